@@ -1,0 +1,69 @@
+// Pixel-by-pixel drawing of images into the two drawing targets.
+#include <cstdio>
+
+#include "image/ImageEngine.h"
+#include "image/Messages.h"
+
+namespace dt {
+
+namespace {
+
+constexpr uint32_t white = 0xFFFFFF;
+constexpr uint32_t black = 0x000000;
+
+void SetBoth(const DrawingTargets& targets, int x, int y, uint32_t rgb) {
+  targets.a->SetPixel(x, y, rgb);
+  targets.b->SetPixel(x, y, rgb);
+}
+
+}  // namespace
+
+void ImageEngine::PutPixel(const DrawingTargets& targets, int x, int y, int red, int green,
+                           int blue) {
+  const uint32_t rgb = (static_cast<uint32_t>(red) & 0xFF) << 16 |
+                       (static_cast<uint32_t>(green) & 0xFF) << 8 |
+                       (static_cast<uint32_t>(blue) & 0xFF);
+  SetBoth(targets, x, y, rgb);
+}
+
+// The screen grey falls by 16 per unit of distance: 0 is white, 16 and more (and noFeature) black.
+void ImageEngine::DrawDistancePixel(const DrawingTargets& targets, int row, int column,
+                                    int32_t value) {
+  int64_t g = value == noFeature ? 255 : static_cast<int64_t>(value) * 16;
+  if (g > 255) g = 255;
+  const int level = static_cast<int>(255 - g);
+  PutPixel(targets, column, row, level, level, level);
+}
+
+void ImageEngine::ShowInputImage(const DrawingTargets& targets) {
+  if (inputLoaded == 0) {
+    ShowMessage(text::noInputImage, appTitle);
+    return;
+  }
+  for (int row = 0; row < InputImage.height; ++row) {
+    const int32_t* pixels = InputImage.rows[row];
+    for (int column = 0; column < InputImage.width; ++column)
+      SetBoth(targets, column, row, pixels[column] == 1 ? white : black);
+  }
+  char message[256];
+  std::snprintf(message, sizeof message, "画像サイズは %d × %d です。\n白黒比率は %d：%d です。",
+                InputImage.width, InputImage.height, InputImage.whiteCount,
+                InputImage.blackCount);
+  ShowMessage(message, appTitle);
+}
+
+void ImageEngine::RedrawWorkImage(const DrawingTargets& targets) {
+  if (WorkImage.kind != binaryKind && WorkImage.kind != distanceKind) return;
+  if (WorkImage.rows == nullptr) return;
+  for (int row = 0; row < InputImage.height; ++row) {
+    const int32_t* pixels = WorkImage.rows[row];
+    for (int column = 0; column < InputImage.width; ++column) {
+      if (WorkImage.kind == binaryKind)
+        SetBoth(targets, column, row, pixels[column] == 1 ? white : black);
+      else
+        DrawDistancePixel(targets, row, column, pixels[column]);
+    }
+  }
+}
+
+}  // namespace dt

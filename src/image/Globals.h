@@ -1,0 +1,29 @@
+// The global state of the program: the four image records every subsystem works on, and three
+// small globals. All of it is touched only from the user-interface thread.
+#pragma once
+
+#include <string>
+
+#include "image/ImageRecord.h"
+
+namespace dt {
+
+struct ApexPoint {
+  int x = 0;    // offset of the apex to the right of the base centre, in editor pixels
+  int y = 150;  // height of the apex above the base
+  bool operator==(const ApexPoint& o) const { return x == o.x && y == o.y; }
+};
+
+extern ImageRecord InputImage;   // the binary input; its size is the size of every operation
+extern ImageRecord FilterImage;  // the structuring element of filter-image morphology
+extern ImageRecord WorkImage;    // the current result: drawn and saved
+extern ImageRecord DistanceMap;  // the previous state that the passes read
+
+extern const std::string appTitle;  // "距離変換＆モルフォロジー演算デモ"
+extern ApexPoint triangleApex;      // apex of the custom triangle filter, (0, 150) at start
+extern std::string filterFileName;  // the last chosen filter file name
+
+// Puts every global back to its state at start-up (for tests).
+void ResetGlobalState();
+
+}  // namespace dt

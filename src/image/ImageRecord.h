@@ -1,0 +1,54 @@
+// An image of 32-bit signed pixels addressed as rows[row][column]. The row table points into one
+// block that holds all rows one after another (row r starts at r * width), which keeps every
+// row-by-row loop on contiguous memory.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace dt {
+
+// Distance of a pixel that no feature pixel bounds.
+constexpr int32_t noFeature = 2147483647;
+
+class PixelRows {
+ public:
+  PixelRows() = default;
+  PixelRows(PixelRows&&) noexcept = default;
+  PixelRows& operator=(PixelRows&&) noexcept = default;
+
+  int32_t* operator[](int row) const { return table_[row]; }
+  explicit operator bool() const { return table_ != nullptr; }
+  bool operator==(std::nullptr_t) const { return table_ == nullptr; }
+  bool operator!=(std::nullptr_t) const { return table_ != nullptr; }
+
+  // Allocates width * height uninitialised pixels and the table of height row pointers.
+  // Throws std::bad_alloc; on failure the rows stay as they were.
+  void Allocate(int width, int height);
+  void Release();
+
+  int32_t* data() const { return block_.get(); }
+
+ private:
+  std::unique_ptr<int32_t[]> block_;
+  std::unique_ptr<int32_t*[]> table_;
+};
+
+struct ImageRecord {
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t originRow = 0;      // filter origin, height / 2 (FilterImage only)
+  int32_t originCol = 0;      // filter origin, width / 2 (FilterImage only)
+  int32_t kind = 0;           // 2 = binary image, 16 = distance map
+  int32_t charsPerPixel = 0;  // as read from the XPM header
+  int32_t whiteCount = 0;     // pixels equal to 1 (InputImage only)
+  int32_t blackCount = 0;     // all other pixels (InputImage only)
+  PixelRows rows;             // null while the record holds no data
+};
+
+// Image kinds.
+constexpr int32_t binaryKind = 2;
+constexpr int32_t distanceKind = 16;
+
+}  // namespace dt

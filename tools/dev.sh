@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# One entry point for working on dtmorph on Debian 12. Each command installs what is missing,
+# configures and builds before it does its own work.
+#
+#   bash tools/dev.sh run     start the desktop demo in samples/
+#   bash tools/dev.sh test    build and run every test, then again under ASan and UBSan
+#   bash tools/dev.sh bench   build the release tree and run the benchmark
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+jobs=$(nproc 2>/dev/null || echo 2)
+
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libcli11-dev
+          fonts-ipafont-gothic fonts-ipafont-mincho)
+bench_packages=(libbenchmark-dev)
+
+install_missing() {
+  local missing=()
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "== installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build() {  # build DIR [cmake options...]
+  local dir=$1; shift
+  cmake -S "$root" -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+}
+
+cmd_run() {
+  install_missing "${packages[@]}"
+  build "$root/build" -DCMAKE_BUILD_TYPE=Release
+  cd "$root/samples"
+  exec "$root/build/dtdemo" "$@"
+}
+
+cmd_test() {
+  install_missing "${packages[@]}"
+  export QT_QPA_PLATFORM=offscreen
+  echo "== release build"
+  build "$root/build" -DCMAKE_BUILD_TYPE=Release
+  (cd "$root/build" && ctest --output-on-failure -j "$jobs")
+  echo "== AddressSanitizer + UndefinedBehaviorSanitizer build"
+  build "$root/build-asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DDT_SANITIZE=ON -DDT_BUILD_BENCH=OFF
+  (cd "$root/build-asan" && ASAN_OPTIONS=detect_leaks=0:abort_on_error=1 \
+     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j "$jobs")
+}
+
+cmd_bench() {
+  install_missing "${packages[@]}" "${bench_packages[@]}"
+  build "$root/build" -DCMAKE_BUILD_TYPE=Release
+  "$root/build/bench/dtbench" "$@"
+}
+
+case "${1:-}" in
+  run) shift; cmd_run "$@" ;;
+  test) shift; cmd_test "$@" ;;
+  bench) shift; cmd_bench "$@" ;;
+  *) echo "usage: bash tools/dev.sh run|test|bench" >&2; exit 2 ;;
+esac
