@@ -1,0 +1,300 @@
+// Reading input and filter images from XPM files.
+#include "xpm/XpmReader.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+#include <memory>
+#include <new>
+
+#include "image/ImageEngine.h"
+#include "image/Messages.h"
+#include "xpm/XpmMessages.h"
+
+namespace dt::xpm {
+
+namespace {
+
+constexpr const char* whiteColour = "ffffff";  // exactly this, lower case, is pixel 1
+
+std::string Format(const char* pattern, int value) {
+  char buffer[256];
+  std::snprintf(buffer, sizeof buffer, pattern, value);
+  return buffer;
+}
+
+// Why a scan stopped; carries the message that explains it.
+struct Refusal {
+  std::string message;
+};
+
+// A cursor over the file's characters with the few moves the format needs. Running off the end
+// where the layout still expects something is a truncated file.
+class Scanner {
+ public:
+  explicit Scanner(std::string_view text) : text_(text) {}
+
+  bool AtEnd() const { return pos_ >= text_.size(); }
+  std::size_t Remaining() const { return text_.size() - pos_; }
+
+  char Next() {
+    if (AtEnd()) throw Refusal{text::fileTruncated};
+    return text_[pos_++];
+  }
+
+  // Reads and discards characters up to and including the next `wanted`.
+  void SkipTo(char wanted) {
+    while (Next() != wanted) {
+    }
+  }
+
+  // Reads and discards characters up to and including the next of `a` or `b`; returns which.
+  // At the end of the text returns '\0' when `endAllowed`, else the file is truncated.
+  char SkipToEither(char a, char b, bool endAllowed) {
+    while (!AtEnd()) {
+      const char c = text_[pos_++];
+      if (c == a || c == b) return c;
+    }
+    if (endAllowed) return '\0';
+    throw Refusal{text::fileTruncated};
+  }
+
+  enum class Number { Ok, NotANumber };
+
+  // A formatted decimal read: white space skipped, an optional sign, then digits. Values beyond
+  // the 64-bit range are held at its limits so that callers can tell "too large" apart.
+  Number ReadInteger(int64_t& value) {
+    while (!AtEnd() && IsSpace(text_[pos_])) ++pos_;
+    if (AtEnd()) throw Refusal{text::fileTruncated};
+    bool negative = false;
+    if (text_[pos_] == '+' || text_[pos_] == '-') {
+      negative = text_[pos_] == '-';
+      ++pos_;
+    }
+    if (AtEnd()) throw Refusal{text::fileTruncated};
+    if (!IsDigit(text_[pos_])) return Number::NotANumber;
+    constexpr int64_t limit = std::numeric_limits<int64_t>::max() / 10 - 9;
+    int64_t magnitude = 0;
+    while (!AtEnd() && IsDigit(text_[pos_])) {
+      if (magnitude < limit) magnitude = magnitude * 10 + (text_[pos_] - '0');
+      ++pos_;
+    }
+    value = negative ? -magnitude : magnitude;
+    return Number::Ok;
+  }
+
+ private:
+  static bool IsSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+  }
+  static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+  std::string_view text_;
+  std::size_t pos_ = 0;
+};
+
+int32_t ReadImageSize(Scanner& scanner) {
+  int64_t value = 0;
+  if (scanner.ReadInteger(value) != Scanner::Number::Ok || value <= 0)
+    throw Refusal{text::badImageSize};
+  if (value > std::numeric_limits<int32_t>::max()) throw Refusal{text::sizeBeyondFile};
+  return static_cast<int32_t>(value);
+}
+
+int64_t ReadHeaderNumber(Scanner& scanner) {
+  int64_t value = 0;
+  if (scanner.ReadInteger(value) != Scanner::Number::Ok) throw Refusal{text::badHeaderNumber};
+  return value;
+}
+
+struct ColourEntry {
+  char key = 0;
+  std::string value;  // up to six characters after the first '#'
+};
+
+ColourEntry ReadColourEntry(Scanner& scanner) {
+  ColourEntry entry;
+  entry.key = scanner.Next();
+  scanner.SkipTo('#');
+  // At most six characters, stopping after a line break or at the end of the file.
+  while (entry.value.size() < 6 && !scanner.AtEnd()) {
+    const char c = scanner.Next();
+    entry.value += c;
+    if (c == '\n') break;
+  }
+  scanner.SkipTo('"');  // end of this colour string
+  scanner.SkipTo('"');  // start of the next colour string or of the first pixel row
+  return entry;
+}
+
+ImageRecord Scan(std::string_view text, ImageRole role) {
+  const bool input = role == ImageRole::Input;
+  Scanner scanner(text);
+  ImageRecord image;
+
+  scanner.SkipTo('"');
+  image.width = ReadImageSize(scanner);
+  image.height = ReadImageSize(scanner);
+  // Every pixel takes at least one character of the file, so a header claiming more pixels than
+  // the file has characters left is refused before anything is allocated for it.
+  const int64_t pixels = int64_t{image.width} * int64_t{image.height};
+  if (pixels > static_cast<int64_t>(scanner.Remaining())) throw Refusal{text::sizeBeyondFile};
+  // The counts are 32-bit; an image beyond them could not be held anyway.
+  if (pixels > std::numeric_limits<int32_t>::max()) throw Refusal{text::memoryFailure};
+  if (!input) {
+    image.originRow = image.height / 2;
+    image.originCol = image.width / 2;
+  }
+
+  const int64_t colours = ReadHeaderNumber(scanner);
+  if (colours != 2) throw Refusal{input ? text::inputNotBinary : text::filterNotBinary};
+  image.kind = binaryKind;
+  const int64_t charsPerPixel = ReadHeaderNumber(scanner);
+  if (charsPerPixel != 1)
+    throw Refusal{input ? text::inputNotOneCharPerPixel : text::filterNotOneCharPerPixel};
+  image.charsPerPixel = 1;
+
+  scanner.SkipTo('"');  // end of the header string; a hot spot before it is ignored
+  scanner.SkipTo('"');  // start of the first colour string
+
+  const ColourEntry first = ReadColourEntry(scanner);
+  const ColourEntry second = ReadColourEntry(scanner);
+  // The last entry whose colour is exactly "ffffff" gives the white key; without one every
+  // pixel is black.
+  bool hasWhite = false;
+  char whiteKey = 0;
+  for (const ColourEntry* entry : {&first, &second}) {
+    if (entry->value == whiteColour) {
+      hasWhite = true;
+      whiteKey = entry->key;
+    }
+  }
+
+  image.rows.Allocate(image.width, image.height);
+  int64_t white = 0;
+  for (int row = 0; row < image.height; ++row) {
+    int32_t* out = image.rows[row];
+    for (int column = 0; column < image.width; ++column) {
+      const char c = scanner.Next();
+      if (c == '"') throw Refusal{Format(text::rowTooShort, row + 1)};
+      const bool isWhite = hasWhite && c == whiteKey;
+      out[column] = isWhite ? 1 : 0;
+      white += isWhite ? 1 : 0;
+    }
+    if (scanner.Next() != '"') throw Refusal{Format(text::rowTooLong, row + 1)};
+    // On to the next row string; after the last row the closing brace (or the end of a file
+    // whose pixels are all there) ends the image.
+    const bool last = row + 1 == image.height;
+    const char stop = scanner.SkipToEither('"', '}', last);
+    if (!last && stop == '}') throw Refusal{text::tooFewRows};
+  }
+  if (input) {
+    image.whiteCount = static_cast<int32_t>(white);
+    image.blackCount = static_cast<int32_t>(pixels - white);
+  }
+  return image;
+}
+
+}  // namespace
+
+ReadResult ParseXpm(std::string_view text, ImageRole role) {
+  ReadResult result;
+  try {
+    result.image = Scan(text, role);
+    result.ok = true;
+  } catch (const Refusal& refusal) {
+    result.message = refusal.message;
+  } catch (const std::bad_alloc&) {
+    result.message = text::memoryFailure;
+  }
+  return result;
+}
+
+bool ReadWholeFile(const std::string& fileName, std::string& contents, std::string& message) {
+  struct Closer {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+  };
+  std::unique_ptr<std::FILE, Closer> file(std::fopen(fileName.c_str(), "rb"));
+  if (!file) {
+    message = text::cannotOpenFile;
+    return false;
+  }
+  try {
+    std::string data;
+    char buffer[1 << 16];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) data.append(buffer, n);
+    if (std::ferror(file.get())) {  // a folder, say, opens but cannot be read
+      message = text::cannotOpenFile;
+      return false;
+    }
+    contents = std::move(data);
+  } catch (const std::bad_alloc&) {
+    message = text::memoryFailure;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace dt::xpm
+
+namespace dt {
+
+namespace {
+
+// Reads and checks the whole file; on failure shows why and returns false.
+bool ReadImageFile(const std::string& fileName, xpm::ImageRole role, ImageRecord& image) {
+  std::string contents;
+  std::string message;
+  if (!xpm::ReadWholeFile(fileName, contents, message)) {
+    ShowMessage(message, text::errorCaption);
+    return false;
+  }
+  xpm::ReadResult result = xpm::ParseXpm(contents, role);
+  if (!result.ok) {
+    ShowMessage(result.message, text::errorCaption);
+    return false;
+  }
+  image = std::move(result.image);
+  return true;
+}
+
+}  // namespace
+
+bool ImageEngine::LoadInputImage(const std::string& fileName) {
+  ImageRecord image;
+  if (!ReadImageFile(fileName, xpm::ImageRole::Input, image)) return false;
+  // The work images are allocated before the current images are given up, so that running out
+  // of memory leaves everything as it was.
+  PixelRows distanceRows;
+  PixelRows workRows;
+  try {
+    distanceRows.Allocate(image.width, image.height);
+    workRows.Allocate(image.width, image.height);
+  } catch (const std::bad_alloc&) {
+    ShowMessage(text::memoryFailure, text::errorCaption);
+    return false;
+  }
+  FreeImages();
+  InputImage = std::move(image);
+  // What AllocateWorkImages does, with the rows already in hand.
+  for (auto [record, rows] : {std::pair{&DistanceMap, &distanceRows}, {&WorkImage, &workRows}}) {
+    record->width = InputImage.width;
+    record->height = InputImage.height;
+    record->kind = InputImage.kind;
+    record->rows = std::move(*rows);
+  }
+  inputLoaded = 1;
+  CopyInputToWork();
+  return true;
+}
+
+bool ImageEngine::LoadFilterImage(const std::string& fileName) {
+  ImageRecord image;
+  if (!ReadImageFile(fileName, xpm::ImageRole::Filter, image)) return false;
+  FilterImage = std::move(image);
+  filterLoaded = 1;
+  return true;
+}
+
+}  // namespace dt

@@ -1,0 +1,34 @@
+// The XPM scanner behind LoadInputImage and LoadFilterImage, usable on text in memory.
+//
+// The reader takes the file the way this program has always taken it: it finds the strings by
+// their double quotes and ignores everything between them, so comments and line breaks between
+// strings are passed over, anything after the fourth header number is ignored (an XPM hot spot)
+// and in a colour string only the key character and the six characters after the first '#'
+// count. On top of that it checks what the scan used to trust: the file may not end early, the
+// sizes must be positive numbers that the file can actually hold, and every pixel row must hold
+// exactly `width` characters.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "image/ImageRecord.h"
+
+namespace dt::xpm {
+
+enum class ImageRole { Input, Filter };
+
+struct ReadResult {
+  bool ok = false;
+  std::string message;  // why the text was refused (when !ok)
+  ImageRecord image;    // the complete image (when ok)
+};
+
+// Scans one XPM text. The input image gets whiteCount and blackCount, the filter image its
+// origin at (height / 2, width / 2). Never throws; out of memory is a refusal like any other.
+ReadResult ParseXpm(std::string_view text, ImageRole role);
+
+// The whole file in memory, or false with the message to show.
+bool ReadWholeFile(const std::string& fileName, std::string& contents, std::string& message);
+
+}  // namespace dt::xpm
