@@ -1,0 +1,151 @@
+#include "morphology/gui/MorphologyDialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QToolButton>
+#include <algorithm>
+
+#include "app/DialogLayout.h"
+#include "image/Codes.h"
+
+namespace dt {
+
+int32_t ParseFilterSize(const QString& text) {
+  constexpr int64_t largest = 2147483647;
+  int i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  int64_t value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i].unicode() - '0');
+    if (value > largest) value = largest;  // saturate; later digits cannot bring it back
+  }
+  return static_cast<int32_t>(value);
+}
+
+UpDownControl::UpDownControl(QWidget* parent, QLineEdit* buddy) : QWidget(parent), buddy_(buddy) {
+  up_ = new QToolButton(this);
+  up_->setArrowType(Qt::UpArrow);
+  up_->setAutoRepeat(true);
+  up_->setFocusPolicy(Qt::NoFocus);
+  down_ = new QToolButton(this);
+  down_->setArrowType(Qt::DownArrow);
+  down_->setAutoRepeat(true);
+  down_->setFocusPolicy(Qt::NoFocus);
+  connect(up_, &QToolButton::clicked, this, [this] { Step(+1); });
+  connect(down_, &QToolButton::clicked, this, [this] { Step(-1); });
+  buddy_->installEventFilter(this);
+}
+
+void UpDownControl::Step(int delta) {
+  const int current = std::clamp<int32_t>(ParseFilterSize(buddy_->text()), minimum, maximum);
+  buddy_->setText(QString::number(std::clamp(current + delta, minimum, maximum)));
+}
+
+bool UpDownControl::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == buddy_ && event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Up || key == Qt::Key_Down) {
+      Step(key == Qt::Key_Up ? +1 : -1);
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void UpDownControl::resizeEvent(QResizeEvent*) {
+  const int half = height() / 2;
+  up_->setGeometry(0, 0, width(), half);
+  down_->setGeometry(0, half, width(), height() - half);
+}
+
+MorphologyDialog::MorphologyDialog(QWidget* parent) : QDialog(parent) {
+  setWindowTitle("距離変換(UDT)を用いたモルフォロジー演算");
+  setObjectName(QString::number(resourceId));
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint);
+  DialogLayout layout(this, 261, 201);
+
+  layout.Add<QGroupBox>(1014, "処理種別", 7, 8, 113, 120);
+  layout.Add<QGroupBox>(1017, "フィルタ形状", 132, 7, 116, 80);
+  layout.Add<QGroupBox>(1016, "フィルタサイズ（円半径に相当）", 132, 94, 116, 34);
+  layout.Add<QGroupBox>(65535, "その他設定", 7, 141, 241, 32);
+
+  // No operation is ever preselected: the user chooses one each time.
+  operations_ = new QButtonGroup(this);
+  operations_->addButton(layout.Add<QRadioButton>(1036, "Dilation（太め処理）", 12, 26, 73, 10),
+                         process_kind::dilation);
+  operations_->addButton(layout.Add<QRadioButton>(1037, "Erosion（細め処理）", 12, 44, 72, 10),
+                         process_kind::erosion);
+  operations_->addButton(layout.Add<QRadioButton>(1038, "Opening（正雑音除去）", 12, 62, 81, 10),
+                         process_kind::opening);
+  operations_->addButton(layout.Add<QRadioButton>(1039, "Closing（負雑音除去）", 12, 80, 79, 10),
+                         process_kind::closing);
+
+  shapes_ = new QButtonGroup(this);
+  shapes_->addButton(layout.Add<QRadioButton>(1019, "[●] 円形フィルタ", 137, 19, 66, 10),
+                     distance_function::euclid);
+  shapes_->addButton(
+      layout.Add<QRadioButton>(1020, "[◆] ダイヤモンド型フィルタ", 137, 36, 94, 10),
+      distance_function::cityBlock);
+  shapes_->addButton(layout.Add<QRadioButton>(1021, "[■] 正方形フィルタ", 137, 53, 73, 10),
+                     distance_function::chessboard);
+  shapes_->addButton(layout.Add<QRadioButton>(1022, "[▲] 三角形フィルタ", 137, 70, 73, 10),
+                     distance_function::triangle);
+
+  // Any text may be typed into the size field; only its leading digits count.
+  size_ = layout.AddPlain<QLineEdit>(1010, 145, 108, 30, 14);
+  auto* upDown = new UpDownControl(this, size_);
+  layout.Place(upDown, 1012, 174, 108, 9, 14);
+
+  timing_ = layout.Add<QCheckBox>(
+      1023, "処理時間を計測する（有効にすると処理過程を描画しません。）", 12, 155, 197, 10);
+  connect(timing_, &QCheckBox::clicked, this, &MorphologyDialog::OnTimingClicked);
+
+  auto* run = layout.Add<QPushButton>(1, "実行", 145, 180, 50, 14);
+  run->setDefault(true);
+  run->setAutoDefault(true);
+  auto* cancel = layout.Add<QPushButton>(2, "ｷｬﾝｾﾙ", 204, 180, 50, 14);
+  cancel->setAutoDefault(false);
+  connect(run, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void MorphologyDialog::setVisible(bool visible) {
+  if (visible && !isVisible()) Initialise();
+  QDialog::setVisible(visible);
+}
+
+void MorphologyDialog::Initialise() {
+  operation = 0;
+  operations_->setExclusive(false);
+  for (QAbstractButton* button : operations_->buttons()) button->setChecked(false);
+  operations_->setExclusive(true);
+  shapes_->setExclusive(false);
+  for (QAbstractButton* button : shapes_->buttons())
+    button->setChecked(shapes_->id(button) == shape);
+  shapes_->setExclusive(true);
+  timing_->setChecked(measureTime == 1);
+  size_->setText(QString::number(filterSize));
+}
+
+void MorphologyDialog::accept() {
+  const int chosenOperation = operations_->checkedId();
+  if (chosenOperation > 0) operation = chosenOperation;
+  const int chosenShape = shapes_->checkedId();
+  if (chosenShape > 0) shape = chosenShape;
+  filterSize = ParseFilterSize(size_->text());
+  QDialog::accept();
+}
+
+void MorphologyDialog::OnTimingClicked() {
+  measureTime = measureTime == 1 ? 0 : 1;
+  timing_->setChecked(measureTime == 1);
+}
+
+}  // namespace dt

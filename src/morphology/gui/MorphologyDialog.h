@@ -1,0 +1,72 @@
+// The "距離変換(UDT)を用いたモルフォロジー演算" dialog (resource 103): the operation, the filter
+// shape, the filter size and the timing option. The caller fills shape, filterSize and
+// measureTime before exec() and reads all four members back after 実行.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+
+class QButtonGroup;
+class QCheckBox;
+class QLineEdit;
+class QToolButton;
+
+namespace dt {
+
+// Reads a size field the way the dialog always has: leading blanks are skipped and the digits up
+// to the first other character form the number; text without leading digits gives 0. A number
+// beyond 2147483647 is taken as 2147483647, so a size is never negative.
+int32_t ParseFilterSize(const QString& text);
+
+// A pair of arrow buttons bound to an edit field at its right. A click (or the Up and Down keys
+// in the field) reads the field's number, steps it by one within 0..100 and writes it back.
+class UpDownControl : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int minimum = 0;
+  static constexpr int maximum = 100;
+
+  UpDownControl(QWidget* parent, QLineEdit* buddy);
+  void Step(int delta);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  QLineEdit* buddy_;
+  QToolButton* up_;
+  QToolButton* down_;
+};
+
+class MorphologyDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  static constexpr int resourceId = 103;
+
+  explicit MorphologyDialog(QWidget* parent);
+
+  int32_t operation = 0;   // 2 dilation, 3 erosion, 7 opening, 8 closing; 0 none
+  int32_t shape = 1;       // 1 circle, 2 diamond, 3 square, 4 triangle
+  int32_t filterSize = 0;  // the filter's radius
+  int32_t measureTime = 0; // 1 = time the run and draw nothing while it runs
+
+  // Showing the dialog sets its controls from the members, as the dialog's initialisation does.
+  void setVisible(bool visible) override;
+  void accept() override;
+
+ private:
+  void Initialise();
+  void OnTimingClicked();
+
+  QButtonGroup* operations_;
+  QButtonGroup* shapes_;
+  QLineEdit* size_;
+  QCheckBox* timing_;
+};
+
+}  // namespace dt
