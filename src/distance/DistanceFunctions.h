@@ -1,0 +1,162 @@
+// The four distance functions as the two passes of a separable transform see them.
+//
+// The column pass leaves, in every pixel, the vertical distance G to the nearest feature pixel of
+// its column. The row pass then gives pixel x of a row the smallest candidate over the columns i
+// of the row, each candidate being a function of dx = x - i and G(i). Each metric below is a small
+// functor that the row passes take as a template parameter:
+//
+//   Cost(dx, g)          an exact integer that orders candidates like their distances
+//   Store(cost)          the stored distance: the floor of the exact distance
+//   Exact(cost)          the exact distance as a double (for display and tests)
+//   LastOlderColumn(i, gi, u, gu)
+//                        for columns i < u, the last column x at which candidate i is at least as
+//                        good as candidate u; u is strictly better at every column after it.
+//                        neverBetter: u is never strictly better; alwaysBetter: u is strictly
+//                        better everywhere.
+//   Candidate(g)         whether a column with a finite G takes part at all
+//
+// Every metric is exact in integer arithmetic, so results never depend on floating-point ties.
+// For each pair i < u the columns where the older candidate i is at least as good form a prefix
+// of the row, which is what the lower-envelope row pass relies on.
+//
+// The triangle of apex (ax, ay) is measured towards feature pixels at or below (G counts rows
+// down); scaled by ay, the candidate through column i is |ay*(x - i) - s*ax*g| + 150*g, a V of
+// slope ay whose lowest point 150*g lies at ay*i + s*ax*g, with s = +1 for the normal triangle and
+// -1 for the reflected one (the triangle turned half a turn, used by erosion). The stored distance
+// is the floor of that value divided by ay. With ay = 0 (apex on the base line) the triangle is
+// flat: only feature pixels of the row itself (G = 0) count, at their horizontal distance.
+#pragma once
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <limits>
+
+#include "image/Codes.h"
+#include "image/Globals.h"
+#include "image/ImageRecord.h"
+
+namespace dt {
+
+namespace boundary {
+// LastOlderColumn results meaning "no crossing".
+constexpr int64_t neverBetter = std::numeric_limits<int64_t>::max();
+constexpr int64_t alwaysBetter = std::numeric_limits<int64_t>::min();
+}  // namespace boundary
+
+// a / b rounded toward minus infinity, for b > 0.
+inline int64_t FloorDiv(int64_t a, int64_t b) {
+  const int64_t q = a / b;
+  return (a % b != 0 && a < 0) ? q - 1 : q;
+}
+
+// The largest r with r * r <= v, for v >= 0. The double square root is exact below 2^52.
+inline int64_t FloorSqrt(int64_t v) {
+  auto r = static_cast<int64_t>(std::sqrt(static_cast<double>(v)));
+  if (v >= (int64_t{1} << 52)) {
+    while (r > 0 && r > v / r) --r;
+    while (r + 1 <= v / (r + 1)) ++r;
+  }
+  return r;
+}
+
+// Distances are stored as 32-bit ints; noFeature is reserved for "no feature pixel reachable".
+inline int32_t ClampDistance(int64_t v) {
+  return static_cast<int32_t>(std::min<int64_t>(v, noFeature - 1));
+}
+
+struct EuclidMetric {
+  static bool Candidate(int64_t) { return true; }
+  static int64_t Cost(int64_t dx, int64_t g) { return dx * dx + g * g; }
+  static int32_t Store(int64_t cost) { return ClampDistance(FloorSqrt(cost)); }
+  static double Exact(int64_t cost) { return std::sqrt(static_cast<double>(cost)); }
+  // Candidate i wins where (x-i)^2 + gi^2 <= (x-u)^2 + gu^2, i.e. x <= (u^2-i^2+gu^2-gi^2)/(2(u-i)).
+  static int64_t LastOlderColumn(int64_t i, int64_t gi, int64_t u, int64_t gu) {
+    return FloorDiv(u * u - i * i + gu * gu - gi * gi, 2 * (u - i));
+  }
+};
+
+struct CityBlockMetric {
+  static bool Candidate(int64_t) { return true; }
+  static int64_t Cost(int64_t dx, int64_t g) { return std::abs(dx) + g; }
+  static int32_t Store(int64_t cost) { return ClampDistance(cost); }
+  static double Exact(int64_t cost) { return static_cast<double>(cost); }
+  // The difference of the two candidates rises from (i-u)+gi-gu to (u-i)+gi-gu.
+  static int64_t LastOlderColumn(int64_t i, int64_t gi, int64_t u, int64_t gu) {
+    if ((u - i) + gi - gu <= 0) return boundary::neverBetter;
+    if ((i - u) + gi - gu > 0) return boundary::alwaysBetter;
+    return (i + u + gu - gi) >> 1;  // not negative here
+  }
+};
+
+struct ChessboardMetric {
+  static bool Candidate(int64_t) { return true; }
+  static int64_t Cost(int64_t dx, int64_t g) { return std::max(std::abs(dx), g); }
+  static int32_t Store(int64_t cost) { return ClampDistance(cost); }
+  static double Exact(int64_t cost) { return static_cast<double>(cost); }
+  // Meijster's separator for the maximum metric; the two candidates always cross.
+  static int64_t LastOlderColumn(int64_t i, int64_t gi, int64_t u, int64_t gu) {
+    const int64_t middle = (i + u) >> 1;
+    return gi <= gu ? std::max(i + gu, middle) : std::min(u - gi, middle);
+  }
+};
+
+struct TriangleMetric {
+  // apexX is kept within -150..150 and apexY within 0..300, the editor's range; reflected selects
+  // the triangle turned half a turn.
+  TriangleMetric(int apexX, int apexY, bool reflected) {
+    const int64_t ax = std::clamp(apexX, -150, 150);
+    const int64_t ay = std::clamp(apexY, 0, 300);
+    flat = ay == 0;
+    scale = flat ? 1 : ay;
+    slant = flat ? 0 : (reflected ? -ax : ax);
+  }
+
+  bool Candidate(int64_t g) const { return !flat || g == 0; }
+  int64_t Cost(int64_t dx, int64_t g) const { return std::abs(scale * dx - slant * g) + 150 * g; }
+  int32_t Store(int64_t cost) const { return ClampDistance(cost / scale); }
+  double Exact(int64_t cost) const {
+    return static_cast<double>(cost) / static_cast<double>(scale);
+  }
+  int64_t LastOlderColumn(int64_t i, int64_t gi, int64_t u, int64_t gu) const {
+    if (!Candidate(gu)) return boundary::neverBetter;
+    if (!Candidate(gi)) return boundary::alwaysBetter;
+    const int64_t pi = scale * i + slant * gi;  // lowest points, scaled
+    const int64_t pu = scale * u + slant * gu;
+    const int64_t dh = 150 * (gi - gu);
+    const int64_t leftEnd = pi - pu + dh;  // candidate i minus candidate u far left
+    const int64_t rightEnd = pu - pi + dh;  // and far right
+    if (std::max(leftEnd, rightEnd) <= 0) return boundary::neverBetter;
+    if (leftEnd > 0) return boundary::alwaysBetter;
+    return FloorDiv(pi + pu - dh, 2 * scale);
+  }
+
+  bool flat = false;
+  int64_t scale = 150;  // ay, or 1 for the flat triangle
+  int64_t slant = 0;    // s * ax
+};
+
+// Runs body(metric) with the functor of distanceFunction (1 to 4). The triangle is built from
+// triangleApex, reflected when reflected is true. Returns false for any other code.
+template <class Body>
+bool WithMetric(int32_t distanceFunction, bool reflected, Body&& body) {
+  switch (distanceFunction) {
+    case distance_function::euclid:
+      body(EuclidMetric{});
+      return true;
+    case distance_function::cityBlock:
+      body(CityBlockMetric{});
+      return true;
+    case distance_function::chessboard:
+      body(ChessboardMetric{});
+      return true;
+    case distance_function::triangle:
+      body(TriangleMetric(triangleApex.x, triangleApex.y, reflected));
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace dt

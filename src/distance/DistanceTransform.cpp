@@ -1,0 +1,266 @@
+// The three distance transforms: algorithm 1 (column pass T1, then the lower-envelope row pass),
+// algorithm 2 (T1, then the exhaustive row pass) and the simple exhaustive Euclidean transform.
+//
+// Every pass reads DistanceMap and writes WorkImage; CopyWorkToDistanceMap carries a result to
+// the next pass. While measureTime is 0 every written value is drawn at once, in the writing
+// order; when nothing is drawn, the column pass walks whole rows instead of single columns (the
+// same values, on contiguous memory).
+#include <algorithm>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <vector>
+
+#include "distance/DistanceFunctions.h"
+#include "distance/RowPasses.h"
+#include "image/ImageEngine.h"
+#include "image/Messages.h"
+
+namespace dt {
+
+namespace {
+
+constexpr const char* t1SetupFailure = "距離関数設定（変換Ｔ１）に失敗しました。";
+
+std::size_t PixelCount() {
+  return static_cast<std::size_t>(std::max(InputImage.width, 0)) *
+         static_cast<std::size_t>(std::max(InputImage.height, 0));
+}
+
+bool WorkImagesReady() { return WorkImage.rows != nullptr && DistanceMap.rows != nullptr; }
+
+// One row further from the nearest feature pixel; noFeature stays noFeature.
+inline int32_t Step(int32_t v) { return v + static_cast<int32_t>(v != noFeature); }
+
+// Column pass in the column-by-column writing order. Down each column the feature pixels cut the
+// column into runs; a run is written when the scan reaches the feature pixel below it (after that
+// pixel's 0) or the bottom of the image.
+template <class Write>
+void ColumnInWritingOrder(int column, int height, int featureValue, int direction, Write&& write) {
+  int runStart = 0;              // first row after the previous feature pixel
+  bool featureAbove = false;     // whether the current run has a feature pixel above it
+  for (int y = 0; y < height; ++y) {
+    if (DistanceMap.rows[y][column] != featureValue) continue;
+    write(y, 0);
+    if (runStart <= y - 1) {
+      if (direction == t1_direction::bothWays && featureAbove) {
+        int32_t value = 1;
+        for (int top = runStart, bottom = y - 1; top <= bottom; ++top, --bottom, ++value) {
+          write(top, value);
+          write(bottom, value);  // the middle row of an odd run is written twice
+        }
+      } else if (direction == t1_direction::atOrAbove) {
+        if (featureAbove) {
+          for (int r = runStart; r < y; ++r) write(r, r - runStart + 1);
+        } else {
+          for (int r = y - 1; r >= 0; --r) write(r, noFeature);
+        }
+      } else {  // both ways from row 0, or at or below
+        for (int r = y - 1; r >= runStart; --r) write(r, y - r);
+      }
+    }
+    runStart = y + 1;
+    featureAbove = true;
+  }
+  if (runStart >= height) return;
+  if (!featureAbove) {
+    for (int r = 0; r < height; ++r) write(r, noFeature);
+  } else {
+    for (int r = runStart; r < height; ++r)
+      write(r, direction == t1_direction::atOrBelow ? noFeature : r - runStart + 1);
+  }
+}
+
+// Column pass over whole rows: a sweep down gives the distance to the nearest feature pixel at
+// or above, a sweep up the one at or below; both ways keep the smaller.
+void ColumnPassByRows(int width, int height, int featureValue, int direction) {
+  const bool down = direction != t1_direction::atOrBelow;
+  const bool up = direction != t1_direction::atOrAbove;
+  if (down) {
+    for (int y = 0; y < height; ++y) {
+      const int32_t* in = DistanceMap.rows[y];
+      int32_t* out = WorkImage.rows[y];
+      if (y == 0) {
+        for (int x = 0; x < width; ++x) out[x] = in[x] == featureValue ? 0 : noFeature;
+      } else {
+        const int32_t* above = WorkImage.rows[y - 1];
+        for (int x = 0; x < width; ++x) out[x] = in[x] == featureValue ? 0 : Step(above[x]);
+      }
+    }
+  }
+  if (up) {
+    for (int y = height - 1; y >= 0; --y) {
+      const int32_t* in = DistanceMap.rows[y];
+      int32_t* out = WorkImage.rows[y];
+      if (y == height - 1) {
+        if (!down)
+          for (int x = 0; x < width; ++x) out[x] = in[x] == featureValue ? 0 : noFeature;
+      } else if (down) {
+        const int32_t* below = WorkImage.rows[y + 1];
+        for (int x = 0; x < width; ++x) out[x] = std::min(out[x], Step(below[x]));
+      } else {
+        const int32_t* below = WorkImage.rows[y + 1];
+        for (int x = 0; x < width; ++x) out[x] = in[x] == featureValue ? 0 : Step(below[x]);
+      }
+    }
+  }
+}
+
+EnvelopeScratch AllocateScratch(int width) {
+  try {
+    return EnvelopeScratch(width);
+  } catch (const std::bad_alloc&) {
+    ShowMessage(text::memoryFailure, text::endCaption);
+    ExitProcess(1);
+  }
+}
+
+}  // namespace
+
+void ImageEngine::TransformT1(const DrawingTargets& targets, int featureValue) {
+  if (t1Direction < t1_direction::bothWays || t1Direction > t1_direction::atOrAbove) {
+    ShowMessage(t1SetupFailure, text::endCaption);
+    ExitProcess(1);
+  }
+  if (!WorkImagesReady()) return;
+  const int width = InputImage.width;
+  const int height = InputImage.height;
+  if (!drawing()) {
+    ColumnPassByRows(width, height, featureValue, t1Direction);
+    return;
+  }
+  for (int column = 0; column < width; ++column) {
+    ColumnInWritingOrder(column, height, featureValue, t1Direction, [&](int row, int32_t value) {
+      WorkImage.rows[row][column] = value;
+      DrawDistancePixel(targets, row, column, value);
+    });
+  }
+}
+
+// The triangle's scales follow the current apex in both row passes.
+static void SetTriangleScales(ImageEngine& engine) {
+  if (engine.distanceFunction == distance_function::triangle) {
+    engine.triangleScaleY = triangleApex.y / 150.0;
+    engine.triangleScaleX = triangleApex.x / 150.0;
+  } else {
+    engine.triangleScaleY = 1.0;
+    engine.triangleScaleX = 1.0;
+  }
+}
+
+void ImageEngine::EnvelopeRowPass(const DrawingTargets& targets) {
+  SetTriangleScales(*this);
+  if (!WorkImagesReady()) return;
+  const int width = InputImage.width;
+  const int height = InputImage.height;
+  EnvelopeScratch scratch = AllocateScratch(width);
+  const bool known = WithMetric(distanceFunction, processKind == process_kind::erosion,
+                                [&](const auto& metric) {
+    for (int y = 0; y < height; ++y) {
+      const int32_t* g = DistanceMap.rows[y];
+      int32_t* out = WorkImage.rows[y];
+      if (drawing()) {
+        EnvelopeRow(metric, g, width, scratch, [&](int x, int32_t value) {
+          out[x] = value;
+          DrawDistancePixel(targets, y, x, value);
+        });
+      } else {
+        EnvelopeRow(metric, g, width, scratch, [out](int x, int32_t value) { out[x] = value; });
+      }
+    }
+  });
+  if (!known) ExitProcess(1);
+}
+
+void ImageEngine::ExhaustiveRowPass(const DrawingTargets& targets) {
+  SetTriangleScales(*this);
+  if (!WorkImagesReady()) return;
+  const int width = InputImage.width;
+  const int height = InputImage.height;
+  const bool known = WithMetric(distanceFunction, processKind == process_kind::erosion,
+                                [&](const auto& metric) {
+    for (int y = 0; y < height; ++y) {
+      const int32_t* g = DistanceMap.rows[y];
+      int32_t* out = WorkImage.rows[y];
+      ExhaustiveRow(metric, g, width, [&](int x, int32_t value) {
+        out[x] = value;
+        if (drawing()) DrawDistancePixel(targets, y, x, value);
+      });
+    }
+  });
+  if (!known) ExitProcess(1);
+}
+
+void ImageEngine::CopyWorkToDistanceMap() {
+  if (!WorkImagesReady()) return;
+  std::memcpy(DistanceMap.rows.data(), WorkImage.rows.data(), PixelCount() * sizeof(int32_t));
+}
+
+// The checks and the copy that every transform starts with; false when a check failed.
+static bool StartTransform(ImageEngine& engine) {
+  if (engine.inputLoaded == 0) {
+    ShowMessage(text::noInputImage, text::errorCaption);
+    return false;
+  }
+  if (engine.distanceFunction == distance_function::none) {
+    ShowMessage(text::noDistanceFunction, text::errorCaption);
+    return false;
+  }
+  engine.CopyInputToWork();
+  WorkImage.kind = distanceKind;
+  return true;
+}
+
+void ImageEngine::DistanceTransform1(const DrawingTargets& targets, int featureValue) {
+  if (!StartTransform(*this)) return;
+  TransformT1(targets, featureValue);
+  CopyWorkToDistanceMap();
+  WorkImage.kind = distanceKind;
+  EnvelopeRowPass(targets);
+  CopyWorkToDistanceMap();
+  distanceReady = 1;
+}
+
+void ImageEngine::DistanceTransform2(const DrawingTargets& targets, int featureValue) {
+  if (!StartTransform(*this)) return;
+  TransformT1(targets, featureValue);
+  CopyWorkToDistanceMap();
+  WorkImage.kind = distanceKind;
+  ExhaustiveRowPass(targets);
+  CopyWorkToDistanceMap();
+  distanceReady = 1;
+}
+
+// Every pixel against every feature pixel, Euclidean whatever distanceFunction says. Squared
+// distances are 64-bit; without any feature pixel every pixel is noFeature.
+void ImageEngine::SimpleDistanceTransform(const DrawingTargets& targets, int featureValue) {
+  if (!StartTransform(*this)) return;
+  const int width = InputImage.width;
+  const int height = InputImage.height;
+  std::vector<int32_t> featureRows;
+  std::vector<int32_t> featureColumns;
+  for (int k = 0; k < height; ++k)
+    for (int l = 0; l < width; ++l)
+      if (DistanceMap.rows[k][l] == featureValue) {
+        featureRows.push_back(k);
+        featureColumns.push_back(l);
+      }
+  const std::size_t features = featureRows.size();
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      int64_t best = std::numeric_limits<int64_t>::max();
+      for (std::size_t f = 0; f < features; ++f) {
+        const int64_t dy = y - featureRows[f];
+        const int64_t dx = x - featureColumns[f];
+        best = std::min(best, dx * dx + dy * dy);
+      }
+      const int32_t value = features == 0 ? noFeature : EuclidMetric::Store(best);
+      WorkImage.rows[y][x] = value;
+      if (drawing()) DrawDistancePixel(targets, y, x, value);
+    }
+  }
+  CopyWorkToDistanceMap();
+  distanceReady = 1;
+}
+
+}  // namespace dt

@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <random>
+
+#include "support/EngineFixture.h"
+
+namespace dt::testing {
+namespace {
+
+class DistanceFunctions : public EngineTest {
+ protected:
+  // One row of column distances G in DistanceMap, as the row passes see it.
+  void SetColumnDistances(const std::vector<int32_t>& g) {
+    SetInput(engine, Grid(static_cast<int>(g.size()), 1));
+    for (std::size_t c = 0; c < g.size(); ++c) DistanceMap.rows[0][c] = g[c];
+  }
+  double Candidate(int x, int i, int32_t g) {
+    std::vector<int32_t> row(std::max(x, i) + 1, 0);
+    row[i] = g;
+    SetColumnDistances(row);
+    return engine.CandidateDistance(0, x, i);
+  }
+  double Boundary(int i, int u, int32_t gi, int32_t gu) {
+    std::vector<int32_t> row(u + 1, 0);
+    row[i] = gi;
+    row[u] = gu;
+    SetColumnDistances(row);
+    return engine.EnvelopeBoundary(0, u, i);
+  }
+};
+
+TEST_F(DistanceFunctions, CandidateExamples) {
+  engine.distanceFunction = distance_function::euclid;
+  EXPECT_NEAR(Candidate(3, 2, 1), 1.41421356, 1e-8);
+  engine.distanceFunction = distance_function::chessboard;
+  EXPECT_EQ(Candidate(5, 2, 2), 3.0);
+  EXPECT_EQ(Candidate(3, 2, 2), 2.0);
+  engine.distanceFunction = distance_function::cityBlock;
+  EXPECT_EQ(Candidate(0, 4, 3), 7.0);
+}
+
+TEST_F(DistanceFunctions, TriangleCandidateFollowsApexAndReflection) {
+  engine.distanceFunction = distance_function::triangle;
+  triangleApex = {150, 150};
+  engine.processKind = process_kind::dilation;
+  EXPECT_EQ(Candidate(5, 2, 1), 3.0);
+  engine.processKind = process_kind::erosion;
+  EXPECT_EQ(Candidate(5, 2, 1), 5.0);
+  // A flat triangle sees only feature pixels on the row itself.
+  triangleApex = {90, 0};
+  EXPECT_EQ(Candidate(5, 2, 0), 3.0);
+  EXPECT_TRUE(std::isinf(Candidate(5, 2, 1)));
+  // Apex (37, 11): |11*3 - 37*2| + 300 = 341, over 11.
+  triangleApex = {37, 11};
+  engine.processKind = process_kind::dilation;
+  EXPECT_DOUBLE_EQ(Candidate(5, 2, 2), 341.0 / 11.0);
+}
+
+TEST_F(DistanceFunctions, BoundaryExamples) {
+  engine.distanceFunction = distance_function::euclid;
+  EXPECT_EQ(Boundary(0, 2, 3, 2), -1.0);  // -1/4 rounds down: column 0 goes to column 2 (2^2+2^2 < 3^2)
+  EXPECT_EQ(Boundary(0, 1, 1, 1), 0.0);
+  EXPECT_EQ(Boundary(0, 2, 0, 0), 1.0);  // the middle column stays with the older one
+  engine.distanceFunction = distance_function::cityBlock;
+  EXPECT_EQ(Boundary(0, 1, 0, 5), 2147483647.0);
+  EXPECT_EQ(Boundary(0, 1, 1, 1), 0.0);  // the crossing 0.5 as a whole column
+  EXPECT_EQ(Boundary(0, 1, 3, 0), -2147483648.0);
+  // A tie up to column 1 (both give 1 there) keeps column 1 with the older candidate.
+  EXPECT_EQ(Boundary(1, 2, 1, 0), 1.0);
+  engine.distanceFunction = distance_function::chessboard;
+  EXPECT_EQ(Boundary(0, 4, 1, 1), 2.0);
+  EXPECT_EQ(Boundary(0, 2, 3, 1), -1.0);
+  EXPECT_EQ(Boundary(0, 3, 1, 2), 2.0);  // at column 2 both give 2: the older keeps it
+}
+
+TEST_F(DistanceFunctions, TriangleWithDefaultApexIsCityBlock) {
+  std::mt19937 rng(7);
+  std::uniform_int_distribution<int> column(0, 12), g(0, 9);
+  for (int n = 0; n < 300; ++n) {
+    int i = column(rng), u = column(rng);
+    if (i == u) continue;
+    if (i > u) std::swap(i, u);
+    const int gi = g(rng), gu = g(rng);
+    engine.distanceFunction = distance_function::cityBlock;
+    const double cityBoundary = Boundary(i, u, gi, gu);
+    engine.distanceFunction = distance_function::triangle;
+    triangleApex = {0, 150};
+    EXPECT_EQ(Boundary(i, u, gi, gu), cityBoundary) << i << " " << u << " " << gi << " " << gu;
+    for (int x = 0; x <= 12; ++x) {
+      engine.distanceFunction = distance_function::cityBlock;
+      const double expected = engine.CandidateDistance(0, x, u);
+      engine.distanceFunction = distance_function::triangle;
+      EXPECT_EQ(engine.CandidateDistance(0, x, u), expected);
+    }
+  }
+}
+
+// The candidates compared exactly, straight from their definitions; the triangle on the common
+// denominator apexY (or unscaled when flat, where only G = 0 counts).
+struct Definition {
+  int metric;
+  int ax = 0, ay = 150;
+  bool reflected = false;
+  // Returns false when the candidate does not take part.
+  bool Scaled(int64_t x, int64_t i, int64_t g, int64_t& out) const {
+    const int64_t dx = x - i;
+    switch (metric) {
+      case distance_function::euclid: out = dx * dx + g * g; return true;
+      case distance_function::cityBlock: out = std::llabs(dx) + g; return true;
+      case distance_function::chessboard: out = std::max<int64_t>(std::llabs(dx), g); return true;
+      default:
+        if (ay == 0) {
+          out = std::llabs(dx);
+          return g == 0;
+        }
+        out = std::llabs(ay * dx - (reflected ? -ax : ax) * g) + 150 * g;
+        return true;
+    }
+  }
+};
+
+TEST_F(DistanceFunctions, OlderCandidateWinsOnAPrefixEndingAtTheBoundary) {
+  std::mt19937 rng(11);
+  const std::vector<Definition> definitions = {
+      {distance_function::euclid},          {distance_function::cityBlock},
+      {distance_function::chessboard},      {distance_function::triangle, 0, 150},
+      {distance_function::triangle, 150, 150}, {distance_function::triangle, -150, 300},
+      {distance_function::triangle, 37, 11},   {distance_function::triangle, 37, 11, true},
+      {distance_function::triangle, -150, 1},  {distance_function::triangle, 150, 1, true},
+      {distance_function::triangle, 90, 0},    {distance_function::triangle, 120, 7, true}};
+  std::uniform_int_distribution<int> column(0, 14), g(0, 6);
+  for (const Definition& d : definitions) {
+    engine.distanceFunction = d.metric;
+    triangleApex = {d.ax, d.ay};
+    engine.processKind = d.reflected ? process_kind::erosion : process_kind::dilation;
+    for (int n = 0; n < 150; ++n) {
+      int i = column(rng), u = column(rng);
+      if (i == u) continue;
+      if (i > u) std::swap(i, u);
+      const int gi = g(rng), gu = g(rng);
+      const double boundary = Boundary(i, u, gi, gu);
+      const int64_t span = 40 + u + 450 * (gi + gu) / std::max(d.ay, 1);
+      bool seenLoss = false;
+      int64_t lastWin = INT64_MIN;
+      for (int64_t x = -span; x <= span; ++x) {
+        int64_t ci = 0, cu = 0;
+        const bool iIn = d.Scaled(x, i, gi, ci), uIn = d.Scaled(x, u, gu, cu);
+        const bool olderAtLeastAsGood = !uIn || (iIn && ci <= cu);
+        if (olderAtLeastAsGood) {
+          ASSERT_FALSE(seenLoss) << "not a prefix: metric " << d.metric << " apex " << d.ax << ","
+                                 << d.ay << " i=" << i << " u=" << u << " gi=" << gi
+                                 << " gu=" << gu;
+          lastWin = x;
+        } else {
+          seenLoss = true;
+        }
+      }
+      SCOPED_TRACE(::testing::Message() << "metric " << d.metric << " apex " << d.ax << ","
+                                        << d.ay << " i=" << i << " u=" << u << " gi=" << gi
+                                        << " gu=" << gu);
+      if (lastWin == INT64_MIN)
+        EXPECT_EQ(boundary, -2147483648.0);
+      else if (!seenLoss)
+        EXPECT_EQ(boundary, 2147483647.0);
+      else
+        EXPECT_EQ(boundary, static_cast<double>(lastWin));
+    }
+  }
+}
+
+TEST_F(DistanceFunctions, UnknownDistanceFunctionEndsTheProcessSilently) {
+  SetColumnDistances({0, 1, 2});
+  engine.distanceFunction = 5;
+  try {
+    engine.CandidateDistance(0, 1, 0);
+    FAIL() << "expected the process to end";
+  } catch (const ProcessExited& e) {
+    EXPECT_EQ(e.status, 1);
+  }
+  EXPECT_THROW(engine.EnvelopeBoundary(0, 2, 0), ProcessExited);
+  EXPECT_TRUE(services.messages.empty());
+}
+
+}  // namespace
+}  // namespace dt::testing
