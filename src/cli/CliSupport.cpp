@@ -1,0 +1,143 @@
+#include "cli/CliSupport.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <limits>
+#include <utility>
+
+#include "image/Messages.h"
+#include "xpm/FileReplace.h"
+#include "xpm/XpmMessages.h"
+
+namespace dt::cli {
+
+namespace {
+
+std::vector<std::pair<int, CommandDefinition>>& Registry() {
+  static std::vector<std::pair<int, CommandDefinition>> registry;
+  return registry;
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+bool WriteToStandardOutput(const std::string& text) {
+  const bool ok = std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
+                  std::fflush(stdout) == 0;
+  if (!ok) ShowMessage(text::cannotWriteFile, text::errorCaption);
+  return ok;
+}
+
+}  // namespace
+
+CommandRegistration::CommandRegistration(int order, CommandDefinition define) {
+  Registry().emplace_back(order, define);
+}
+
+std::vector<CommandDefinition> RegisteredCommands() {
+  auto entries = Registry();
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<CommandDefinition> result;
+  for (const auto& entry : entries) result.push_back(entry.second);
+  return result;
+}
+
+CLI::Option* AddInputArgument(CLI::App* command, std::string& input) {
+  return command->add_option("INPUT", input, "two-colour XPM image to read")->required();
+}
+
+CLI::Option* AddOutputArgument(CLI::App* command, std::string& output) {
+  return command
+      ->add_option("OUTPUT", output,
+                   "file to write: NAME.xpm (XPM image), NAME.txt (values as text) or - "
+                   "(values as text on standard output)")
+      ->required()
+      ->check(CLI::Validator(
+          [](std::string& name) -> std::string {
+            if (name == "-" || EndsWith(name, ".xpm") || EndsWith(name, ".txt")) return {};
+            return "OUTPUT must end in .xpm or .txt, or be -: " + name;
+          },
+          "NAME.xpm|NAME.txt|-", "output name"));
+}
+
+void AddTimingOptions(CLI::App* command, TimingOptions& timing) {
+  command->add_flag("--time", timing.time,
+                    "print the fastest run as \"time_ms: <milliseconds>\" on standard error");
+  command->add_option("--repeat", timing.repeat, "run this many times (default 1)")
+      ->check(CLI::PositiveNumber);
+}
+
+double RunTimed(const TimingOptions& timing, const std::function<void()>& prepare,
+                const std::function<void()>& run) {
+  using clock = std::chrono::high_resolution_clock;
+  double fastest = std::numeric_limits<double>::infinity();
+  for (int i = 0; i < std::max(1, timing.repeat); ++i) {
+    if (prepare) prepare();
+    const auto start = clock::now();
+    run();
+    const auto end = clock::now();
+    fastest = std::min(fastest, std::chrono::duration<double, std::milli>(end - start).count());
+  }
+  if (timing.time) {
+    std::fprintf(stderr, "time_ms: %.3f\n", fastest);
+    std::fflush(stderr);
+  }
+  return fastest;
+}
+
+bool LoadInput(ImageEngine& engine, const std::string& input) {
+  return engine.LoadInputImage(input);
+}
+
+bool LoadFilter(ImageEngine& engine, const std::string& filter) {
+  return engine.LoadFilterImage(filter);
+}
+
+std::string ValuesText() {
+  const int width = InputImage.width;
+  const int height = InputImage.height;
+  std::string text = std::to_string(width) + " " + std::to_string(height) + "\n";
+  for (int row = 0; row < height && WorkImage.rows; ++row) {
+    const int32_t* values = WorkImage.rows[row];
+    for (int column = 0; column < width; ++column) {
+      if (column > 0) text += ' ';
+      text += std::to_string(values[column]);
+    }
+    text += '\n';
+  }
+  return text;
+}
+
+bool WriteOutput(ImageEngine& engine, const std::string& output) {
+  if (output == "-") return WriteToStandardOutput(ValuesText());
+  if (EndsWith(output, ".txt")) {
+    if (ReplaceFileContents(output, ValuesText())) return true;
+    ShowMessage(text::cannotWriteFile, text::errorCaption);
+    return false;
+  }
+  return engine.SaveWorkImage(output);
+}
+
+InputSnapshot::InputSnapshot()
+    : kind_(InputImage.kind),
+      whiteCount_(InputImage.whiteCount),
+      blackCount_(InputImage.blackCount) {
+  if (InputImage.rows)
+    pixels_.assign(InputImage.rows.data(),
+                   InputImage.rows.data() + std::size_t(InputImage.width) * InputImage.height);
+}
+
+void InputSnapshot::Restore(ImageEngine& engine) const {
+  if (!InputImage.rows) return;
+  std::copy(pixels_.begin(), pixels_.end(), InputImage.rows.data());
+  InputImage.kind = kind_;
+  InputImage.whiteCount = whiteCount_;
+  InputImage.blackCount = blackCount_;
+  engine.distanceReady = 0;
+  engine.CopyInputToWork();
+}
+
+}  // namespace dt::cli

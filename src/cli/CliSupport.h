@@ -1,0 +1,87 @@
+// What the subcommands of dtmorph share: registration, reading the input, writing the output by
+// its extension, and timing.
+//
+// Adding a subcommand takes one new file, src/cli/<Name>Command.cpp, which defines a function
+// that puts the subcommand on the parser and returns what runs it, and registers that function
+// with one line at its end:
+//
+//   const CommandRegistration registration{30, DefineMorph};
+//
+// The number orders the subcommands in the help text. main() runs the one that was named.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "image/ImageEngine.h"
+
+namespace dt::cli {
+
+constexpr int exitSuccess = 0;
+constexpr int exitFailure = 1;  // a file could not be read or written; the message is on stderr
+constexpr int exitUsage = 2;    // the command line was wrong; the usage text is on stderr
+
+// A subcommand on the parser and what runs it (returning the exit status) once it was parsed.
+struct Command {
+  CLI::App* app = nullptr;
+  std::function<int()> run;
+};
+using CommandDefinition = Command (*)(CLI::App& dtmorph);
+
+struct CommandRegistration {
+  CommandRegistration(int order, CommandDefinition define);
+};
+
+// Every registered definition, in help order.
+std::vector<CommandDefinition> RegisteredCommands();
+
+// --- Arguments ---
+// INPUT: an XPM file, read by the program's reader.
+CLI::Option* AddInputArgument(CLI::App* command, std::string& input);
+// OUTPUT: a name ending ".xpm" (the XPM writer), ".txt" (the values as text) or "-" (the text
+// form on standard output). Anything else is a usage error.
+CLI::Option* AddOutputArgument(CLI::App* command, std::string& output);
+
+// --time prints the fastest of --repeat N runs as "time_ms: <float>" on standard error.
+struct TimingOptions {
+  bool time = false;
+  int repeat = 1;
+};
+void AddTimingOptions(CLI::App* command, TimingOptions& timing);
+
+// Runs `prepare` (not timed) and then `run` (timed) `repeat` times. With --time, prints the
+// fastest run on standard error. Returns the fastest run in milliseconds.
+double RunTimed(const TimingOptions& timing, const std::function<void()>& prepare,
+                const std::function<void()>& run);
+
+// --- Files ---
+// Reads INPUT into the engine's input image; on failure the message is already on stderr.
+bool LoadInput(ImageEngine& engine, const std::string& input);
+bool LoadFilter(ImageEngine& engine, const std::string& filter);
+
+// Writes WorkImage to OUTPUT in the form its name asks for. A failure leaves any earlier file as
+// it was and shows the message.
+bool WriteOutput(ImageEngine& engine, const std::string& output);
+
+// WorkImage as text: "W H", then H lines of W space-separated values.
+std::string ValuesText();
+
+// A copy of the input image, so that repeated timed runs of an operation that adopts its result
+// as the new input all start from the same picture.
+class InputSnapshot {
+ public:
+  InputSnapshot();  // copies InputImage as it is now
+  // Puts the copy back into InputImage, WorkImage and DistanceMap (same size as when taken).
+  void Restore(ImageEngine& engine) const;
+
+ private:
+  std::vector<int32_t> pixels_;
+  int32_t kind_ = 0;
+  int32_t whiteCount_ = 0;
+  int32_t blackCount_ = 0;
+};
+
+}  // namespace dt::cli

@@ -1,0 +1,37 @@
+// dtmorph copy INPUT OUTPUT: reads an image and writes it again, as XPM or as values.
+#include <memory>
+
+#include "cli/CliSupport.h"
+
+namespace dt::cli {
+
+namespace {
+
+struct CopyArguments {
+  std::string input;
+  std::string output;
+  TimingOptions timing;  // times the reading of INPUT
+};
+
+Command DefineCopy(CLI::App& dtmorph) {
+  auto args = std::make_shared<CopyArguments>();
+  CLI::App* command =
+      dtmorph.add_subcommand("copy", "read an image and write it to OUTPUT (.xpm, .txt or -)");
+  AddInputArgument(command, args->input);
+  AddOutputArgument(command, args->output);
+  AddTimingOptions(command, args->timing);
+  return {command, [args] {
+            ImageEngine engine;
+            bool loaded = true;
+            RunTimed(args->timing, nullptr,
+                     [&] { loaded = loaded && LoadInput(engine, args->input); });
+            if (!loaded) return exitFailure;
+            return WriteOutput(engine, args->output) ? exitSuccess : exitFailure;
+          }};
+}
+
+const CommandRegistration registration{20, DefineCopy};
+
+}  // namespace
+
+}  // namespace dt::cli
