@@ -59,8 +59,6 @@ std::vector<FilterRun> ImageEngine::BuildFilterRuns() const {
 
 namespace {
 
-using filtermorph::DilateRowByRun;
-using filtermorph::ErodeRowByRun;
 using filtermorph::PassShade;
 
 enum class Half { dilation, erosion };
@@ -151,16 +149,14 @@ class HalfRun {
   // pixel to the right.
   void ComputeDistances() {
     const D cap = static_cast<D>(table_.cap);
-    for (int y = 0; y < height_; ++y) {
-      D* row = distances_.data() + static_cast<std::size_t>(y) * width_;
-      if (half_ == Half::dilation)
-        filtermorph::RowDistancesLeftToRight(InputImage.rows[y], width_, value_, cap, row);
-      else
-        filtermorph::RowDistancesRightToLeft(InputImage.rows[y], width_, value_, cap, row);
-      if (engine_.drawing())
-        for (int x = 0; x < width_; ++x)
-          engine_.DrawDistancePixel(targets_, y, x, static_cast<int32_t>(row[x]));
-    }
+    for (int y = 0; y < height_; ++y)
+      filtermorph::RowDistances(InputImage.rows[y], width_, value_, cap,
+                                distances_.data() + std::size_t(y) * width_,
+                                half_ == Half::dilation);
+    if (!engine_.drawing()) return;
+    for (int y = 0; y < height_; ++y)
+      for (int x = 0; x < width_; ++x)
+        engine_.DrawDistancePixel(targets_, y, x, static_cast<int32_t>(DistanceRow(y)[x]));
   }
 
   void ClearWithDrawing() {
@@ -171,91 +167,93 @@ class HalfRun {
       }
   }
 
-  // The mask of row y before any run: nothing covered yet, or the pixels that may stay.
-  void StartRow(int y, uint8_t* mask) const {
-    if (half_ == Half::dilation) {
-      std::fill_n(mask, width_, uint8_t{0});
-    } else {
-      const int32_t* source = InputImage.rows[y];
-      for (int x = 0; x < width_; ++x) mask[x] = static_cast<uint8_t>(source[x] != value_);
-    }
-  }
-
-  // Applies the runs [first, last) to output row y. A dilation reads the row the run comes from
-  // (rowOffset above), an erosion the row it lands on (rowOffset below); a row outside the image
-  // contributes nothing to a dilation and is not tested by an erosion.
-  void ApplyRuns(RunIter first, RunIter last, int64_t y, uint8_t* mask) const {
+  // Applies the runs [first, last) to output row y, whose acc must start at 0: afterwards acc[x]
+  // is nonzero where a run covers x (dilation) or does not fit at x (erosion). A dilation reads
+  // the row the run comes from (rowOffset above), an erosion the row it lands on (rowOffset
+  // below); a row outside the image contributes nothing to a dilation and is not tested by an
+  // erosion.
+  void ApplyRuns(RunIter first, RunIter last, int64_t y, D* acc) {
+    sources_.clear();
     for (RunIter run = first; run != last; ++run) {
       const int64_t source = half_ == Half::dilation ? y - run->rowOffset : y + run->rowOffset;
-      if (source < 0 || source >= height_) continue;
-      if (half_ == Half::dilation)
-        DilateRowByRun(DistanceRow(source), width_, run->length, run->colOffset, mask);
-      else
-        ErodeRowByRun(DistanceRow(source), width_, run->length, run->colOffset, mask);
+      if (source >= 0 && source < height_)
+        sources_.push_back({DistanceRow(source), run->length, run->colOffset});
     }
+    const int count = static_cast<int>(sources_.size());
+    if (half_ == Half::dilation)
+      filtermorph::AccumulateRuns<D, true>(sources_.data(), count, width_, acc);
+    else
+      filtermorph::AccumulateRuns<D, false>(sources_.data(), count, width_, acc);
   }
 
-  static void StoreRow(const uint8_t* mask, int width, int32_t* out) {
-    for (int x = 0; x < width; ++x) out[x] = mask[x];
-  }
-
+  // Every run on one output row before the next row.
   void RunRowByRow() {
-    std::vector<uint8_t> mask = Scratch<uint8_t>(static_cast<std::size_t>(width_));
+    std::vector<D> acc = Scratch<D>(static_cast<std::size_t>(width_));
     for (int y = 0; y < height_; ++y) {
-      StartRow(y, mask.data());
-      ApplyRuns(table_.runs.begin(), table_.runs.end(), y, mask.data());
-      StoreRow(mask.data(), width_, WorkImage.rows[y]);
+      std::fill(acc.begin(), acc.end(), D{0});
+      ApplyRuns(table_.runs.begin(), table_.runs.end(), y, acc.data());
+      int32_t* out = WorkImage.rows[y];
+      if (half_ == Half::dilation) {
+        for (int x = 0; x < width_; ++x) out[x] = acc[x] != 0;
+      } else {
+        const int32_t* source = InputImage.rows[y];
+        for (int x = 0; x < width_; ++x) out[x] = (source[x] != value_) & (acc[x] == 0);
+      }
     }
   }
 
-  // The runs of filter row p: [first, last), advancing `first` past them.
-  RunIter TakePass(RunIter& first, int p) const {
-    RunIter last = first;
-    while (last != table_.runs.end() && last->filterRow == p) ++last;
-    return last;
+  // The runs of filter row p: [first, returned), for `first` at the first run of row p or later.
+  RunIter PassEnd(RunIter first, int p) const {
+    while (first != table_.runs.end() && first->filterRow == p) ++first;
+    return first;
   }
 
   // Each pass sets and draws in green the pixels that its filter row covers.
   void DilatePassByPass() {
-    std::vector<uint8_t> covered = Scratch<uint8_t>(static_cast<std::size_t>(width_));
+    std::vector<D> acc = Scratch<D>(static_cast<std::size_t>(width_));
     RunIter first = table_.runs.begin();
     for (int p = 0; p < table_.passes; ++p) {
-      const RunIter last = TakePass(first, p);
+      const RunIter last = PassEnd(first, p);
       const int shade = PassShade(p, table_.passes);
-      if (first != last) {
-        for (int y = 0; y < height_; ++y) {
-          std::fill(covered.begin(), covered.end(), uint8_t{0});
-          ApplyRuns(first, last, y, covered.data());
-          for (int x = 0; x < width_; ++x) {
-            if (!covered[x]) continue;
-            WorkImage.rows[y][x] = 1;
-            engine_.PutPixel(targets_, x, y, 0, shade, 0);
-          }
+      for (int y = 0; first != last && y < height_; ++y) {
+        std::fill(acc.begin(), acc.end(), D{0});
+        ApplyRuns(first, last, y, acc.data());
+        for (int x = 0; x < width_; ++x) {
+          if (acc[x] == 0) continue;
+          WorkImage.rows[y][x] = 1;
+          engine_.PutPixel(targets_, x, y, 0, shade, 0);
         }
       }
       first = last;
     }
   }
 
-  // Each pass narrows the mask by its filter row, then draws the whole image: green where every
-  // filter row so far fits, black elsewhere.
+  // Each pass narrows the "still fits" mask (foreground pixels only, to begin with) by its filter
+  // row, then draws the whole image: green where every filter row so far fits, black elsewhere.
   void ErodePassByPass() {
-    std::vector<uint8_t> mask =
+    std::vector<uint8_t> fits =
         Scratch<uint8_t>(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
-    for (int y = 0; y < height_; ++y) StartRow(y, mask.data() + std::size_t(y) * width_);
+    for (int y = 0; y < height_; ++y)
+      for (int x = 0; x < width_; ++x)
+        fits[std::size_t(y) * width_ + x] = InputImage.rows[y][x] != value_;
+    std::vector<D> acc = Scratch<D>(static_cast<std::size_t>(width_));
     RunIter first = table_.runs.begin();
     for (int p = 0; p < table_.passes; ++p) {
-      const RunIter last = TakePass(first, p);
+      const RunIter last = PassEnd(first, p);
       const int shade = PassShade(p, table_.passes);
       for (int y = 0; y < height_; ++y) {
-        uint8_t* row = mask.data() + std::size_t(y) * width_;
-        ApplyRuns(first, last, y, row);
-        for (int x = 0; x < width_; ++x) engine_.PutPixel(targets_, x, y, 0, row[x] ? shade : 0, 0);
+        uint8_t* row = fits.data() + std::size_t(y) * width_;
+        std::fill(acc.begin(), acc.end(), D{0});
+        ApplyRuns(first, last, y, acc.data());
+        for (int x = 0; x < width_; ++x) {
+          row[x] &= acc[x] == 0;
+          engine_.PutPixel(targets_, x, y, 0, row[x] ? shade : 0, 0);
+        }
       }
       first = last;
     }
     for (int y = 0; y < height_; ++y)
-      StoreRow(mask.data() + std::size_t(y) * width_, width_, WorkImage.rows[y]);
+      for (int x = 0; x < width_; ++x) WorkImage.rows[y][x] = fits[std::size_t(y) * width_ + x];
   }
 
   ImageEngine& engine_;
@@ -266,6 +264,8 @@ class HalfRun {
   const int width_;
   const int height_;
   std::vector<D> distances_;
+  std::vector<filtermorph::RunSource<D>> sources_ =
+      Scratch<filtermorph::RunSource<D>>(table_.runs.size());
 };
 
 void RunHalf(ImageEngine& engine, const DrawingTargets& targets, const RunTable& table, Half half,

@@ -28,80 +28,32 @@
 
 namespace dt::filtermorph {
 
-// Distances from the nearest pixel equal to `value` at or behind each pixel, in the direction of
-// the pass, saturated at cap (also where no such pixel lies behind).
-template <class D>
-void RowDistancesLeftToRight(const int32_t* source, int width, int32_t value, D cap, D* out) {
-  D d = cap;
-  for (int x = 0; x < width; ++x) {
-    d = source[x] == value ? D(0) : (d < cap ? D(d + 1) : cap);
-    out[x] = d;
-  }
-}
+// Distances from the nearest pixel equal to `value` at or behind each pixel of one row, in the
+// direction of the pass, saturated at cap (also where no such pixel lies behind).
+void RowDistances(const int32_t* source, int width, int32_t value, uint8_t cap, uint8_t* out,
+                  bool leftToRight);
+void RowDistances(const int32_t* source, int width, int32_t value, uint16_t cap, uint16_t* out,
+                  bool leftToRight);
+void RowDistances(const int32_t* source, int width, int32_t value, uint32_t cap, uint32_t* out,
+                  bool leftToRight);
 
+// One run as an output row sees it: the distance row of its source image row, its length and its
+// column offset.
 template <class D>
-void RowDistancesRightToLeft(const int32_t* source, int width, int32_t value, D cap, D* out) {
-  D d = cap;
-  for (int x = width - 1; x >= 0; --x) {
-    d = source[x] == value ? D(0) : (d < cap ? D(d + 1) : cap);
-    out[x] = d;
-  }
-}
+struct RunSource {
+  const D* distances;
+  int32_t length;
+  int32_t colOffset;
+};
 
-// Dilation of one target row by one run whose source row has the left-to-right distances
-// `behind`: target column tx takes its source at s = tx - colOffset and is covered when a
-// foreground pixel lies among the `length` source columns s - length + 1 .. s. Covered columns
-// are set to 1 in `out`; nothing is cleared.
-template <class D>
-void DilateRowByRun(const D* behind, int width, int32_t length, int32_t colOffset, uint8_t* out) {
-  if (length <= 0 || width <= 0) return;
-  const int64_t w = width;
-  const int64_t c = colOffset;
-  // Sources inside the image: tx in [max(0, c), min(w, w + c)).
-  const int64_t lo = std::max<int64_t>(0, c);
-  const int64_t hi = std::min<int64_t>(w, w + c);
-  if (lo < hi) {
-    const D* src = behind + (lo - c);
-    uint8_t* dst = out + lo;
-    const std::ptrdiff_t n = static_cast<std::ptrdiff_t>(hi - lo);
-    const D l = static_cast<D>(length);
-    for (std::ptrdiff_t i = 0; i < n; ++i) dst[i] |= static_cast<uint8_t>(src[i] < l);
-  }
-  // Sources beyond the right edge (colOffset < 0): the nearest foreground at or before the last
-  // column, seen from s, is (s - (w - 1)) further away.
-  const int64_t last = static_cast<int64_t>(behind[width - 1]);
-  for (int64_t tx = std::max<int64_t>(0, w + c); tx < w; ++tx) {
-    const int64_t beyond = tx - c - (w - 1);
-    if (last + beyond < length) out[tx] = 1;
-  }
-}
-
-// Erosion of one mask row by one run whose source row has the right-to-left distances `ahead`
-// (to the nearest background pixel): column x keeps its mask only if the run placed at
-// a = x + colOffset lies on foreground wherever it is inside the image.
-template <class D>
-void ErodeRowByRun(const D* ahead, int width, int32_t length, int32_t colOffset, uint8_t* mask) {
-  if (length <= 0 || width <= 0) return;
-  const int64_t w = width;
-  const int64_t c = colOffset;
-  // Runs that start inside the image: x in [max(0, -c), min(w, w - c)). The right end may reach
-  // past the edge: there the saturated distance of a row without background ahead is at least
-  // the cap, and a background pixel ahead inside the row is nearer than the run's inside part.
-  const int64_t lo = std::max<int64_t>(0, -c);
-  const int64_t hi = std::min<int64_t>(w, w - c);
-  if (lo < hi) {
-    const D* src = ahead + (lo + c);
-    uint8_t* dst = mask + lo;
-    const std::ptrdiff_t n = static_cast<std::ptrdiff_t>(hi - lo);
-    const D l = static_cast<D>(length);
-    for (std::ptrdiff_t i = 0; i < n; ++i) dst[i] &= static_cast<uint8_t>(src[i] >= l);
-  }
-  // Runs that start left of the image: only their part from column 0 on is tested.
-  const int64_t first = static_cast<int64_t>(ahead[0]);
-  for (int64_t x = 0; x < std::min<int64_t>(w, -c); ++x) {
-    const int64_t inside = x + c + length;  // columns of the run at 0 .. inside - 1
-    if (inside > 0 && first < std::min<int64_t>(inside, w)) mask[x] = 0;
-  }
-}
+// The row kernel that both orders of work share: adds the shortfalls of `count` runs to one
+// output row, acc[x] |= length - distance where the distance is below the length, for the
+// distance each run reads for column x. Afterwards acc[x] is nonzero exactly when some run covers
+// x (Dilation = true, distances to the nearest foreground behind) or some run does not fit at x
+// (erosion, distances to the nearest background ahead). Saturating subtraction and OR make the
+// middle of a row two vector operations per run; only the columns where a run crosses the image
+// border are done one by one. D is uint8_t, uint16_t or uint32_t.
+template <class D, bool Dilation>
+void AccumulateRuns(const RunSource<D>* runs, int count, int width, D* acc);
 
 }  // namespace dt::filtermorph

@@ -21,7 +21,8 @@ std::vector<Offset> KeyOffsets(int key) {
   for (int fr = 0; fr < FilterImage.height; ++fr)
     for (int fc = 0; fc < FilterImage.width; ++fc)
       if (FilterImage.rows[fr][fc] == key)
-        offsets.push_back({int64_t{fr} - FilterImage.originRow, int64_t{fc} - FilterImage.originCol});
+        offsets.push_back(
+            {int64_t{fr} - FilterImage.originRow, int64_t{fc} - FilterImage.originCol});
   return offsets;
 }
 

@@ -91,10 +91,11 @@ TEST_F(FilterDrawing, DilationShowsDistancesBlackThenOneGreenPassPerFilterRowWit
   engine.DecomposedDilation(targets, 1);
   ASSERT_EQ(GridOf(InputImage), expected);
 
-  std::size_t at = ExpectFullImage(0, image, [&](int r, int c) {
-    return DistanceGrey(RowDistance(image, r, c, 1, +1));
-  }, "row distances");
-  at = ExpectFullImage(at, image, [](int, int) { return black; }, "clearing");
+  std::size_t at = ExpectFullImage(
+      0, image, [&](int r, int c) { return DistanceGrey(RowDistance(image, r, c, 1, +1)); },
+      "row distances");
+  at = ExpectFullImage(
+      at, image, [](int, int) { return black; }, "clearing");
 
   // The rest is green: pass 0 in shade 169 covers exactly what filter row 0 covers, then pass 2
   // in shade 253; filter row 1 has no pass.
@@ -122,17 +123,18 @@ TEST_F(FilterDrawing, ErosionRedrawsTheImageOncePerFilterRowShowingWhatStillFits
   engine.DecomposedErosion(targets, 0);
   ASSERT_EQ(GridOf(InputImage), expected);
 
-  std::size_t at = ExpectFullImage(0, image, [&](int r, int c) {
-    return DistanceGrey(RowDistance(image, r, c, 0, -1));
-  }, "row distances");
-  at = ExpectFullImage(at, image, [](int, int) { return black; }, "clearing");
+  std::size_t at = ExpectFullImage(
+      0, image, [&](int r, int c) { return DistanceGrey(RowDistance(image, r, c, 0, -1)); },
+      "row distances");
+  at = ExpectFullImage(
+      at, image, [](int, int) { return black; }, "clearing");
   std::set<int> rowsSoFar;
   for (int p = 0; p < filter.height; ++p) {
     rowsSoFar.insert(p);
     const Grid fits = SimpleResult(image, FilterRows(filter, rowsSoFar), false);
     const uint32_t green = Green(filtermorph::PassShade(p, filter.height));
-    at = ExpectFullImage(at, image, [&](int r, int c) { return fits.at(r, c) ? green : black; },
-                         "erosion pass");
+    at = ExpectFullImage(
+        at, image, [&](int r, int c) { return fits.at(r, c) ? green : black; }, "erosion pass");
   }
   EXPECT_EQ(at, a.calls.size());
   EXPECT_EQ(a.pixels, b.pixels);
@@ -147,22 +149,25 @@ TEST_F(FilterDrawing, OpeningShowsErosionPassesTheErodedImageThenDilationPasses)
   engine.DecomposedOpening(targets, 0);
   ASSERT_EQ(GridOf(InputImage), opened);
 
-  std::size_t at = ExpectFullImage(0, image, [&](int r, int c) {
-    return DistanceGrey(RowDistance(image, r, c, 0, -1));
-  }, "erosion distances");
-  at = ExpectFullImage(at, image, [](int, int) { return black; }, "clearing");
+  std::size_t at = ExpectFullImage(
+      0, image, [&](int r, int c) { return DistanceGrey(RowDistance(image, r, c, 0, -1)); },
+      "erosion distances");
+  at = ExpectFullImage(
+      at, image, [](int, int) { return black; }, "clearing");
   for (int p = 0; p < 2; ++p) {
-    const Grid fits = SimpleResult(image, FilterRows(filter, p == 0 ? std::set<int>{0} : std::set<int>{0, 1}), false);
+    const Grid fits = SimpleResult(
+        image, FilterRows(filter, p == 0 ? std::set<int>{0} : std::set<int>{0, 1}), false);
     const uint32_t green = Green(filtermorph::PassShade(p, 2));
-    at = ExpectFullImage(at, image, [&](int r, int c) { return fits.at(r, c) ? green : black; },
-                         "erosion pass");
+    at = ExpectFullImage(
+        at, image, [&](int r, int c) { return fits.at(r, c) ? green : black; }, "erosion pass");
   }
-  at = ExpectFullImage(at, image, [&](int r, int c) { return eroded.at(r, c) ? white : black; },
-                       "eroded image");
-  at = ExpectFullImage(at, image, [&](int r, int c) {
-    return DistanceGrey(RowDistance(eroded, r, c, 1, +1));
-  }, "dilation distances");
-  at = ExpectFullImage(at, image, [](int, int) { return black; }, "clearing");
+  at = ExpectFullImage(
+      at, image, [&](int r, int c) { return eroded.at(r, c) ? white : black; }, "eroded image");
+  at = ExpectFullImage(
+      at, image, [&](int r, int c) { return DistanceGrey(RowDistance(eroded, r, c, 1, +1)); },
+      "dilation distances");
+  at = ExpectFullImage(
+      at, image, [](int, int) { return black; }, "clearing");
   Grid covered(image.width, image.height);
   uint32_t lastGreen = 0;
   for (; at < a.calls.size(); ++at) {
@@ -182,21 +187,24 @@ TEST_F(FilterDrawing, ClosingShowsTheDilatedImageBetweenItsHalves) {
   const Grid dilated = SimpleResult(image, filter, true);
   Start(image, filter);
   engine.DecomposedClosing(targets, 1);
-  std::size_t at = ExpectFullImage(0, image, [&](int r, int c) {
-    return DistanceGrey(RowDistance(image, r, c, 1, +1));
-  }, "dilation distances");
-  at = ExpectFullImage(at, image, [](int, int) { return black; }, "clearing");
+  std::size_t at = ExpectFullImage(
+      0, image, [&](int r, int c) { return DistanceGrey(RowDistance(image, r, c, 1, +1)); },
+      "dilation distances");
+  at = ExpectFullImage(
+      at, image, [](int, int) { return black; }, "clearing");
   // A filter of one row draws its single pass in pure green.
   while (at < a.calls.size() && a.calls[at].rgb == Green(255)) ++at;
-  at = ExpectFullImage(at, image, [&](int r, int c) { return dilated.at(r, c) ? white : black; },
-                       "dilated image");
-  at = ExpectFullImage(at, image, [&](int r, int c) {
-    return DistanceGrey(RowDistance(dilated, r, c, 0, -1));
-  }, "erosion distances");
-  at = ExpectFullImage(at, image, [](int, int) { return black; }, "clearing");
+  at = ExpectFullImage(
+      at, image, [&](int r, int c) { return dilated.at(r, c) ? white : black; }, "dilated image");
+  at = ExpectFullImage(
+      at, image, [&](int r, int c) { return DistanceGrey(RowDistance(dilated, r, c, 0, -1)); },
+      "erosion distances");
+  at = ExpectFullImage(
+      at, image, [](int, int) { return black; }, "clearing");
   const Grid closed = GridOf(InputImage);
-  at = ExpectFullImage(at, image, [&](int r, int c) { return closed.at(r, c) ? Green(255) : black; },
-                       "erosion pass");
+  at = ExpectFullImage(
+      at, image, [&](int r, int c) { return closed.at(r, c) ? Green(255) : black; },
+      "erosion pass");
   EXPECT_EQ(at, a.calls.size());
 }
 
@@ -230,8 +238,8 @@ TEST_F(FilterDrawing, FilterImageIsDrawnAtTheCornerThenItsSizeIsReported) {
   ASSERT_EQ(services.texts(), std::vector<std::string>{"画像サイズは 4 × 2 です。"});
   EXPECT_EQ(services.messages[0].caption, appTitle);
   EXPECT_EQ(services.messages[0].buttons, MessageButtons::Ok);
-  ExpectFullImage(0, filter, [&](int r, int c) { return filter.at(r, c) ? white : black; },
-                  "filter");
+  ExpectFullImage(
+      0, filter, [&](int r, int c) { return filter.at(r, c) ? white : black; }, "filter");
   EXPECT_EQ(a.calls.size(), 8u);
   EXPECT_EQ(b.at(3, 0), white);
   EXPECT_EQ(b.at(4, 0), RecordingSurface::untouched);

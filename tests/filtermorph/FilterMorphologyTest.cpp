@@ -77,10 +77,12 @@ class FilterMorphology : public EngineTest {
   }
 
   Grid SimpleDilate(const Grid& image, const Grid& filter) {
-    return Run(image, filter, [](ImageEngine& e, const DrawingTargets& t) { e.SimpleDilation(t, 1); });
+    return Run(image, filter,
+               [](ImageEngine& e, const DrawingTargets& t) { e.SimpleDilation(t, 1); });
   }
   Grid SimpleErode(const Grid& image, const Grid& filter) {
-    return Run(image, filter, [](ImageEngine& e, const DrawingTargets& t) { e.SimpleErosion(t, 1); });
+    return Run(image, filter,
+               [](ImageEngine& e, const DrawingTargets& t) { e.SimpleErosion(t, 1); });
   }
   Grid DecomposedDilate(const Grid& image, const Grid& filter) {
     return Run(image, filter,
@@ -130,9 +132,13 @@ TEST_F(FilterMorphology, SimpleMethodFollowsTheDefinition) {
   for (int i = 0; i < 400; ++i) {
     const Case c = RandomCase(rng);
     ASSERT_EQ(SimpleDilate(c.image, c.filter), BruteDilation(c.image, c.filter))
-        << "filter\n" << ToString(c.filter) << "image\n" << ToString(c.image);
+        << "filter\n"
+        << ToString(c.filter) << "image\n"
+        << ToString(c.image);
     ASSERT_EQ(SimpleErode(c.image, c.filter), BruteErosion(c.image, c.filter))
-        << "filter\n" << ToString(c.filter) << "image\n" << ToString(c.image);
+        << "filter\n"
+        << ToString(c.filter) << "image\n"
+        << ToString(c.image);
   }
   EXPECT_TRUE(services.messages.empty());
 }
