@@ -1,1 +1,6 @@
-int main() { return 0; }
+#include "app/DemoApp.h"
+
+int main(int argc, char** argv) {
+  dt::DemoApp app(argc, argv);
+  return app.Run();
+}

@@ -1,0 +1,92 @@
+// The main window's drawing area. It shows the backing bitmap and knows nothing of menus: paint
+// copies the part of the bitmap that needs it, a right click is reported to whoever listens, and
+// CanvasDrawing (below) brings pixels on screen while a command draws them.
+#pragma once
+
+#include <QImage>
+#include <QRect>
+#include <QWidget>
+
+#include "platform/Platform.h"
+#include "platform/qt/ImageSurface.h"
+
+namespace dt {
+
+class CanvasDrawing;
+
+class Canvas : public QWidget {
+  Q_OBJECT
+
+ public:
+  static constexpr int pictureWidth = 1300;
+  static constexpr int pictureHeight = 1100;
+
+  Canvas(const QImage& picture, QWidget* parent = nullptr);
+
+  QSize sizeHint() const override { return {pictureWidth, pictureHeight}; }
+
+  // Repaints rect at once (a command does not return to the event loop while it draws).
+  void RepaintNow(const QRect& rect);
+  // How many times drawing has repainted the canvas since it was made.
+  long repaintCount() const { return repaintCount_; }
+
+  // The drawing of the command now running, if any; FlushDrawing shows what it has drawn so far.
+  void FlushDrawing();
+
+ signals:
+  void rightClicked();
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  friend class CanvasDrawing;
+  const QImage& picture_;
+  long repaintCount_ = 0;
+  CanvasDrawing* activeDrawing_ = nullptr;
+};
+
+// The drawing targets of one command of the main window. Target B writes every pixel straight into
+// the backing bitmap; target A collects the rectangle drawn since the last repaint and repaints it
+// at most about 60 times a second, so progress stays visible without one repaint per pixel. What
+// is left is repainted when the drawing ends and before any message box appears.
+class CanvasDrawing {
+ public:
+  CanvasDrawing(Canvas& canvas, QImage& picture, Clock& clock);
+  ~CanvasDrawing();
+  CanvasDrawing(const CanvasDrawing&) = delete;
+  CanvasDrawing& operator=(const CanvasDrawing&) = delete;
+
+  const DrawingTargets& targets() const { return targets_; }
+  operator const DrawingTargets&() const { return targets_; }
+
+  void Flush() { window_.Flush(); }
+
+  // Pixels between two looks at the clock, and the shortest time between two repaints.
+  static constexpr int pixelsPerClockCheck = 4096;
+  static constexpr int64_t repaintIntervalMs = 16;
+
+ private:
+  class WindowSurface final : public Surface {
+   public:
+    WindowSurface(Canvas& canvas, Clock& clock);
+    void SetPixel(int x, int y, uint32_t rgb) override;
+    void Flush();
+
+   private:
+    Canvas& canvas_;
+    Clock& clock_;
+    int64_t lastRepaintMs_;
+    int pixelsSinceCheck_ = 0;
+    int left_, top_, right_, bottom_;  // dirty rectangle, inclusive; empty when right_ < left_
+  };
+
+  Canvas& canvas_;
+  CanvasDrawing* previous_;
+  ImageSurface backing_;
+  WindowSurface window_;
+  DrawingTargets targets_;
+};
+
+}  // namespace dt

@@ -1,0 +1,24 @@
+// The menu command ids of the main window.
+#pragma once
+
+namespace dt::command {
+
+inline constexpr int loadInputImage = 40034;
+inline constexpr int sample640 = 40011;
+inline constexpr int sample320 = 40014;
+inline constexpr int sample160 = 40015;
+inline constexpr int sampleSquare = 40018;
+inline constexpr int redisplayInputImage = 40005;
+inline constexpr int inputView = 40040;
+inline constexpr int saveImage = 40035;
+inline constexpr int distanceTransform = 40036;
+inline constexpr int distanceMorphology = 40041;
+inline constexpr int editTriangleFilter = 40013;
+inline constexpr int loadFilterImage = 40038;
+inline constexpr int filterMorphology = 40042;
+inline constexpr int redisplayFilterImage = 40028;
+inline constexpr int clearScreen = 40006;
+inline constexpr int quit = 40007;
+inline constexpr int version = 40043;
+
+}  // namespace dt::command

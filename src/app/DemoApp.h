@@ -1,0 +1,28 @@
+// The application object: installs the Qt platform services, creates the main window and runs
+// the event loop until the main window closes.
+#pragma once
+
+#include <QApplication>
+#include <memory>
+
+#include "platform/qt/QtServices.h"
+
+namespace dt {
+
+class MainWindow;
+
+class DemoApp : public QApplication {
+  Q_OBJECT
+
+ public:
+  DemoApp(int& argc, char** argv);
+  ~DemoApp() override;
+
+  int Run();
+
+ private:
+  QtServices services_;
+  std::unique_ptr<MainWindow> window_;
+};
+
+}  // namespace dt

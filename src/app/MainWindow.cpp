@@ -1,0 +1,157 @@
+#include "app/MainWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTimer>
+
+#include "app/CommandIds.h"
+#include "app/PrivateEvents.h"
+#include "image/Globals.h"
+
+namespace dt {
+
+namespace {
+
+using Handler = void (MainWindow::*)();
+
+// One row of the menu description: a drop-down (id 0, with a label), an item of the drop-down
+// above it, a separator (no label), or a command on the menu bar itself.
+struct MenuRow {
+  enum Kind { DropDown, Item, Separator, BarCommand } kind;
+  int id;
+  const char* label;
+  Handler handler;
+};
+
+const MenuRow menuRows[] = {
+    {MenuRow::DropDown, 0, "入出力管理", nullptr},
+    {MenuRow::Item, command::loadInputImage, "入力画像取りこみ", &MainWindow::OnLoadInputImage},
+    {MenuRow::Separator, 0, nullptr, nullptr},
+    {MenuRow::Item, command::sample640, "入力画像サンプル（640x480）", &MainWindow::OnSample640},
+    {MenuRow::Item, command::sample320, "入力画像サンプル（320x240）", &MainWindow::OnSample320},
+    {MenuRow::Item, command::sample160, "入力画像サンプル（160x120）", &MainWindow::OnSample160},
+    {MenuRow::Item, command::sampleSquare, "入力画像サンプル（四角形）",
+     &MainWindow::OnSampleSquare},
+    {MenuRow::Separator, 0, nullptr, nullptr},
+    {MenuRow::Item, command::redisplayInputImage, "入力画像再表示",
+     &MainWindow::OnRedisplayInputImage},
+    {MenuRow::Item, command::inputView, "入力画像別ウインドウ表示", &MainWindow::OnInputView},
+    {MenuRow::Separator, 0, nullptr, nullptr},
+    {MenuRow::Item, command::saveImage, "画像保存", &MainWindow::OnSaveImage},
+    {MenuRow::BarCommand, command::distanceTransform, "距離変換", &MainWindow::OnDistanceTransform},
+    {MenuRow::DropDown, 0, "モルフォロジー演算", nullptr},
+    {MenuRow::Item, command::distanceMorphology, "距離変換によるモルフォロジー演算",
+     &MainWindow::OnDistanceMorphology},
+    {MenuRow::Item, command::editTriangleFilter, "独自三角形フィルタ編集",
+     &MainWindow::OnEditTriangleFilter},
+    {MenuRow::Separator, 0, nullptr, nullptr},
+    {MenuRow::Item, command::loadFilterImage, "フィルタ画像取りこみ",
+     &MainWindow::OnLoadFilterImage},
+    {MenuRow::Item, command::filterMorphology, "フィルタ画像によるモルフォロジー演算",
+     &MainWindow::OnFilterMorphology},
+    {MenuRow::Item, command::redisplayFilterImage, "フィルタ画像再表示",
+     &MainWindow::OnRedisplayFilterImage},
+    {MenuRow::BarCommand, command::clearScreen, "画面クリア", &MainWindow::OnClearScreen},
+    {MenuRow::BarCommand, command::quit, "終了(&E)", &MainWindow::OnQuit},
+    {MenuRow::BarCommand, command::version, "バージョン情報", &MainWindow::OnVersion},
+};
+
+constexpr int outerWidth = 1312;
+constexpr int outerHeight = 1150;
+
+}  // namespace
+
+MainWindow::MainWindow() : repaintClock(&steadyClock_) {
+  setWindowTitle(QString::fromStdString(appTitle));
+  canvas_ = new Canvas(backingBitmap, this);
+  setCentralWidget(canvas_);
+  connect(canvas_, &Canvas::rightClicked, this, &MainWindow::OnClearScreen);
+  BuildMenu();
+  ResetCanvas();
+  resize(outerWidth, outerHeight);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::BuildMenu() {
+  QMenu* dropDown = nullptr;
+  for (const MenuRow& row : menuRows) {
+    if (row.kind == MenuRow::DropDown) {
+      dropDown = menuBar()->addMenu(QString::fromUtf8(row.label));
+      continue;
+    }
+    if (row.kind == MenuRow::Separator) {
+      dropDown->addSeparator();
+      continue;
+    }
+    auto* action = new QAction(QString::fromUtf8(row.label), this);
+    action->setData(row.id);
+    action->setObjectName(QString::number(row.id));
+    const int id = row.id;
+    connect(action, &QAction::triggered, this, [this, id] { TriggerCommand(id); });
+    if (row.kind == MenuRow::Item) {
+      dropDown->addAction(action);
+    } else {
+      menuBar()->addAction(action);
+      dropDown = nullptr;
+    }
+    commands_[row.id] = row.handler;
+    actions_[row.id] = action;
+  }
+}
+
+void MainWindow::PlaceAndShow() {
+  move(0, 0);
+  resize(outerWidth, outerHeight);
+  show();
+  // The frame is known once the window system has decorated the window; then take it off the
+  // size so that the outer rectangle is 1312 x 1150.
+  QTimer::singleShot(0, this, [this] {
+    const QSize frame = frameGeometry().size() - geometry().size();
+    if (!frame.isEmpty()) resize(outerWidth - frame.width(), outerHeight - frame.height());
+    move(0, 0);
+  });
+}
+
+void MainWindow::TriggerCommand(int id) {
+  const auto found = commands_.find(id);
+  if (found != commands_.end()) (this->*(found->second))();
+}
+
+QAction* MainWindow::ActionFor(int id) const {
+  const auto found = actions_.find(id);
+  return found == actions_.end() ? nullptr : found->second;
+}
+
+void MainWindow::ResetCanvas() {
+  if (backingBitmap.isNull())
+    backingBitmap = QImage(Canvas::pictureWidth, Canvas::pictureHeight, QImage::Format_RGB32);
+  backingBitmap.fill(Qt::white);
+}
+
+CanvasDrawing MainWindow::MakeDrawingTargets() {
+  return CanvasDrawing(*canvas_, backingBitmap, *repaintClock);
+}
+
+bool MainWindow::event(QEvent* event) {
+  if (event->type() == FilterEditorClosed) {
+    CloseFilterEditor();
+    return true;
+  }
+  if (event->type() == InputViewClosed) {
+    CloseInputView();
+    return true;
+  }
+  return QMainWindow::event(event);
+}
+
+// Closing through the frame needs no confirmation; the owned windows go with the main window.
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (inputView != nullptr) CloseInputView();
+  if (filterEditor != nullptr) CloseFilterEditor();
+  QMainWindow::closeEvent(event);
+}
+
+}  // namespace dt

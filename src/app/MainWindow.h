@@ -1,0 +1,97 @@
+// The main window: the menu, the command table that maps each menu command id to its handler, the
+// 1300 x 1100 canvas with its backing bitmap, and the engine every command runs on.
+//
+// Each subsystem defines the handlers of its own commands in its own folder (src/<subsystem>/gui);
+// the shell's commands are in ShellCommands.cpp, the input view's in src/image/gui.
+#pragma once
+
+#include <QImage>
+#include <QMainWindow>
+#include <map>
+#include <string>
+
+#include "app/Canvas.h"
+#include "image/ImageEngine.h"
+#include "platform/Platform.h"
+
+class QAction;
+
+namespace dt {
+
+class OriginalFilterWindow;  // the triangle filter editor (src/morphology/gui)
+class InputImageView;        // the separate view of the input image (src/image/gui)
+
+class MainWindow : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  MainWindow();
+  ~MainWindow() override;
+
+  // Places the window at the top-left of the screen with an outer size of 1312 x 1150, as far as
+  // the window system allows, and shows it.
+  void PlaceAndShow();
+
+  // Runs the handler of a menu command, exactly as choosing the menu item does.
+  void TriggerCommand(int id);
+  // The menu item of a command id, or null.
+  QAction* ActionFor(int id) const;
+
+  // Makes the canvas white. The images in memory are not touched.
+  void ResetCanvas();
+  // The drawing targets of one command: keep the result alive while the command draws.
+  CanvasDrawing MakeDrawingTargets();
+  // Shows on screen whatever the running command has drawn so far.
+  void FlushDrawing() { canvas_->FlushDrawing(); }
+
+  Canvas* canvas() const { return canvas_; }
+
+  // Opening and closing of the owned windows.
+  void OpenInputView();
+  void CloseInputView();
+  void OpenFilterEditor();
+  void CloseFilterEditor();
+
+  // Menu handlers.
+  void OnLoadInputImage();        // 40034
+  void OnSample640();             // 40011
+  void OnSample320();             // 40014
+  void OnSample160();             // 40015
+  void OnSampleSquare();          // 40018
+  void OnRedisplayInputImage();   // 40005
+  void OnInputView();             // 40040
+  void OnSaveImage();             // 40035
+  void OnDistanceTransform();     // 40036
+  void OnDistanceMorphology();    // 40041
+  void OnEditTriangleFilter();    // 40013
+  void OnLoadFilterImage();       // 40038
+  void OnFilterMorphology();      // 40042
+  void OnRedisplayFilterImage();  // 40028
+  void OnClearScreen();           // 40006
+  void OnQuit();                  // 40007
+  void OnVersion();               // 40043
+
+  QImage backingBitmap;                       // 1300 x 1100, RGB32; every drawn pixel lands here
+  OriginalFilterWindow* filterEditor = nullptr;  // the open triangle filter editor, or null
+  InputImageView* inputView = nullptr;           // the open input view, or null
+  ImageEngine engine;                            // the engine every command runs on
+
+  // The clock that paces repaints while a command draws (tests may put in their own).
+  Clock* repaintClock;
+
+ protected:
+  bool event(QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void BuildMenu();
+  // Loads an input file by bare name and draws it; nothing else happens when the file is bad.
+  void LoadAndShowInput(const std::string& fileName);
+
+  Canvas* canvas_;
+  std::map<int, void (MainWindow::*)()> commands_;
+  std::map<int, QAction*> actions_;
+  SteadyClock steadyClock_;
+};
+
+}  // namespace dt

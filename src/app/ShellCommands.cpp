@@ -1,0 +1,69 @@
+// The shell's own commands: loading an input image (by file dialog or one of the samples),
+// saving the current result, clearing the screen, quitting and the version text.
+#include "app/MainWindow.h"
+#include "image/Globals.h"
+
+namespace dt {
+
+namespace {
+
+const char* const versionText =
+    "距離変換＆モルフォロジー演算デモソフト\nVer.0.48\n\n《使用上の注意》\n"
+    "・画像ファイルは必ず実行ファイルと同じ場所においてください。\n"
+    "・入力画像の端の方に前景画素があるとうまくいかないことがあります。\n"
+    "・フィルタ画像は各行に最低ひとつは前景画素がないと１次元分解距離変換型は正常動作しません。";
+
+std::optional<std::string> AskFileName(FileDialogRequest::Mode mode, const char* initialName) {
+  FileDialogService* files = CurrentServices().files;
+  if (files == nullptr) return std::nullopt;
+  FileDialogRequest request;
+  request.mode = mode;
+  request.initialName = initialName;
+  request.defaultExtension = ".xpm";
+  request.filter = "XPM files (*.xpm)";
+  request.overwritePrompt = mode == FileDialogRequest::Mode::Save;
+  return files->Ask(request);
+}
+
+}  // namespace
+
+void MainWindow::LoadAndShowInput(const std::string& fileName) {
+  auto drawing = MakeDrawingTargets();
+  if (!engine.LoadInputImage(fileName)) return;
+  engine.ShowInputImage(drawing);
+  engine.distanceReady = 0;
+}
+
+void MainWindow::OnLoadInputImage() {
+  const auto name = AskFileName(FileDialogRequest::Mode::Open, "dreamcast.xpm");
+  if (name) LoadAndShowInput(*name);
+}
+
+void MainWindow::OnSample640() { LoadAndShowInput("sample1-640.xpm"); }
+void MainWindow::OnSample320() { LoadAndShowInput("sample1-320.xpm"); }
+void MainWindow::OnSample160() { LoadAndShowInput("sample1-160.xpm"); }
+void MainWindow::OnSampleSquare() { LoadAndShowInput("square.xpm"); }
+
+void MainWindow::OnSaveImage() {
+  const auto name = AskFileName(FileDialogRequest::Mode::Save, "output.xpm");
+  if (name) engine.SaveWorkImage(*name);
+}
+
+void MainWindow::OnClearScreen() {
+  ResetCanvas();
+  canvas_->update();
+}
+
+void MainWindow::OnQuit() {
+  if (ShowMessage("終了しますか？", appTitle, MessageButtons::OkCancelQuestion,
+                  MessageOwner::MainWindow) != MessageResult::Ok)
+    return;
+  engine.FreeImages();
+  close();
+}
+
+void MainWindow::OnVersion() {
+  ShowMessage(versionText, "バージョン情報", MessageButtons::Ok, MessageOwner::MainWindow);
+}
+
+}  // namespace dt
