@@ -129,7 +129,7 @@ void MainWindowQtServicesTest::openDialogReturnsTheBareNameAndMovesToItsFolder()
     mode = files->acceptMode();
     initial = QFileInfo(files->selectedFiles().value(0)).fileName();
     files->selectFile(root.filePath("pictures/star.xpm"));
-    files->accept();
+    static_cast<QDialog*>(files)->accept();  // as the Open or Save button does
   });
   FileDialogRequest request;
   request.initialName = "dreamcast.xpm";
@@ -164,7 +164,7 @@ void MainWindowQtServicesTest::saveDialogAddsTheSuffixAndAsksBeforeReplacing() {
     QVERIFY(files);
     QCOMPARE(files->acceptMode(), QFileDialog::AcceptSave);
     files->selectFile("result");
-    files->accept();
+    static_cast<QDialog*>(files)->accept();  // as the Open or Save button does
   });
   auto name = CurrentServices().files->Ask(request);
   QVERIFY(*answered);
@@ -181,7 +181,7 @@ void MainWindowQtServicesTest::saveDialogAddsTheSuffixAndAsksBeforeReplacing() {
       else question->reject();
     });
     files->selectFile("output.xpm");
-    files->accept();
+    static_cast<QDialog*>(files)->accept();  // as the Open or Save button does
   });
   name = CurrentServices().files->Ask(request);
   QVERIFY(*answered);

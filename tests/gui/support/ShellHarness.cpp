@@ -26,7 +26,7 @@ ShellHarness::ShellHarness(const QString& path)
     : folder(path), window(std::make_unique<MainWindow>()) {
   window->move(0, 0);
   window->show();
-  QTest::qWaitForWindowExposed(window.get());
+  if (!QTest::qWaitForWindowExposed(window.get())) qWarning("main window not exposed");
 }
 
 ShellHarness::~ShellHarness() {
