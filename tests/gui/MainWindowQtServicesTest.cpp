@@ -117,6 +117,7 @@ void MainWindowQtServicesTest::openDialogReturnsTheBareNameAndMovesToItsFolder()
   Touch(root.filePath("pictures/star.xpm"));
   WorkingDirectory here(root.path());
   QtServices services;
+  ModalGuard guard;
 
   QString suffix, initial;
   QStringList filters;
@@ -144,6 +145,7 @@ void MainWindowQtServicesTest::openDialogReturnsTheBareNameAndMovesToItsFolder()
   QCOMPARE(filters, QStringList{"XPM files (*.xpm)"});
   QCOMPARE(mode, QFileDialog::AcceptOpen);
   QCOMPARE(initial, QString("dreamcast.xpm"));
+  QVERIFY(!guard.fired());
 }
 
 void MainWindowQtServicesTest::saveDialogAddsTheSuffixAndAsksBeforeReplacing() {
@@ -157,6 +159,7 @@ void MainWindowQtServicesTest::saveDialogAddsTheSuffixAndAsksBeforeReplacing() {
   request.defaultExtension = ".xpm";
   request.filter = "XPM files (*.xpm)";
   request.overwritePrompt = true;
+  ModalGuard guard;
 
   // A typed name without extension gets ".xpm".
   auto answered = WhenDialogShown([&](QDialog* dialog) {
@@ -187,6 +190,7 @@ void MainWindowQtServicesTest::saveDialogAddsTheSuffixAndAsksBeforeReplacing() {
   QVERIFY(*answered);
   QVERIFY(asked);
   QCOMPARE(QString::fromStdString(name.value_or("")), QString("output.xpm"));
+  QVERIFY(!guard.fired());
 }
 
 void MainWindowQtServicesTest::cancelledDialogReturnsNothing() {

@@ -64,6 +64,23 @@ std::shared_ptr<bool> WhenDialogShown(std::function<void(QDialog*)> action, int 
   return done;
 }
 
+ModalGuard::ModalGuard(int timeoutMs)
+    : fired_(std::make_shared<bool>(false)), timer_(new QTimer(qApp)) {
+  auto started = std::make_shared<QElapsedTimer>();
+  started->start();
+  auto fired = fired_;
+  QObject::connect(timer_, &QTimer::timeout, timer_, [=] {
+    if (started->elapsed() < timeoutMs) return;
+    if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+      *fired = true;
+      dialog->reject();
+    }
+  });
+  timer_->start(100);
+}
+
+ModalGuard::~ModalGuard() { delete timer_; }
+
 QImage ScreenOfCanvas(const MainWindow& window) {
   return window.canvas()->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }

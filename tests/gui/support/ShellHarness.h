@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QImage>
 #include <QString>
+#include <QTimer>
 #include <functional>
 #include <memory>
 #include <string>
@@ -55,6 +56,20 @@ class ShellHarness {
 // turns true once the action has run.
 std::shared_ptr<bool> WhenDialogShown(std::function<void(QDialog*)> action,
                                       int timeoutMs = 10000);
+
+// A safety net against a dialog that nobody answers: from timeoutMs after its making until its end,
+// every modal dialog that is open is rejected, so a test fails instead of hanging. fired() says
+// whether that happened.
+class ModalGuard {
+ public:
+  explicit ModalGuard(int timeoutMs = 15000);
+  ~ModalGuard();
+  bool fired() const { return *fired_; }
+
+ private:
+  std::shared_ptr<bool> fired_;
+  QTimer* timer_;
+};
 
 // Renders the canvas widget the way it reaches the screen (through its paint).
 QImage ScreenOfCanvas(const MainWindow& window);
