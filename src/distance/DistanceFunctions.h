@@ -7,6 +7,8 @@
 //
 //   Cost(dx, g)          an exact integer that orders candidates like their distances
 //   Store(cost)          the stored distance: the floor of the exact distance
+//   StoreRow(costs, out, n, largest)
+//                        Store for a whole row whose largest cost is known
 //   Exact(cost)          the exact distance as a double (for display and tests)
 //   LastOlderColumn(i, gi, u, gu)
 //                        for columns i < u, the last column x at which candidate i is at least as
@@ -14,6 +16,7 @@
 //                        neverBetter: u is never strictly better; alwaysBetter: u is strictly
 //                        better everywhere.
 //   Candidate(g)         whether a column with a finite G takes part at all
+//   Reach(size)          the largest G whose candidate can still be within the size somewhere
 //
 // Every metric is exact in integer arithmetic, so results never depend on floating-point ties.
 // For each pair i < u the columns where the older candidate i is at least as good form a prefix
@@ -51,6 +54,15 @@ inline int64_t FloorDiv(int64_t a, int64_t b) {
   return (a % b != 0 && a < 0) ? q - 1 : q;
 }
 
+// The same through a double division, which is much faster than a 64-bit integer one: below
+// 2^53 the rounded quotient lies on the same side of every integer as the exact one.
+inline int64_t FastFloorDiv(int64_t a, int64_t b) {
+  constexpr int64_t exactBelow = int64_t{1} << 53;
+  if (a >= exactBelow || a <= -exactBelow) return FloorDiv(a, b);
+  const auto q = static_cast<int64_t>(static_cast<double>(a) / static_cast<double>(b));
+  return q - static_cast<int64_t>(q * b > a);
+}
+
 // The largest r with r * r <= v, for v >= 0. The double square root is exact below 2^52.
 inline int64_t FloorSqrt(int64_t v) {
   auto r = static_cast<int64_t>(std::sqrt(static_cast<double>(v)));
@@ -66,21 +78,43 @@ inline int32_t ClampDistance(int64_t v) {
   return static_cast<int32_t>(std::min<int64_t>(v, noFeature - 1));
 }
 
+// Store over a row, for the metrics whose costs are their distances.
+template <class Metric>
+void StoreEachOf(const Metric& metric, const int64_t* cost, int32_t* out, int n) {
+  for (int x = 0; x < n; ++x) out[x] = metric.Store(cost[x]);
+}
+
 struct EuclidMetric {
   static bool Candidate(int64_t) { return true; }
+  static int64_t Reach(int64_t size) { return size; }
   static int64_t Cost(int64_t dx, int64_t g) { return dx * dx + g * g; }
   static int32_t Store(int64_t cost) { return ClampDistance(FloorSqrt(cost)); }
+  // Below 2^22 the single-precision square root rounded down is exact (the nearest float to the
+  // root of k*k - 1 stays below k while k < 2^11.5), and it vectorises.
+  static constexpr int64_t floatExactBelow = int64_t{1} << 22;
+  static void StoreRow(const int64_t* cost, int32_t* out, int n, int64_t largest) {
+    if (largest < floatExactBelow) {
+      for (int x = 0; x < n; ++x)
+        out[x] = static_cast<int32_t>(std::sqrt(static_cast<float>(static_cast<int32_t>(cost[x]))));
+    } else {
+      StoreEachOf(EuclidMetric{}, cost, out, n);
+    }
+  }
   static double Exact(int64_t cost) { return std::sqrt(static_cast<double>(cost)); }
   // Candidate i wins where (x-i)^2 + gi^2 <= (x-u)^2 + gu^2, i.e. x <= (u^2-i^2+gu^2-gi^2)/(2(u-i)).
   static int64_t LastOlderColumn(int64_t i, int64_t gi, int64_t u, int64_t gu) {
-    return FloorDiv(u * u - i * i + gu * gu - gi * gi, 2 * (u - i));
+    return FastFloorDiv(u * u - i * i + gu * gu - gi * gi, 2 * (u - i));
   }
 };
 
 struct CityBlockMetric {
   static bool Candidate(int64_t) { return true; }
+  static int64_t Reach(int64_t size) { return size; }
   static int64_t Cost(int64_t dx, int64_t g) { return std::abs(dx) + g; }
   static int32_t Store(int64_t cost) { return ClampDistance(cost); }
+  static void StoreRow(const int64_t* cost, int32_t* out, int n, int64_t) {
+    StoreEachOf(CityBlockMetric{}, cost, out, n);
+  }
   static double Exact(int64_t cost) { return static_cast<double>(cost); }
   // The difference of the two candidates rises from (i-u)+gi-gu to (u-i)+gi-gu.
   static int64_t LastOlderColumn(int64_t i, int64_t gi, int64_t u, int64_t gu) {
@@ -92,8 +126,12 @@ struct CityBlockMetric {
 
 struct ChessboardMetric {
   static bool Candidate(int64_t) { return true; }
+  static int64_t Reach(int64_t size) { return size; }
   static int64_t Cost(int64_t dx, int64_t g) { return std::max(std::abs(dx), g); }
   static int32_t Store(int64_t cost) { return ClampDistance(cost); }
+  static void StoreRow(const int64_t* cost, int32_t* out, int n, int64_t) {
+    StoreEachOf(ChessboardMetric{}, cost, out, n);
+  }
   static double Exact(int64_t cost) { return static_cast<double>(cost); }
   // Meijster's separator for the maximum metric; the two candidates always cross.
   static int64_t LastOlderColumn(int64_t i, int64_t gi, int64_t u, int64_t gu) {
@@ -114,8 +152,16 @@ struct TriangleMetric {
   }
 
   bool Candidate(int64_t g) const { return !flat || g == 0; }
+  // Within the size needs (|...| + 150 g) / scale < size + 1, so 150 g < (size + 1) * scale.
+  int64_t Reach(int64_t size) const {
+    if (flat) return size < 0 ? -1 : 0;
+    return FloorDiv((size + 1) * scale - 1, 150);
+  }
   int64_t Cost(int64_t dx, int64_t g) const { return std::abs(scale * dx - slant * g) + 150 * g; }
   int32_t Store(int64_t cost) const { return ClampDistance(cost / scale); }
+  void StoreRow(const int64_t* cost, int32_t* out, int n, int64_t) const {
+    StoreEachOf(*this, cost, out, n);
+  }
   double Exact(int64_t cost) const {
     return static_cast<double>(cost) / static_cast<double>(scale);
   }
@@ -129,7 +175,7 @@ struct TriangleMetric {
     const int64_t rightEnd = pu - pi + dh;  // and far right
     if (std::max(leftEnd, rightEnd) <= 0) return boundary::neverBetter;
     if (leftEnd > 0) return boundary::alwaysBetter;
-    return FloorDiv(pi + pu - dh, 2 * scale);
+    return FastFloorDiv(pi + pu - dh, 2 * scale);
   }
 
   bool flat = false;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "distance/DistanceFunctions.h"
+#include "distance/DistanceTransform.h"
 #include "distance/RowPasses.h"
 #include "image/ImageEngine.h"
 #include "image/Messages.h"
@@ -71,62 +72,165 @@ void ColumnInWritingOrder(int column, int height, int featureValue, int directio
   }
 }
 
-// Column pass over whole rows: a sweep down gives the distance to the nearest feature pixel at
-// or above, a sweep up the one at or below; both ways keep the smaller.
-void ColumnPassByRows(int width, int height, int featureValue, int direction) {
-  const bool down = direction != t1_direction::atOrBelow;
-  const bool up = direction != t1_direction::atOrAbove;
-  if (down) {
-    for (int y = 0; y < height; ++y) {
-      const int32_t* in = DistanceMap.rows[y];
-      int32_t* out = WorkImage.rows[y];
-      if (y == 0) {
-        for (int x = 0; x < width; ++x) out[x] = in[x] == featureValue ? 0 : noFeature;
-      } else {
-        const int32_t* above = WorkImage.rows[y - 1];
-        for (int x = 0; x < width; ++x) out[x] = in[x] == featureValue ? 0 : Step(above[x]);
-      }
-    }
-  }
-  if (up) {
-    for (int y = height - 1; y >= 0; --y) {
-      const int32_t* in = DistanceMap.rows[y];
-      int32_t* out = WorkImage.rows[y];
-      if (y == height - 1) {
-        if (!down)
-          for (int x = 0; x < width; ++x) out[x] = in[x] == featureValue ? 0 : noFeature;
-      } else if (down) {
-        const int32_t* below = WorkImage.rows[y + 1];
-        for (int x = 0; x < width; ++x) out[x] = std::min(out[x], Step(below[x]));
-      } else {
-        const int32_t* below = WorkImage.rows[y + 1];
-        for (int x = 0; x < width; ++x) out[x] = in[x] == featureValue ? 0 : Step(below[x]);
-      }
+// The column pass over whole rows: a sweep down gives the distance to the nearest feature pixel
+// at or above, a sweep up the one at or below; both ways keep the smaller. One row of a sweep:
+// out = 0 at feature pixels, else one more than the previous row of the sweep (noFeature for the
+// first row).
+// A caller that needs no distance beyond `cap` may pass it: larger values become noFeature.
+void SweepRow(const int32_t* in, const int32_t* previous, int32_t* out, int width,
+              int featureValue, int32_t cap = noFeature) {
+  if (previous == nullptr) {
+    for (int x = 0; x < width; ++x) out[x] = in[x] == featureValue ? 0 : noFeature;
+  } else if (cap == noFeature) {
+    for (int x = 0; x < width; ++x) out[x] = in[x] == featureValue ? 0 : Step(previous[x]);
+  } else {
+    for (int x = 0; x < width; ++x) {
+      const int32_t v = in[x] == featureValue ? 0 : Step(previous[x]);
+      out[x] = v > cap ? noFeature : v;
     }
   }
 }
 
-EnvelopeScratch AllocateScratch(int width) {
+// The way up when the way down is already in `down`: the smaller of the two.
+void MergeRow(const int32_t* down, const int32_t* previous, int32_t* out, int width,
+              int32_t cap = noFeature) {
+  if (previous == nullptr) {
+    std::copy(down, down + width, out);
+  } else if (cap == noFeature) {
+    for (int x = 0; x < width; ++x) out[x] = std::min(down[x], Step(previous[x]));
+  } else {
+    for (int x = 0; x < width; ++x) {
+      const int32_t v = std::min(down[x], Step(previous[x]));
+      out[x] = v > cap ? noFeature : v;
+    }
+  }
+}
+
+void ColumnPassByRows(const ImageRecord& source, int width, int height, int featureValue,
+                      int direction) {
+  if (direction != t1_direction::atOrBelow) {
+    for (int y = 0; y < height; ++y)
+      SweepRow(source.rows[y], y > 0 ? WorkImage.rows[y - 1] : nullptr, WorkImage.rows[y], width,
+               featureValue);
+  }
+  if (direction == t1_direction::atOrAbove) return;
+  for (int y = height - 1; y >= 0; --y) {
+    const int32_t* below = y + 1 < height ? WorkImage.rows[y + 1] : nullptr;
+    if (direction == t1_direction::bothWays)
+      MergeRow(WorkImage.rows[y], below, WorkImage.rows[y], width);
+    else
+      SweepRow(source.rows[y], below, WorkImage.rows[y], width, featureValue);
+  }
+}
+
+RowScratch AllocateScratch(int width) {
   try {
-    return EnvelopeScratch(width);
+    return RowScratch(width);
   } catch (const std::bad_alloc&) {
     ShowMessage(text::memoryFailure, text::endCaption);
     ExitProcess(1);
   }
 }
 
-}  // namespace
-
-void ImageEngine::TransformT1(const DrawingTargets& targets, int featureValue) {
-  if (t1Direction < t1_direction::bothWays || t1Direction > t1_direction::atOrAbove) {
+void CheckColumnDirection(int direction) {
+  if (direction < t1_direction::bothWays || direction > t1_direction::atOrAbove) {
     ShowMessage(t1SetupFailure, text::endCaption);
     ExitProcess(1);
   }
+}
+
+// The triangle's scales follow the current apex in both row passes.
+void SetTriangleScales(ImageEngine& engine) {
+  if (engine.distanceFunction == distance_function::triangle) {
+    engine.triangleScaleY = triangleApex.y / 150.0;
+    engine.triangleScaleX = triangleApex.x / 150.0;
+  } else {
+    engine.triangleScaleY = 1.0;
+    engine.triangleScaleX = 1.0;
+  }
+}
+
+// Algorithm 1 with nothing drawn: the same sweeps and row pass, but every row goes through the
+// row pass as soon as its column distances are final (during the sweep up), so the column
+// distances never make a round trip through memory. finish(g, y) gets each row's G.
+template <class Finish>
+void RowsWithoutDrawing(const ImageRecord& source, int featureValue, int direction, int32_t cap,
+                        Finish&& finish) {
+  const int width = InputImage.width;
+  const int height = InputImage.height;
+  if (direction != t1_direction::atOrBelow) {
+    for (int y = 0; y < height; ++y)
+      SweepRow(source.rows[y], y > 0 ? WorkImage.rows[y - 1] : nullptr, WorkImage.rows[y], width,
+               featureValue, cap);
+  }
+  if (direction == t1_direction::atOrAbove) {
+    for (int y = 0; y < height; ++y) finish(WorkImage.rows[y], y);
+    return;
+  }
+  std::vector<int32_t> here(static_cast<std::size_t>(std::max(width, 1)));
+  std::vector<int32_t> below(here.size());
+  for (int y = height - 1; y >= 0; --y) {
+    const int32_t* previous = y + 1 < height ? below.data() : nullptr;
+    if (direction == t1_direction::bothWays)
+      MergeRow(WorkImage.rows[y], previous, here.data(), width, cap);
+    else
+      SweepRow(source.rows[y], previous, here.data(), width, featureValue, cap);
+    finish(here.data(), y);
+    std::swap(here, below);
+  }
+}
+
+// Runs body(metric) for the engine's distance function after the checks of the row pass.
+template <class Body>
+void WithEngineMetric(ImageEngine& engine, const ImageRecord& source, Body&& body) {
+  CheckColumnDirection(engine.t1Direction);
+  SetTriangleScales(engine);
+  if (!WorkImagesReady() || source.rows == nullptr) return;
+  const bool known = WithMetric(engine.distanceFunction,
+                                engine.processKind == process_kind::erosion, body);
+  if (!known) ExitProcess(1);
+}
+
+}  // namespace
+
+void DistanceMapWithoutDrawing(ImageEngine& engine, const ImageRecord& source, int featureValue) {
+  WithEngineMetric(engine, source, [&](const auto& metric) {
+    const int width = InputImage.width;
+    RowScratch scratch = AllocateScratch(width);
+    RowsWithoutDrawing(source, featureValue, engine.t1Direction, noFeature,
+                       [&](const int32_t* g, int y) {
+      EnvelopeRow(metric, g, width, scratch, WorkImage.rows[y]);
+      std::copy(WorkImage.rows[y], WorkImage.rows[y] + width, DistanceMap.rows[y]);
+    });
+  });
+}
+
+// Only whether a distance is within the size matters here, so columns whose G alone already
+// puts every candidate beyond it leave the row pass (the metric's reach of the size).
+void ThresholdedMapWithoutDrawing(ImageEngine& engine, const ImageRecord& source,
+                                  int featureValue, bool erosion, int size) {
+  WithEngineMetric(engine, source, [&](const auto& metric) {
+    const int width = InputImage.width;
+    RowScratch scratch = AllocateScratch(width);
+    std::vector<int32_t> distances(static_cast<std::size_t>(std::max(width, 1)));
+    const int64_t reach = std::min<int64_t>(metric.Reach(size), noFeature - 1);
+    const auto cap = static_cast<int32_t>(std::max<int64_t>(reach, -1));
+    RowsWithoutDrawing(source, featureValue, engine.t1Direction, cap,
+                       [&](const int32_t* g, int y) {
+      EnvelopeRow(metric, g, width, scratch, distances.data());
+      int32_t* out = WorkImage.rows[y];
+      for (int x = 0; x < width; ++x) out[x] = WithinSize(distances[x], size) != erosion;
+    });
+  });
+}
+
+void ImageEngine::TransformT1(const DrawingTargets& targets, int featureValue) {
+  CheckColumnDirection(t1Direction);
   if (!WorkImagesReady()) return;
   const int width = InputImage.width;
   const int height = InputImage.height;
   if (!drawing()) {
-    ColumnPassByRows(width, height, featureValue, t1Direction);
+    ColumnPassByRows(DistanceMap, width, height, featureValue, t1Direction);
     return;
   }
   for (int column = 0; column < width; ++column) {
@@ -137,41 +241,26 @@ void ImageEngine::TransformT1(const DrawingTargets& targets, int featureValue) {
   }
 }
 
-// The triangle's scales follow the current apex in both row passes.
-static void SetTriangleScales(ImageEngine& engine) {
-  if (engine.distanceFunction == distance_function::triangle) {
-    engine.triangleScaleY = triangleApex.y / 150.0;
-    engine.triangleScaleX = triangleApex.x / 150.0;
-  } else {
-    engine.triangleScaleY = 1.0;
-    engine.triangleScaleX = 1.0;
-  }
-}
-
+// Rows top to bottom, each written from right to left.
 void ImageEngine::EnvelopeRowPass(const DrawingTargets& targets) {
   SetTriangleScales(*this);
   if (!WorkImagesReady()) return;
   const int width = InputImage.width;
   const int height = InputImage.height;
-  EnvelopeScratch scratch = AllocateScratch(width);
+  RowScratch scratch = AllocateScratch(width);
   const bool known = WithMetric(distanceFunction, processKind == process_kind::erosion,
                                 [&](const auto& metric) {
     for (int y = 0; y < height; ++y) {
-      const int32_t* g = DistanceMap.rows[y];
       int32_t* out = WorkImage.rows[y];
-      if (drawing()) {
-        EnvelopeRow(metric, g, width, scratch, [&](int x, int32_t value) {
-          out[x] = value;
-          DrawDistancePixel(targets, y, x, value);
-        });
-      } else {
-        EnvelopeRow(metric, g, width, scratch, [out](int x, int32_t value) { out[x] = value; });
-      }
+      EnvelopeRow(metric, DistanceMap.rows[y], width, scratch, out);
+      if (drawing())
+        for (int x = width - 1; x >= 0; --x) DrawDistancePixel(targets, y, x, out[x]);
     }
   });
   if (!known) ExitProcess(1);
 }
 
+// Rows top to bottom, each written from left to right.
 void ImageEngine::ExhaustiveRowPass(const DrawingTargets& targets) {
   SetTriangleScales(*this);
   if (!WorkImagesReady()) return;
@@ -180,12 +269,10 @@ void ImageEngine::ExhaustiveRowPass(const DrawingTargets& targets) {
   const bool known = WithMetric(distanceFunction, processKind == process_kind::erosion,
                                 [&](const auto& metric) {
     for (int y = 0; y < height; ++y) {
-      const int32_t* g = DistanceMap.rows[y];
       int32_t* out = WorkImage.rows[y];
-      ExhaustiveRow(metric, g, width, [&](int x, int32_t value) {
-        out[x] = value;
-        if (drawing()) DrawDistancePixel(targets, y, x, value);
-      });
+      ExhaustiveRow(metric, DistanceMap.rows[y], width, out);
+      if (drawing())
+        for (int x = 0; x < width; ++x) DrawDistancePixel(targets, y, x, out[x]);
     }
   });
   if (!known) ExitProcess(1);
@@ -197,7 +284,7 @@ void ImageEngine::CopyWorkToDistanceMap() {
 }
 
 // The checks and the copy that every transform starts with; false when a check failed.
-static bool StartTransform(ImageEngine& engine) {
+static bool StartTransform(ImageEngine& engine, bool copyInput = true) {
   if (engine.inputLoaded == 0) {
     ShowMessage(text::noInputImage, text::errorCaption);
     return false;
@@ -206,12 +293,18 @@ static bool StartTransform(ImageEngine& engine) {
     ShowMessage(text::noDistanceFunction, text::errorCaption);
     return false;
   }
-  engine.CopyInputToWork();
+  if (copyInput) engine.CopyInputToWork();
   WorkImage.kind = distanceKind;
   return true;
 }
 
 void ImageEngine::DistanceTransform1(const DrawingTargets& targets, int featureValue) {
+  if (!drawing()) {  // the same map, straight from the input
+    if (!StartTransform(*this, false)) return;
+    DistanceMapWithoutDrawing(*this, InputImage, featureValue);
+    distanceReady = 1;
+    return;
+  }
   if (!StartTransform(*this)) return;
   TransformT1(targets, featureValue);
   CopyWorkToDistanceMap();

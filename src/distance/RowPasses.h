@@ -1,8 +1,9 @@
 // The row passes of the separable transforms, one row at a time, with the metric as a template
-// parameter. Both read the column distances G of one row and hand every result to emit(x, value)
-// in their writing order; the caller decides whether that stores, draws or thresholds.
+// parameter. Both read the column distances G of one row and write its distances; the caller
+// draws them in the pass's writing order when it draws.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -11,66 +12,104 @@
 
 namespace dt {
 
-// The lower envelope of one row, kept across rows so that a pass allocates once.
-struct EnvelopeScratch {
-  explicit EnvelopeScratch(int width)
-      : site(Size(width)), g(Size(width)), start(Size(width)) {}
+// Working memory of the row passes, allocated once per pass and reused for every row.
+struct RowScratch {
+  explicit RowScratch(int width)
+      : site(Size(width)),
+        g(Size(width)),
+        start(Size(width)),
+        cost(Size(width)),
+        zeroRuns(Size(width) + 2) {}
   std::vector<int32_t> site;   // columns of the candidates on the envelope, left to right
   std::vector<int64_t> g;      // their G
   std::vector<int32_t> start;  // the first column each of them owns
+  std::vector<int64_t> cost;   // the winning candidate's cost at every column
+  std::vector<int32_t> zeroRuns;
 
  private:
   static std::size_t Size(int width) { return width > 0 ? static_cast<std::size_t>(width) : 1; }
 };
 
 // Algorithm 1's row pass: the exact lower envelope of the candidates (Meijster, Roerdink and
-// Hesselink 2000), written from right to left.
+// Hesselink 2000), read from g; leaves in scratch.cost the cost of the best candidate at every
+// column and returns the largest of them, or -1 when the row has no candidate at all.
 //
 // A new candidate u pops the top entry while it is strictly better at the first column that entry
 // owns: since the older candidate wins on a prefix of the row, u is then strictly better on all of
 // that entry's columns. Any entry can go, the first ones included, which keeps the result exact
 // everywhere. u then owns the columns after LastOlderColumn(top, u), if any lies inside the row.
 // Ties stay with the older candidate; the value is the same either way.
-template <class Metric, class Emit>
-void EnvelopeRow(const Metric& metric, const int32_t* g, int width, EnvelopeScratch& scratch,
-                 Emit&& emit) {
+//
+// A run of columns with G = 0 (feature pixels on the row itself) costs 0 on itself, and beyond
+// its ends its outermost columns beat its inner ones, so only the two ends enter the envelope.
+template <class Metric>
+int64_t EnvelopeCosts(const Metric& metric, const int32_t* g, int width, RowScratch& scratch) {
   int32_t* site = scratch.site.data();
   int64_t* sg = scratch.g.data();
   int32_t* start = scratch.start.data();
+  int32_t* zeroRuns = scratch.zeroRuns.data();  // [first, last] pairs of inner columns
+  int runs = 0;
   int q = -1;
-  for (int u = 0; u < width; ++u) {
-    const int64_t gu = g[u];
-    if (gu == noFeature || !metric.Candidate(gu)) continue;
+  auto enter = [&](int u, int64_t gu) {
     while (q >= 0 && metric.Cost(start[q] - site[q], sg[q]) > metric.Cost(start[q] - u, gu)) --q;
     if (q < 0) {
       q = 0;
       site[0] = u;
       sg[0] = gu;
       start[0] = 0;
-      continue;
+      return;
     }
     // Not popped: the top is at least as good at its first column, so the crossing lies at or
     // after it (or there is none).
-    const int64_t last = metric.LastOlderColumn(site[q], sg[q], u, gu);
-    if (last >= width - 1) continue;  // u owns no column of the row
+    const int64_t boundary = metric.LastOlderColumn(site[q], sg[q], u, gu);
+    if (boundary >= width - 1) return;  // u owns no column of the row
     ++q;
     site[q] = u;
     sg[q] = gu;
-    start[q] = static_cast<int32_t>(last + 1);
+    start[q] = static_cast<int32_t>(boundary + 1);
+  };
+  for (int u = 0; u < width; ++u) {
+    const int64_t gu = g[u];
+    if (gu == noFeature || !metric.Candidate(gu)) continue;
+    enter(u, gu);
+    if (gu == 0 && u + 2 < width && g[u + 1] == 0 && g[u + 2] == 0) {
+      int last = u + 2;
+      while (last + 1 < width && g[last + 1] == 0) ++last;
+      zeroRuns[runs++] = u + 1;
+      zeroRuns[runs++] = last - 1;
+      u = last - 1;  // the run's last column comes next
+    }
   }
-  if (q < 0) {
-    for (int x = width - 1; x >= 0; --x) emit(x, noFeature);
-    return;
+  if (q < 0) return -1;
+  int64_t* cost = scratch.cost.data();
+  int64_t largest = 0;
+  for (int end = width; q >= 0; --q) {
+    const int from = start[q], s = site[q];
+    const int64_t gs = sg[q];
+    for (int x = from; x < end; ++x) cost[x] = metric.Cost(x - s, gs);
+    // Every candidate is convex along the row: its largest cost lies at an end of the segment.
+    largest = std::max({largest, cost[from], cost[end - 1]});
+    end = from;
   }
-  for (int x = width - 1; x >= 0; --x) {
-    while (start[q] > x) --q;  // start[0] is 0
-    emit(x, metric.Store(metric.Cost(x - site[q], sg[q])));
-  }
+  for (int r = 0; r < runs; r += 2)
+    std::fill(cost + zeroRuns[r], cost + zeroRuns[r + 1] + 1, int64_t{0});
+  return largest;
 }
 
-// Algorithm 2's row pass: every pixel against every candidate of its row, left to right.
-template <class Metric, class Emit>
-void ExhaustiveRow(const Metric& metric, const int32_t* g, int width, Emit&& emit) {
+// The distances of one row by algorithm 1 into out (which may be g itself).
+template <class Metric>
+void EnvelopeRow(const Metric& metric, const int32_t* g, int width, RowScratch& scratch,
+                 int32_t* out) {
+  const int64_t largest = EnvelopeCosts(metric, g, width, scratch);
+  if (largest < 0)
+    std::fill(out, out + width, noFeature);
+  else
+    metric.StoreRow(scratch.cost.data(), out, width, largest);
+}
+
+// Algorithm 2's row pass: every pixel against every candidate of its row.
+template <class Metric>
+void ExhaustiveRow(const Metric& metric, const int32_t* g, int width, int32_t* out) {
   for (int x = 0; x < width; ++x) {
     int64_t best = std::numeric_limits<int64_t>::max();
     bool found = false;
@@ -81,7 +120,7 @@ void ExhaustiveRow(const Metric& metric, const int32_t* g, int width, Emit&& emi
       if (cost < best) best = cost;
       found = true;
     }
-    emit(x, found ? metric.Store(best) : noFeature);
+    out[x] = found ? metric.Store(best) : noFeature;
   }
 }
 

@@ -10,6 +10,7 @@
 // Every threshold makes its binary result the new input, so operations build on each other.
 #include <cstdio>
 
+#include "distance/DistanceTransform.h"
 #include "image/ImageEngine.h"
 #include "image/Messages.h"
 
@@ -31,30 +32,67 @@ bool CheckInputAndShape(const ImageEngine& engine) {
   return true;
 }
 
-// The distance map of one half of an operation (algorithm 1 without its checks). The column
-// direction follows the shape; for the triangle's erosion half the row pass runs with the
-// erosion code, which reflects the triangle, and processKind gets its value back afterwards.
-void DistancePass(ImageEngine& engine, const DrawingTargets& targets, int featureValue,
-                  bool erosion) {
-  const bool triangle = engine.distanceFunction == distance_function::triangle;
-  const int32_t operation = engine.processKind;
-  if (triangle) {
-    engine.t1Direction = erosion ? t1_direction::atOrAbove : t1_direction::atOrBelow;
-    engine.processKind = erosion ? process_kind::erosion
-                         : operation == process_kind::erosion ? process_kind::dilation
-                                                              : operation;
-  } else {
-    engine.t1Direction = t1_direction::bothWays;
+// The shape's settings for one half of an operation. The column direction follows the shape;
+// for the triangle's erosion half the row pass runs with the erosion code, which reflects the
+// triangle, and processKind gets its value back afterwards.
+class HalfSettings {
+ public:
+  HalfSettings(ImageEngine& engine, bool erosion)
+      : engine_(engine), operation_(engine.processKind),
+        triangle_(engine.distanceFunction == distance_function::triangle) {
+    if (triangle_) {
+      engine.t1Direction = erosion ? t1_direction::atOrAbove : t1_direction::atOrBelow;
+      engine.processKind = erosion ? process_kind::erosion
+                           : operation_ == process_kind::erosion ? process_kind::dilation
+                                                                 : operation_;
+    } else {
+      engine.t1Direction = t1_direction::bothWays;
+    }
   }
-  WorkImage.kind = distanceKind;
-  engine.TransformT1(targets, featureValue);
-  if (triangle) engine.t1Direction = t1_direction::atOrBelow;
-  engine.CopyWorkToDistanceMap();
-  WorkImage.kind = distanceKind;
-  engine.EnvelopeRowPass(targets);
-  engine.processKind = operation;
+  // After the column pass the triangle's direction goes back to the dilation's.
+  void ColumnPassDone() {
+    if (triangle_) engine_.t1Direction = t1_direction::atOrBelow;
+  }
+  ~HalfSettings() {
+    ColumnPassDone();
+    engine_.processKind = operation_;
+  }
+
+ private:
+  ImageEngine& engine_;
+  int32_t operation_;
+  bool triangle_;
+};
+
+// One half of an operation: the distance map (algorithm 1 without its checks) and its threshold,
+// which makes the result the new input. Step by step while drawing; otherwise in one go, with
+// the same result.
+void Half(ImageEngine& engine, const DrawingTargets& targets, int featureValue, bool erosion,
+          int size) {
+  if (!engine.drawing()) {
+    {
+      HalfSettings settings(engine, erosion);
+      ThresholdedMapWithoutDrawing(engine, InputImage, featureValue, erosion, size);
+    }
+    WorkImage.kind = binaryKind;
+    engine.AdoptResultAsInput();
+    return;
+  }
+  {
+    HalfSettings settings(engine, erosion);
+    WorkImage.kind = distanceKind;
+    engine.TransformT1(targets, featureValue);
+    settings.ColumnPassDone();
+    engine.CopyWorkToDistanceMap();
+    WorkImage.kind = distanceKind;
+    engine.EnvelopeRowPass(targets);
+  }
   engine.CopyWorkToDistanceMap();
   engine.distanceReady = 1;
+  if (erosion)
+    engine.ThresholdErode(targets, size);
+  else
+    engine.ThresholdDilate(targets, size);
 }
 
 void ReportOwnTime(const ImageEngine& engine, int64_t start, int64_t end) {
@@ -62,11 +100,6 @@ void ReportOwnTime(const ImageEngine& engine, int64_t start, int64_t end) {
   char message[128];
   std::snprintf(message, sizeof message, text::tookSecondsOperation, (end - start) / 1000.0);
   ShowMessage(message, appTitle);
-}
-
-// Within the filter of a size: a stored distance not above it. noFeature is within no size.
-inline bool Within(int32_t distance, int size) {
-  return distance != noFeature && distance <= size;
 }
 
 template <class Keep>
@@ -88,52 +121,52 @@ void Threshold(ImageEngine& engine, Keep&& keep) {
 }  // namespace
 
 void ImageEngine::ThresholdDilate(const DrawingTargets&, int size) {
-  Threshold(*this, [size](int32_t d) { return Within(d, size); });
+  Threshold(*this, [size](int32_t d) { return WithinSize(d, size); });
 }
 
 void ImageEngine::ThresholdErode(const DrawingTargets&, int size) {
-  Threshold(*this, [size](int32_t d) { return !Within(d, size); });
+  Threshold(*this, [size](int32_t d) { return !WithinSize(d, size); });
 }
 
+// While nothing is drawn the halves read InputImage itself, so the copy of the input into the
+// work images is left out; the results are the same.
 void ImageEngine::DilateByDistance(const DrawingTargets& targets, int featureValue, int size) {
   if (!CheckInputAndShape(*this)) return;
-  CopyInputToWork();
-  DistancePass(*this, targets, featureValue, false);
-  ThresholdDilate(targets, size);
+  if (drawing()) CopyInputToWork();
+  Half(*this, targets, featureValue, false, size);
 }
 
 void ImageEngine::ErodeByDistance(const DrawingTargets& targets, int featureValue, int size) {
   if (!CheckInputAndShape(*this)) return;
-  CopyInputToWork();
+  if (drawing()) CopyInputToWork();
   const int64_t start = NowMs();
-  DistancePass(*this, targets, featureValue, true);
-  ThresholdErode(targets, size);
+  Half(*this, targets, featureValue, true, size);
   ReportOwnTime(*this, start, NowMs());
 }
 
 void ImageEngine::OpenByDistance(const DrawingTargets& targets, int featureValue, int size) {
   if (!CheckInputAndShape(*this)) return;
-  CopyInputToWork();
+  if (drawing()) CopyInputToWork();
   const int64_t start = NowMs();
-  DistancePass(*this, targets, featureValue, true);
-  ThresholdErode(targets, size);
-  if (drawing()) RedrawWorkImage(targets);
-  CopyWorkToDistanceMap();
-  DistancePass(*this, targets, 1, false);
-  ThresholdDilate(targets, size);
+  Half(*this, targets, featureValue, true, size);
+  if (drawing()) {
+    RedrawWorkImage(targets);
+    CopyWorkToDistanceMap();
+  }
+  Half(*this, targets, 1, false, size);
   ReportOwnTime(*this, start, NowMs());
 }
 
 void ImageEngine::CloseByDistance(const DrawingTargets& targets, int featureValue, int size) {
   if (!CheckInputAndShape(*this)) return;
-  CopyInputToWork();
+  if (drawing()) CopyInputToWork();
   const int64_t start = NowMs();
-  DistancePass(*this, targets, featureValue, false);
-  ThresholdDilate(targets, size);
-  CopyWorkToDistanceMap();
-  if (drawing()) RedrawWorkImage(targets);
-  DistancePass(*this, targets, 0, true);
-  ThresholdErode(targets, size);
+  Half(*this, targets, featureValue, false, size);
+  if (drawing()) {
+    CopyWorkToDistanceMap();
+    RedrawWorkImage(targets);
+  }
+  Half(*this, targets, 0, true, size);
   ReportOwnTime(*this, start, NowMs());
 }
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <random>
 
+#include "distance/DistanceFunctions.h"
 #include "support/EngineFixture.h"
 
 namespace dt::testing {
@@ -180,6 +181,51 @@ TEST_F(DistanceFunctions, UnknownDistanceFunctionEndsTheProcessSilently) {
   }
   EXPECT_THROW(engine.EnvelopeBoundary(0, 2, 0), ProcessExited);
   EXPECT_TRUE(services.messages.empty());
+}
+
+}  // namespace
+}  // namespace dt::testing
+
+namespace dt::testing {
+namespace {
+
+TEST(IntegerHelpers, FastFloorDivRoundsDownLikeTheIntegerDivision) {
+  std::mt19937_64 rng(3);
+  const int64_t magnitudes[] = {10, 1000, int64_t{1} << 31, int64_t{1} << 52, int64_t{1} << 53,
+                                int64_t{1} << 60};
+  for (int64_t m : magnitudes) {
+    std::uniform_int_distribution<int64_t> a(-m, m), b(1, 100000);
+    for (int n = 0; n < 20000; ++n) {
+      const int64_t x = a(rng), y = b(rng);
+      ASSERT_EQ(FastFloorDiv(x, y), FloorDiv(x, y)) << x << " / " << y;
+      ASSERT_EQ(FloorDiv(x, y), static_cast<int64_t>(std::floor(static_cast<long double>(x) / y)));
+    }
+  }
+  EXPECT_EQ(FastFloorDiv(-1, 4), -1);
+  EXPECT_EQ(FastFloorDiv(-8, 4), -2);
+  EXPECT_EQ(FastFloorDiv((int64_t{1} << 53) - 1, 1), (int64_t{1} << 53) - 1);
+}
+
+TEST(IntegerHelpers, EuclideanRowStoreIsTheExactFloorOfTheRoot) {
+  // Every squared distance the single-precision path may see, and the wide path beyond it.
+  std::vector<int64_t> costs(EuclidMetric::floatExactBelow);
+  for (std::size_t n = 0; n < costs.size(); ++n) costs[n] = static_cast<int64_t>(n);
+  std::vector<int32_t> out(costs.size());
+  EuclidMetric::StoreRow(costs.data(), out.data(), static_cast<int>(costs.size()),
+                         static_cast<int64_t>(costs.size()) - 1);
+  for (int64_t r = 0; r * r < static_cast<int64_t>(costs.size()); ++r) {
+    ASSERT_EQ(out[r * r], r);
+    if (r > 0) {
+      ASSERT_EQ(out[r * r - 1], r - 1);
+    }
+  }
+  const int64_t wide[] = {(int64_t{1} << 52) - 1, int64_t{1} << 52, 4503599761588224,
+                          (int64_t{3037000499} * 3037000499) - 1};
+  for (int64_t v : wide) {
+    const int64_t r = FloorSqrt(v);
+    EXPECT_LE(r * r, v);
+    EXPECT_GT((r + 1) * (r + 1), v);
+  }
 }
 
 }  // namespace

@@ -1,0 +1,26 @@
+// Algorithm 1 of the distance transform for callers that draw nothing.
+#pragma once
+
+#include "image/ImageEngine.h"
+
+namespace dt {
+
+// The distance map of the binary picture in `source` (InputImage, or DistanceMap holding the
+// current picture) by algorithm 1, into WorkImage and DistanceMap, with the engine's distance
+// function, column direction and processKind. It gives exactly what TransformT1,
+// CopyWorkToDistanceMap, EnvelopeRowPass and CopyWorkToDistanceMap give with timing on, in fewer
+// passes over memory. Draws nothing; leaves kind and distanceReady to the caller.
+void DistanceMapWithoutDrawing(ImageEngine& engine, const ImageRecord& source, int featureValue);
+
+// Whether a stored distance lies within a filter size: signed, and noFeature is within none.
+inline bool WithinSize(int32_t distance, int size) {
+  return distance != noFeature && distance <= size;
+}
+
+// The same distance map thresholded at once into WorkImage, nothing drawn: 1 where the distance
+// is within the size (or, for an erosion, where it is not), else 0. The distance map itself is
+// not kept; WorkImage's kind and the adoption of the result are left to the caller.
+void ThresholdedMapWithoutDrawing(ImageEngine& engine, const ImageRecord& source,
+                                  int featureValue, bool erosion, int size);
+
+}  // namespace dt
