@@ -13,14 +13,8 @@ void NotAvailableYet() {
 
 }  // namespace
 
-void MainWindow::OnDistanceTransform() { NotAvailableYet(); }
-void MainWindow::OnDistanceMorphology() { NotAvailableYet(); }
-void MainWindow::OnEditTriangleFilter() { NotAvailableYet(); }
 void MainWindow::OnLoadFilterImage() { NotAvailableYet(); }
 void MainWindow::OnFilterMorphology() { NotAvailableYet(); }
 void MainWindow::OnRedisplayFilterImage() { NotAvailableYet(); }
-void MainWindow::OpenFilterEditor() { NotAvailableYet(); }
-// No editor can be open before the editor exists.
-void MainWindow::CloseFilterEditor() { filterEditor = nullptr; }
 
 }  // namespace dt

@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QtTest>
 
+#include "app/PrivateEvents.h"
 #include "image/Globals.h"
 #include "morphology/gui/OriginalFilterWindow.h"
 
@@ -11,7 +12,7 @@ using dt::triangleApex;
 
 namespace {
 
-const QEvent::Type closedType = QEvent::Type(QEvent::User + 100);
+const QEvent::Type closedType = dt::FilterEditorClosed;
 
 // Stands in for the main window: counts the close notifications it receives.
 class Owner : public QWidget {
@@ -56,7 +57,7 @@ class TriangleEditorWindowTest : public QObject {
 
   void DrawsFrameTriangleAndOriginAtTheDefaultApex() {
     Owner owner;
-    OriginalFilterWindow editor(&owner, closedType);
+    OriginalFilterWindow editor(&owner);
     QCOMPARE(editor.windowTitle(), QString("OriginalFilterWindow"));
     QVERIFY(editor.isWindow());
     QCOMPARE(editor.parentWidget(), &owner);
@@ -98,7 +99,7 @@ class TriangleEditorWindowTest : public QObject {
 
   void DraggingTheApexClampsItToTheDrawingArea() {
     Owner owner;
-    OriginalFilterWindow editor(&owner, closedType);
+    OriginalFilterWindow editor(&owner);
     editor.show();
     Press(&editor, QPoint(202, 197));  // within 3 pixels on both axes
     QCOMPARE(editor.figure().dragging, 1);
@@ -129,7 +130,7 @@ class TriangleEditorWindowTest : public QObject {
 
   void APressMoreThanThreePixelsOffDoesNotDrag() {
     Owner owner;
-    OriginalFilterWindow editor(&owner, closedType);
+    OriginalFilterWindow editor(&owner);
     editor.show();
     for (QPoint p : {QPoint(204, 200), QPoint(196, 200), QPoint(200, 204), QPoint(200, 196),
                      QPoint(204, 204), QPoint(50, 350)}) {
@@ -148,7 +149,7 @@ class TriangleEditorWindowTest : public QObject {
   void ShowsTheApexStoredElsewhere() {
     triangleApex = {-60, 90};
     Owner owner;
-    OriginalFilterWindow editor(&owner, closedType);
+    OriginalFilterWindow editor(&owner);
     editor.show();
     QImage image = editor.grab().toImage();
     QCOMPARE(editor.figure().apex, QPoint(140, 260));
@@ -165,7 +166,7 @@ class TriangleEditorWindowTest : public QObject {
 
   void ACloseRequestOnlyTellsTheOwner() {
     Owner owner;
-    auto* editor = new OriginalFilterWindow(&owner, closedType);
+    auto* editor = new OriginalFilterWindow(&owner);
     editor->show();
     QVERIFY(!editor->close());
     QCOMPARE(owner.closedCount, 1);

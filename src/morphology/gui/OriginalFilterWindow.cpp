@@ -1,12 +1,12 @@
 #include "morphology/gui/OriginalFilterWindow.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
 #include <cstdlib>
 
+#include "app/PrivateEvents.h"
 #include "image/Globals.h"
 
 namespace dt {
@@ -42,8 +42,8 @@ QRect TriangleFigure::Handle() const {
   return QRect(apex.x() - grip, apex.y() - grip, 2 * grip - 1, 2 * grip - 1);
 }
 
-OriginalFilterWindow::OriginalFilterWindow(QWidget* owner, QEvent::Type closedEvent)
-    : QWidget(owner, Qt::Window), owner_(owner), closedEvent_(closedEvent) {
+OriginalFilterWindow::OriginalFilterWindow(QWidget* owner)
+    : QWidget(owner, Qt::Window), owner_(owner) {
   setWindowTitle("OriginalFilterWindow");
   setObjectName("OriginalFilterWindow");
   // The client area of a 400 x 420 window with a usual frame; the drawing needs 356 x 356.
@@ -93,8 +93,7 @@ void OriginalFilterWindow::mouseReleaseEvent(QMouseEvent* event) {
 
 void OriginalFilterWindow::closeEvent(QCloseEvent* event) {
   event->ignore();
-  QEvent closed(closedEvent_);
-  if (owner_ != nullptr) QCoreApplication::sendEvent(owner_, &closed);
+  NotifyOwner(owner_, FilterEditorClosed);
 }
 
 }  // namespace dt

@@ -3,7 +3,6 @@
 // from which the distance transform takes the triangle's shape.
 #pragma once
 
-#include <QEvent>
 #include <QPoint>
 #include <QRect>
 #include <QWidget>
@@ -37,8 +36,9 @@ class OriginalFilterWindow : public QWidget {
   static constexpr int outerWidth = 400;
   static constexpr int outerHeight = 420;
 
-  // owner receives the close notification; the window is owned by it and stays above it.
-  OriginalFilterWindow(QWidget* owner, QEvent::Type closedEvent);
+  // owner receives FilterEditorClosed when the user closes the window; the window is owned by it
+  // and goes with it.
+  explicit OriginalFilterWindow(QWidget* owner);
 
   const TriangleFigure& figure() const { return figure_; }
 
@@ -52,7 +52,6 @@ class OriginalFilterWindow : public QWidget {
 
  private:
   QWidget* owner_;
-  QEvent::Type closedEvent_;
   TriangleFigure figure_;
 };
 

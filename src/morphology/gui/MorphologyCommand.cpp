@@ -1,0 +1,71 @@
+// Command 40041 "距離変換によるモルフォロジー演算": dilation, erosion, opening or closing of the
+// current binary image with the shape and size chosen in the dialog, optionally timed. Every
+// result becomes the new input, so operations accumulate.
+#include <QDialog>
+#include <cstdio>
+
+#include "app/MainWindow.h"
+#include "image/Globals.h"
+#include "image/Messages.h"
+#include "morphology/gui/MorphologyDialog.h"
+
+namespace dt {
+
+void MainWindow::OnDistanceMorphology() {
+  if (WorkImage.kind != binaryKind) {
+    ShowMessage(text::notBinaryImage, text::errorCaption, MessageButtons::Ok,
+                MessageOwner::MainWindow);
+    return;
+  }
+  MorphologyDialog dialog(this);
+  dialog.shape = engine.distanceFunction;
+  dialog.filterSize = engine.filterSize;
+  dialog.measureTime = engine.measureTime;
+  if (dialog.exec() != QDialog::Accepted) return;
+
+  engine.processKind = dialog.operation;
+  engine.distanceFunction = dialog.shape;
+  engine.t1Direction = dialog.shape == distance_function::triangle ? t1_direction::atOrBelow
+                                                                    : t1_direction::bothWays;
+  engine.filterSize = dialog.filterSize;
+  engine.measureTime = dialog.measureTime;
+
+  // The operation and the pixel value whose distance its first pass measures.
+  void (ImageEngine::*operation)(const DrawingTargets&, int, int) = nullptr;
+  int featureValue = 0;
+  switch (engine.processKind) {
+    case process_kind::dilation:
+      operation = &ImageEngine::DilateByDistance;
+      featureValue = 1;
+      break;
+    case process_kind::erosion:
+      operation = &ImageEngine::ErodeByDistance;
+      featureValue = 0;
+      break;
+    case process_kind::opening:
+      operation = &ImageEngine::OpenByDistance;
+      featureValue = 0;
+      break;
+    case process_kind::closing:
+      operation = &ImageEngine::CloseByDistance;
+      featureValue = 1;
+      break;
+    default:
+      ShowMessage(text::nothingChosen, text::errorCaption, MessageButtons::Ok,
+                  MessageOwner::MainWindow);
+      return;
+  }
+
+  const CanvasDrawing drawing = MakeDrawingTargets();
+  const int64_t start = NowMs();
+  (engine.*operation)(drawing, featureValue, engine.filterSize);
+  const int64_t end = NowMs();
+  engine.RedrawWorkImage(drawing);
+  if (engine.measureTime != 1) return;
+
+  char report[160];
+  std::snprintf(report, sizeof report, text::tookSecondsCommand, (end - start) / 1000.0);
+  ShowMessage(report, appTitle, MessageButtons::Ok, MessageOwner::MainWindow);
+}
+
+}  // namespace dt
