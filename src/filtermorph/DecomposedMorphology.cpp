@@ -75,6 +75,21 @@ struct RunTable {
   ExitProcess(1);
 }
 
+// Image-sized scratch memory kept from call to call (one buffer per slot and type), so repeated
+// operations on pictures of one size allocate and clear nothing. Its contents are not cleared.
+template <class T, int Slot>
+T* ReusedScratch(std::size_t size) {
+  thread_local std::vector<T> buffer;
+  if (buffer.size() < size) {
+    try {
+      buffer.resize(size);
+    } catch (const std::bad_alloc&) {
+      OutOfMemory();
+    }
+  }
+  return buffer.data();
+}
+
 template <class T>
 std::vector<T> Scratch(std::size_t size) {
   try {
@@ -126,7 +141,7 @@ class HalfRun {
         value_(value),
         width_(InputImage.width),
         height_(InputImage.height),
-        distances_(Scratch<D>(static_cast<std::size_t>(width_) * height_)) {}
+        distances_(ReusedScratch<D, 0>(static_cast<std::size_t>(width_) * height_)) {}
 
   void Run() {
     ComputeDistances();
@@ -143,7 +158,7 @@ class HalfRun {
  private:
   using RunIter = std::vector<FilterRun>::const_iterator;
 
-  const D* DistanceRow(int64_t y) const { return distances_.data() + y * width_; }
+  const D* DistanceRow(int64_t y) const { return distances_ + y * width_; }
 
   // Dilation measures to the nearest value pixel to the left, erosion to the nearest background
   // pixel to the right.
@@ -151,8 +166,7 @@ class HalfRun {
     const D cap = static_cast<D>(table_.cap);
     for (int y = 0; y < height_; ++y)
       filtermorph::RowDistances(InputImage.rows[y], width_, value_, cap,
-                                distances_.data() + std::size_t(y) * width_,
-                                half_ == Half::dilation);
+                                distances_ + std::size_t(y) * width_, half_ == Half::dilation);
     if (!engine_.drawing()) return;
     for (int y = 0; y < height_; ++y)
       for (int x = 0; x < width_; ++x)
@@ -231,8 +245,8 @@ class HalfRun {
   // Each pass narrows the "still fits" mask (foreground pixels only, to begin with) by its filter
   // row, then draws the whole image: green where every filter row so far fits, black elsewhere.
   void ErodePassByPass() {
-    std::vector<uint8_t> fits =
-        Scratch<uint8_t>(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_));
+    uint8_t* fits = ReusedScratch<uint8_t, 1>(static_cast<std::size_t>(width_) *
+                                              static_cast<std::size_t>(height_));
     for (int y = 0; y < height_; ++y)
       for (int x = 0; x < width_; ++x)
         fits[std::size_t(y) * width_ + x] = InputImage.rows[y][x] != value_;
@@ -242,7 +256,7 @@ class HalfRun {
       const RunIter last = PassEnd(first, p);
       const int shade = PassShade(p, table_.passes);
       for (int y = 0; y < height_; ++y) {
-        uint8_t* row = fits.data() + std::size_t(y) * width_;
+        uint8_t* row = fits + std::size_t(y) * width_;
         std::fill(acc.begin(), acc.end(), D{0});
         ApplyRuns(first, last, y, acc.data());
         for (int x = 0; x < width_; ++x) {
@@ -263,7 +277,7 @@ class HalfRun {
   const int32_t value_;
   const int width_;
   const int height_;
-  std::vector<D> distances_;
+  D* const distances_;  // width x height, row by row
   std::vector<filtermorph::RunSource<D>> sources_ =
       Scratch<filtermorph::RunSource<D>>(table_.runs.size());
 };
