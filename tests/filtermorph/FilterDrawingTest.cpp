@@ -6,6 +6,7 @@
 #include <set>
 
 #include "filtermorph/DecomposedMorphology.h"
+#include "filtermorph/FilterOperations.h"
 #include "support/EngineFixture.h"
 
 namespace dt::testing {
@@ -206,6 +207,28 @@ TEST_F(FilterDrawing, ClosingShowsTheDilatedImageBetweenItsHalves) {
       at, image, [&](int r, int c) { return closed.at(r, c) ? Green(255) : black; },
       "erosion pass");
   EXPECT_EQ(at, a.calls.size());
+}
+
+TEST_F(FilterDrawing, SimpleOpeningAndClosingShowTheirFirstHalfOnlyWhenDrawing) {
+  const Grid image = GridFromRows({"01110", "11111", "01100"});
+  const Grid filter = GridFromRows({"11"});
+  const Grid eroded = SimpleResult(image, filter, false);
+  const Grid dilated = SimpleResult(image, filter, true);
+  for (int32_t operation : {filter_operation::opening, filter_operation::closing}) {
+    const Grid& half = operation == filter_operation::opening ? eroded : dilated;
+    Start(image, filter);
+    filtermorph::RunFilterMorphology(engine, targets, filter_algorithm::simple, operation);
+    const std::size_t end = ExpectFullImage(
+        0, image, [&](int r, int c) { return half.at(r, c) ? white : black; }, "first half");
+    EXPECT_EQ(end, a.calls.size());
+
+    Start(image, filter);
+    engine.measureTime = 1;
+    filtermorph::RunFilterMorphology(engine, targets, filter_algorithm::simple, operation);
+    engine.measureTime = 0;
+    EXPECT_TRUE(a.calls.empty());
+  }
+  EXPECT_TRUE(services.messages.empty());
 }
 
 TEST_F(FilterDrawing, NothingIsDrawnWhileTimingOrByTheSimpleMethod) {
