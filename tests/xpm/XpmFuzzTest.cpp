@@ -156,7 +156,7 @@ TEST_F(XpmFuzz, ScannerAgreesWithAReferenceReadingOnMutatedFiles) {
   std::mt19937 rng(12345);
   const std::vector<std::string> seeds = Seeds(rng);
   int accepted = 0, refused = 0;
-  for (int i = 0; i < 100000; ++i) {
+  for (int i = 0; i < 60000; ++i) {
     const std::string text = Mutate(seeds[i % seeds.size()], rng);
     const auto expected = ReferenceRead(text);
     const xpm::ReadResult input = xpm::ParseXpm(text, xpm::ImageRole::Input);
@@ -185,8 +185,8 @@ TEST_F(XpmFuzz, ScannerAgreesWithAReferenceReadingOnMutatedFiles) {
     EXPECT_EQ(filter.image.originCol, image.width / 2);
   }
   // Both outcomes are well represented, or the mutations test little.
-  EXPECT_GT(accepted, 10000);
-  EXPECT_GT(refused, 10000);
+  EXPECT_GT(accepted, 6000);
+  EXPECT_GT(refused, 6000);
 }
 
 TEST_F(XpmFuzz, LoadingMutatedFilesReplacesConsistentlyOrChangesNothing) {
