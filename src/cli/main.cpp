@@ -14,7 +14,8 @@ namespace {
 std::string UsageFailure(const CLI::App* app, const CLI::Error& error) {
   const CLI::App* shown = app;
   for (const CLI::App* command : app->get_subcommands()) shown = command;
-  return std::string("dtmorph: ") + error.what() + "\n\n" + shown->help();
+  return std::string("dtmorph: ") + error.what() + "\n\n" +
+         (shown == app ? app->help() : shown->help(app->get_name()));
 }
 
 }  // namespace

@@ -139,6 +139,9 @@ TEST_F(Dtmorph, UsageErrorsExitWithStatusTwoAndTheUsage) {
     EXPECT_NE(r.err.find("Usage:"), std::string::npos) << shown << r.err;
   }
   EXPECT_TRUE(folder.Names().empty());
+  // A wrong subcommand line shows that subcommand's usage.
+  EXPECT_NE(Run({"copy", "in.xpm"}).err.find("Usage: dtmorph copy [OPTIONS] INPUT OUTPUT"),
+            std::string::npos);
   const RunResult help = Run({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("info"), std::string::npos);
