@@ -76,6 +76,7 @@ void MainWindowCommandsTest::samplesAreDrawnAtTopLeftAndReported() {
   QVERIFY2(picture.width > 0 && picture.height > 0, qPrintable(file));
   ShellHarness shell;
   shell.window->engine.distanceReady = 1;
+  const long repaints = shell.window->canvas()->repaintCount();
 
   shell.window->TriggerCommand(id);
 
@@ -91,6 +92,8 @@ void MainWindowCommandsTest::samplesAreDrawnAtTopLeftAndReported() {
   QCOMPARE(shell.window->engine.distanceReady, 0);
   QCOMPARE(shell.window->engine.inputLoaded, 1);
   QVERIFY(shell.services.fileRequests.empty());
+  // The drawing was brought on screen by the command itself, not left to a later paint.
+  QVERIFY(shell.window->canvas()->repaintCount() > repaints);
   // What reaches the screen is the backing bitmap.
   QCOMPARE(ScreenOfCanvas(*shell.window).copy(0, 0, picture.width, picture.height),
            shell.window->backingBitmap.copy(0, 0, picture.width, picture.height));

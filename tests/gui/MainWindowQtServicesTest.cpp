@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -31,6 +32,14 @@ namespace {
 QAbstractButton* Button(QDialog* dialog, QMessageBox::StandardButton which) {
   auto* box = qobject_cast<QMessageBox*>(dialog);
   return box ? box->button(which) : nullptr;
+}
+
+// Types a name into the dialog's file name field, as the user would. (selectFile leaves the field
+// alone once it has the focus, so it cannot stand in for typing.)
+void TypeFileName(QFileDialog* dialog, const QString& name) {
+  auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+  QVERIFY(edit);
+  edit->setText(name);
 }
 
 void Touch(const QString& path) {
@@ -129,7 +138,7 @@ void MainWindowQtServicesTest::openDialogReturnsTheBareNameAndMovesToItsFolder()
     filters = files->nameFilters();
     mode = files->acceptMode();
     initial = QFileInfo(files->selectedFiles().value(0)).fileName();
-    files->selectFile(root.filePath("pictures/star.xpm"));
+    TypeFileName(files, root.filePath("pictures/star.xpm"));
     static_cast<QDialog*>(files)->accept();  // as the Open or Save button does
   });
   FileDialogRequest request;
@@ -150,7 +159,6 @@ void MainWindowQtServicesTest::openDialogReturnsTheBareNameAndMovesToItsFolder()
 
 void MainWindowQtServicesTest::saveDialogAddsTheSuffixAndAsksBeforeReplacing() {
   QTemporaryDir root;
-  Touch(root.filePath("output.xpm"));
   WorkingDirectory here(root.path());
   QtServices services;
   FileDialogRequest request;
@@ -166,14 +174,16 @@ void MainWindowQtServicesTest::saveDialogAddsTheSuffixAndAsksBeforeReplacing() {
     auto* files = qobject_cast<QFileDialog*>(dialog);
     QVERIFY(files);
     QCOMPARE(files->acceptMode(), QFileDialog::AcceptSave);
-    files->selectFile("result");
+    TypeFileName(files, "result");
     static_cast<QDialog*>(files)->accept();  // as the Open or Save button does
   });
   auto name = CurrentServices().files->Ask(request);
   QVERIFY(*answered);
   QCOMPARE(QString::fromStdString(name.value_or("")), QString("result.xpm"));
 
-  // An existing file: the replace question comes up, and Yes takes the name.
+  // An existing file: the replace question comes up, and Yes takes the name. (Made only now: an
+  // existing initial name would be selected by the dialog as its folder loads, racing the typing.)
+  Touch(root.filePath("output.xpm"));
   bool asked = false;
   answered = WhenDialogShown([&](QDialog* dialog) {
     auto* files = qobject_cast<QFileDialog*>(dialog);
@@ -183,7 +193,7 @@ void MainWindowQtServicesTest::saveDialogAddsTheSuffixAndAsksBeforeReplacing() {
       if (auto* yes = Button(question, QMessageBox::Yes)) yes->click();
       else question->reject();
     });
-    files->selectFile("output.xpm");
+    TypeFileName(files, "output.xpm");
     static_cast<QDialog*>(files)->accept();  // as the Open or Save button does
   });
   name = CurrentServices().files->Ask(request);
