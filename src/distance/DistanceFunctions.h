@@ -17,6 +17,9 @@
 //                        better everywhere.
 //   Candidate(g)         whether a column with a finite G takes part at all
 //   Reach(size)          the largest G whose candidate can still be within the size somewhere
+//   Chord(g, size, lo, hi)
+//                        the offsets dx with Store(Cost(dx, g)) <= size: exactly lo..hi
+//                        (false when there are none)
 //
 // Every metric is exact in integer arithmetic, so results never depend on floating-point ties.
 // For each pair i < u the columns where the older candidate i is at least as good form a prefix
@@ -87,6 +90,14 @@ void StoreEachOf(const Metric& metric, const int64_t* cost, int32_t* out, int n)
 struct EuclidMetric {
   static bool Candidate(int64_t) { return true; }
   static int64_t Reach(int64_t size) { return size; }
+  // floor(sqrt(dx^2 + g^2)) <= size exactly when dx^2 <= (size + 1)^2 - 1 - g^2.
+  static bool Chord(int64_t g, int64_t size, int64_t& lo, int64_t& hi) {
+    const int64_t room = (size + 1) * (size + 1) - 1 - g * g;
+    if (size < 0 || room < 0) return false;
+    hi = FloorSqrt(room);
+    lo = -hi;
+    return true;
+  }
   static int64_t Cost(int64_t dx, int64_t g) { return dx * dx + g * g; }
   static int32_t Store(int64_t cost) { return ClampDistance(FloorSqrt(cost)); }
   // Below 2^22 the single-precision square root rounded down is exact (the nearest float to the
@@ -110,6 +121,12 @@ struct EuclidMetric {
 struct CityBlockMetric {
   static bool Candidate(int64_t) { return true; }
   static int64_t Reach(int64_t size) { return size; }
+  static bool Chord(int64_t g, int64_t size, int64_t& lo, int64_t& hi) {
+    if (g > size) return false;
+    hi = size - g;
+    lo = -hi;
+    return true;
+  }
   static int64_t Cost(int64_t dx, int64_t g) { return std::abs(dx) + g; }
   static int32_t Store(int64_t cost) { return ClampDistance(cost); }
   static void StoreRow(const int64_t* cost, int32_t* out, int n, int64_t) {
@@ -127,6 +144,12 @@ struct CityBlockMetric {
 struct ChessboardMetric {
   static bool Candidate(int64_t) { return true; }
   static int64_t Reach(int64_t size) { return size; }
+  static bool Chord(int64_t g, int64_t size, int64_t& lo, int64_t& hi) {
+    if (g > size) return false;
+    hi = size;
+    lo = -size;
+    return true;
+  }
   static int64_t Cost(int64_t dx, int64_t g) { return std::max(std::abs(dx), g); }
   static int32_t Store(int64_t cost) { return ClampDistance(cost); }
   static void StoreRow(const int64_t* cost, int32_t* out, int n, int64_t) {
@@ -156,6 +179,14 @@ struct TriangleMetric {
   int64_t Reach(int64_t size) const {
     if (flat) return size < 0 ? -1 : 0;
     return FloorDiv((size + 1) * scale - 1, 150);
+  }
+  // cost / scale <= size exactly when |scale * dx - slant * g| <= (size + 1) * scale - 1 - 150 g.
+  bool Chord(int64_t g, int64_t size, int64_t& lo, int64_t& hi) const {
+    const int64_t room = (size + 1) * scale - 1 - 150 * g;
+    if (!Candidate(g) || size < 0 || room < 0) return false;
+    lo = -FloorDiv(room - slant * g, scale);  // the ceiling of (slant * g - room) / scale
+    hi = FloorDiv(slant * g + room, scale);
+    return lo <= hi;
   }
   int64_t Cost(int64_t dx, int64_t g) const { return std::abs(scale * dx - slant * g) + 150 * g; }
   int32_t Store(int64_t cost) const { return ClampDistance(cost / scale); }

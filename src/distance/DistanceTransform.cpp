@@ -9,6 +9,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <optional>
 #include <vector>
 
 #include "distance/DistanceFunctions.h"
@@ -205,23 +206,39 @@ void DistanceMapWithoutDrawing(ImageEngine& engine, const ImageRecord& source, i
   });
 }
 
-// Only whether a distance is within the size matters here, so columns whose G alone already
-// puts every candidate beyond it leave the row pass (the metric's reach of the size).
-void ThresholdedMapWithoutDrawing(ImageEngine& engine, const ImageRecord& source,
-                                  int featureValue, bool erosion, int size) {
+// Only whether a distance is within the size matters here: the column sweeps drop every G that
+// already puts its candidates beyond the size (the metric's reach), and the row pass decides
+// "within" directly from the candidates' chords (ThresholdRow), which is exactly the threshold
+// of the distances EnvelopeRow would give.
+int64_t ThresholdedMapWithoutDrawing(ImageEngine& engine, const ImageRecord& source,
+                                     int featureValue, bool erosion, int size) {
+  int64_t ones = 0;
   WithEngineMetric(engine, source, [&](const auto& metric) {
     const int width = InputImage.width;
-    RowScratch scratch = AllocateScratch(width);
-    std::vector<int32_t> distances(static_cast<std::size_t>(std::max(width, 1)));
     const int64_t reach = std::min<int64_t>(metric.Reach(size), noFeature - 1);
     const auto cap = static_cast<int32_t>(std::max<int64_t>(reach, -1));
+    std::optional<ChordTable> chords;
+    std::vector<int32_t> reachFrom;
+    try {
+      // Column distances stay below the image's height.
+      chords.emplace(metric, size, std::min(cap, std::max(InputImage.height - 1, 0)), width);
+      reachFrom.resize(static_cast<std::size_t>(std::max(width, 1)));
+    } catch (const std::bad_alloc&) {
+      ShowMessage(text::memoryFailure, text::endCaption);
+      ExitProcess(1);
+    }
     RowsWithoutDrawing(source, featureValue, engine.t1Direction, cap,
                        [&](const int32_t* g, int y) {
-      EnvelopeRow(metric, g, width, scratch, distances.data());
       int32_t* out = WorkImage.rows[y];
-      for (int x = 0; x < width; ++x) out[x] = WithinSize(distances[x], size) != erosion;
+      ThresholdRow(*chords, g, width, reachFrom, out, erosion);
+      // The source row has been read by now (a sweep down reads all rows first, a sweep up
+      // reaches row y before its result).
+      std::copy(out, out + width, InputImage.rows[y]);
+      std::copy(out, out + width, DistanceMap.rows[y]);
+      ones += std::count(out, out + width, 1);
     });
   });
+  return ones;
 }
 
 void ImageEngine::TransformT1(const DrawingTargets& targets, int featureValue) {

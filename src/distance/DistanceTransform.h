@@ -17,10 +17,12 @@ inline bool WithinSize(int32_t distance, int size) {
   return distance != noFeature && distance <= size;
 }
 
-// The same distance map thresholded at once into WorkImage, nothing drawn: 1 where the distance
-// is within the size (or, for an erosion, where it is not), else 0. The distance map itself is
-// not kept; WorkImage's kind and the adoption of the result are left to the caller.
-void ThresholdedMapWithoutDrawing(ImageEngine& engine, const ImageRecord& source,
-                                  int featureValue, bool erosion, int size);
+// The same distance map thresholded at once, nothing drawn: 1 where the distance is within the
+// size (or, for an erosion, where it is not), else 0, written into WorkImage, InputImage and
+// DistanceMap as adopting the result would; source may be InputImage itself. Returns the number
+// of 1 pixels. The distance map itself is not kept; kinds, counts and flags are left to the
+// caller.
+int64_t ThresholdedMapWithoutDrawing(ImageEngine& engine, const ImageRecord& source,
+                                     int featureValue, bool erosion, int size);
 
 }  // namespace dt

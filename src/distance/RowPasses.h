@@ -107,6 +107,54 @@ void EnvelopeRow(const Metric& metric, const int32_t* g, int width, RowScratch& 
     metric.StoreRow(scratch.cost.data(), out, width, largest);
 }
 
+// For a threshold of algorithm 1's row distances at one size: which offsets each G allows, for a
+// row of a given width (offsets beyond the row are cut, which changes nothing inside it).
+struct ChordTable {
+  // G from 0 to top (the column distances that can still be within the size; top may be -1);
+  // any larger G, noFeature included, allows nothing.
+  template <class Metric>
+  ChordTable(const Metric& metric, int64_t size, int32_t top, int width) {
+    const std::size_t n = static_cast<std::size_t>(std::max(top, -1)) + 2;
+    lo.assign(n, 1);
+    hi.assign(n, -1);
+    const int64_t limit = std::max(width, 1);
+    for (int32_t g = 0; g <= top; ++g) {
+      int64_t a = 0, b = 0;
+      if (metric.Chord(g, size, a, b)) {
+        lo[g] = static_cast<int32_t>(std::clamp(a, -limit, limit));
+        hi[g] = static_cast<int32_t>(std::clamp(b, -limit, limit));
+      }
+    }
+    last = static_cast<int32_t>(n - 1);
+  }
+  std::vector<int32_t> lo, hi;
+  int32_t last = 0;  // the entry that allows nothing
+};
+
+// Algorithm 1's row pass and a threshold in one: whether the distance of each column lies
+// within the size, without the distances. Column x is within it exactly when some candidate i
+// allows x - i (the chord of G(i)), so the row is the union of the candidates' intervals: each
+// candidate records how far its interval reaches at the column where it begins, and one sweep
+// keeps the furthest reach so far. Writes 1 where within the size (not within, for an erosion).
+inline void ThresholdRow(const ChordTable& chords, const int32_t* g, int width,
+                         std::vector<int32_t>& reachFrom, int32_t* out, bool erosion) {
+  int32_t* reach = reachFrom.data();
+  std::fill(reach, reach + width, -1);
+  const int32_t lastColumn = width - 1;
+  for (int x = 0; x < width; ++x) {
+    const auto k = static_cast<std::size_t>(std::min(g[x], chords.last));
+    const int32_t from = x + chords.lo[k];
+    const int32_t to = from <= lastColumn ? x + chords.hi[k] : -1;
+    const int32_t at = std::clamp(from, 0, lastColumn);
+    reach[at] = std::max(reach[at], to);
+  }
+  int32_t furthest = -1;
+  for (int x = 0; x < width; ++x) {
+    furthest = std::max(furthest, reach[x]);
+    out[x] = static_cast<int32_t>((furthest >= x) != erosion);
+  }
+}
+
 // Algorithm 2's row pass: every pixel against every candidate of its row.
 template <class Metric>
 void ExhaustiveRow(const Metric& metric, const int32_t* g, int width, int32_t* out) {

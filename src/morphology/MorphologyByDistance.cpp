@@ -70,12 +70,18 @@ class HalfSettings {
 void Half(ImageEngine& engine, const DrawingTargets& targets, int featureValue, bool erosion,
           int size) {
   if (!engine.drawing()) {
+    int64_t ones = 0;
     {
       HalfSettings settings(engine, erosion);
-      ThresholdedMapWithoutDrawing(engine, InputImage, featureValue, erosion, size);
+      ones = ThresholdedMapWithoutDrawing(engine, InputImage, featureValue, erosion, size);
     }
+    // The result is in all three images already; the rest of adopting it as the input.
     WorkImage.kind = binaryKind;
-    engine.AdoptResultAsInput();
+    InputImage.kind = binaryKind;
+    InputImage.whiteCount = static_cast<int32_t>(ones);
+    InputImage.blackCount =
+        static_cast<int32_t>(int64_t{InputImage.width} * InputImage.height - ones);
+    engine.distanceReady = 0;
     return;
   }
   {
