@@ -1,6 +1,7 @@
 // Allocation, copying and release of the input-sized images.
 #include <algorithm>
 #include <new>
+#include <utility>
 
 #include "image/ImageEngine.h"
 #include "image/Messages.h"
@@ -52,14 +53,23 @@ void ImageEngine::AdoptResultAsInput() {
     ShowMessage(text::noInputImage, text::errorCaption);
     return;
   }
-  CopyPixels(WorkImage, InputImage);
-  CopyPixels(WorkImage, DistanceMap);
-  InputImage.kind = WorkImage.kind;
+  // The result becomes the input by exchanging the two blocks; one pass then copies it back into
+  // WorkImage and DistanceMap and counts its white pixels on the way.
+  std::swap(InputImage.rows, WorkImage.rows);
   const std::size_t total = PixelCount(InputImage);
-  const int32_t* pixels = InputImage.rows.data();
-  const auto white = static_cast<int32_t>(std::count(pixels, pixels + total, 1));
-  InputImage.whiteCount = white;
-  InputImage.blackCount = static_cast<int32_t>(total) - white;
+  const int32_t* from = InputImage.rows.data();
+  int32_t* work = WorkImage.rows.data();
+  int32_t* distance = DistanceMap.rows.data();
+  std::size_t white = 0;
+  for (std::size_t i = 0; i < total; ++i) {
+    const int32_t v = from[i];
+    work[i] = v;
+    distance[i] = v;
+    white += v == 1;
+  }
+  InputImage.kind = WorkImage.kind;
+  InputImage.whiteCount = static_cast<int32_t>(white);
+  InputImage.blackCount = static_cast<int32_t>(total - white);
   distanceReady = 0;
 }
 
