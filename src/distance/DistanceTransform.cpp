@@ -31,8 +31,23 @@ std::size_t PixelCount() {
 
 bool WorkImagesReady() { return WorkImage.rows != nullptr && DistanceMap.rows != nullptr; }
 
+// The sweeps below are written without branches so that they vectorise.
+
 // One row further from the nearest feature pixel; noFeature stays noFeature.
-inline int32_t Step(int32_t v) { return v + static_cast<int32_t>(v != noFeature); }
+inline int32_t Step(int32_t v) {
+  const uint32_t next = static_cast<uint32_t>(v) + 1u;
+  return static_cast<int32_t>(next - (next >> 31));
+}
+
+// 0 at a feature pixel, else v.
+inline int32_t UnlessFeature(int32_t in, int featureValue, int32_t v) {
+  return v & -static_cast<int32_t>(in != featureValue);
+}
+
+// noFeature beyond cap (distances are never negative).
+inline int32_t Capped(int32_t v, int32_t cap) {
+  return v | (noFeature & -static_cast<int32_t>(v > cap));
+}
 
 // Column pass in the column-by-column writing order. Down each column the feature pixels cut the
 // column into runs; a run is written when the scan reaches the feature pixel below it (after that
@@ -81,14 +96,13 @@ void ColumnInWritingOrder(int column, int height, int featureValue, int directio
 void SweepRow(const int32_t* in, const int32_t* previous, int32_t* out, int width,
               int featureValue, int32_t cap = noFeature) {
   if (previous == nullptr) {
-    for (int x = 0; x < width; ++x) out[x] = in[x] == featureValue ? 0 : noFeature;
+    for (int x = 0; x < width; ++x) out[x] = UnlessFeature(in[x], featureValue, noFeature);
   } else if (cap == noFeature) {
-    for (int x = 0; x < width; ++x) out[x] = in[x] == featureValue ? 0 : Step(previous[x]);
+    for (int x = 0; x < width; ++x)
+      out[x] = UnlessFeature(in[x], featureValue, Step(previous[x]));
   } else {
-    for (int x = 0; x < width; ++x) {
-      const int32_t v = in[x] == featureValue ? 0 : Step(previous[x]);
-      out[x] = v > cap ? noFeature : v;
-    }
+    for (int x = 0; x < width; ++x)
+      out[x] = Capped(UnlessFeature(in[x], featureValue, Step(previous[x])), cap);
   }
 }
 
@@ -100,10 +114,7 @@ void MergeRow(const int32_t* down, const int32_t* previous, int32_t* out, int wi
   } else if (cap == noFeature) {
     for (int x = 0; x < width; ++x) out[x] = std::min(down[x], Step(previous[x]));
   } else {
-    for (int x = 0; x < width; ++x) {
-      const int32_t v = std::min(down[x], Step(previous[x]));
-      out[x] = v > cap ? noFeature : v;
-    }
+    for (int x = 0; x < width; ++x) out[x] = Capped(std::min(down[x], Step(previous[x])), cap);
   }
 }
 
