@@ -233,7 +233,7 @@ int64_t ThresholdedMapWithoutDrawing(ImageEngine& engine, const ImageRecord& sou
     try {
       // Column distances stay below the image's height.
       chords.emplace(metric, size, std::min(cap, std::max(InputImage.height - 1, 0)), width);
-      reachFrom.resize(static_cast<std::size_t>(std::max(width, 1)));
+      reachFrom.resize(3 * static_cast<std::size_t>(std::max(width, 1)));
     } catch (const std::bad_alloc&) {
       ShowMessage(text::memoryFailure, text::endCaption);
       ExitProcess(1);

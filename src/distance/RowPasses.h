@@ -115,7 +115,7 @@ struct ChordTable {
   template <class Metric>
   ChordTable(const Metric& metric, int64_t size, int32_t top, int width) {
     const std::size_t n = static_cast<std::size_t>(std::max(top, -1)) + 2;
-    lo.assign(n, 1);
+    lo.assign(n, 0);  // allows nothing: reaches one column short of its start
     hi.assign(n, -1);
     const int64_t limit = std::max(width, 1);
     for (int32_t g = 0; g <= top; ++g) {
@@ -136,21 +136,24 @@ struct ChordTable {
 // allows x - i (the chord of G(i)), so the row is the union of the candidates' intervals: each
 // candidate records how far its interval reaches at the column where it begins, and one sweep
 // keeps the furthest reach so far. Writes 1 where within the size (not within, for an erosion).
+//
+// reachFrom holds 3 * width entries: entry width + c stands for column c, so that every interval
+// start (the chords are cut to the row's width) has its place without clamping.
 inline void ThresholdRow(const ChordTable& chords, const int32_t* g, int width,
                          std::vector<int32_t>& reachFrom, int32_t* out, bool erosion) {
   int32_t* reach = reachFrom.data();
-  std::fill(reach, reach + width, -1);
-  const int32_t lastColumn = width - 1;
+  std::fill(reach, reach + 2 * std::size_t(width), -1);
+  int32_t* at = reach + width;  // at[c] for column c, c from -width to 2 * width - 1
+  const int32_t* lo = chords.lo.data();
+  const int32_t* hi = chords.hi.data();
   for (int x = 0; x < width; ++x) {
     const auto k = static_cast<std::size_t>(std::min(g[x], chords.last));
-    const int32_t from = x + chords.lo[k];
-    const int32_t to = from <= lastColumn ? x + chords.hi[k] : -1;
-    const int32_t at = std::clamp(from, 0, lastColumn);
-    reach[at] = std::max(reach[at], to);
+    int32_t& slot = at[x + lo[k]];
+    slot = std::max(slot, x + hi[k]);
   }
-  int32_t furthest = -1;
+  int32_t furthest = *std::max_element(reach, reach + width);  // intervals begun left of the row
   for (int x = 0; x < width; ++x) {
-    furthest = std::max(furthest, reach[x]);
+    furthest = std::max(furthest, at[x]);
     out[x] = static_cast<int32_t>((furthest >= x) != erosion);
   }
 }
