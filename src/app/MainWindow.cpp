@@ -105,14 +105,21 @@ void MainWindow::BuildMenu() {
 void MainWindow::PlaceAndShow() {
   move(0, 0);
   resize(outerWidth, outerHeight);
+  fittingFrame_ = true;
   show();
-  // The frame is known once the window system has decorated the window; then take it off the
-  // size so that the outer rectangle is 1312 x 1150.
-  QTimer::singleShot(0, this, [this] {
-    const QSize frame = frameGeometry().size() - geometry().size();
-    if (!frame.isEmpty()) resize(outerWidth - frame.width(), outerHeight - frame.height());
-    move(0, 0);
-  });
+  QTimer::singleShot(0, this, &MainWindow::FitFrame);
+}
+
+// The frame is known only once the window manager has decorated the window (it reports it with a
+// move or resize); then the frame is taken off the size so that the outer rectangle is
+// 1312 x 1150 at (0, 0). Without a window manager there is no frame and nothing to do.
+void MainWindow::FitFrame() {
+  if (!fittingFrame_) return;
+  const QSize frame = frameGeometry().size() - geometry().size();
+  if (frame.width() <= 0 && frame.height() <= 0) return;
+  fittingFrame_ = false;
+  resize(outerWidth - frame.width(), outerHeight - frame.height());
+  move(0, 0);
 }
 
 void MainWindow::TriggerCommand(int id) {
@@ -144,6 +151,8 @@ bool MainWindow::event(QEvent* event) {
     CloseInputView();
     return true;
   }
+  if (fittingFrame_ && (event->type() == QEvent::Move || event->type() == QEvent::Resize))
+    QTimer::singleShot(0, this, &MainWindow::FitFrame);
   return QMainWindow::event(event);
 }
 

@@ -85,6 +85,7 @@ class MainWindow : public QMainWindow {
 
  private:
   void BuildMenu();
+  void FitFrame();
   // Loads an input file by bare name and draws it; nothing else happens when the file is bad.
   void LoadAndShowInput(const std::string& fileName);
 
@@ -92,6 +93,7 @@ class MainWindow : public QMainWindow {
   std::map<int, void (MainWindow::*)()> commands_;
   std::map<int, QAction*> actions_;
   SteadyClock steadyClock_;
+  bool fittingFrame_ = false;  // placed by PlaceAndShow, waiting for the window manager's frame
 };
 
 }  // namespace dt
