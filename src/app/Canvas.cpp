@@ -5,6 +5,10 @@
 #include <QPainter>
 #include <QRegion>
 #include <algorithm>
+#include <chrono>
+#include <thread>
+
+#include "image/Globals.h"
 
 namespace dt {
 
@@ -70,7 +74,20 @@ void CanvasDrawing::WindowSurface::SetPixel(int x, int y, uint32_t) {
   bottom_ = std::max(bottom_, y);
   if (++pixelsSinceCheck_ < pixelsPerClockCheck) return;
   pixelsSinceCheck_ = 0;
-  if (clock_.NowMs() - lastRepaintMs_ >= repaintIntervalMs) Flush();
+  const int64_t sinceRepaint = clock_.NowMs() - lastRepaintMs_;
+  if (pixelsPerFrame_ > 0 && (pixelsThisFrame_ += pixelsPerClockCheck) >= pixelsPerFrame_) {
+    if (sinceRepaint < repaintIntervalMs)
+      std::this_thread::sleep_for(std::chrono::milliseconds(repaintIntervalMs - sinceRepaint));
+    Flush();
+    return;
+  }
+  if (sinceRepaint >= repaintIntervalMs) Flush();
+}
+
+void CanvasDrawing::WindowSurface::SetWatchable(bool on) {
+  const int64_t area = int64_t{InputImage.width} * InputImage.height;
+  pixelsPerFrame_ = on ? std::max<int64_t>(pixelsPerClockCheck, area / framesPerPass) : 0;
+  pixelsThisFrame_ = 0;
 }
 
 void CanvasDrawing::WindowSurface::Flush() {
@@ -81,6 +98,7 @@ void CanvasDrawing::WindowSurface::Flush() {
   right_ = bottom_ = -1;
   canvas_.RepaintNow(dirty);
   lastRepaintMs_ = clock_.NowMs();
+  pixelsThisFrame_ = 0;
 }
 
 }  // namespace dt

@@ -63,6 +63,13 @@ class CanvasDrawing {
 
   void Flush() { window_.Flush(); }
 
+  // Paces the drawing so that a pass over the whole input image spans at least framesPerPass
+  // repaints, waiting out the rest of a frame when the computation outruns the screen: a fast
+  // transform would otherwise finish between two frames and show nothing of its passes. Off for
+  // loading and redrawing, which should appear at once.
+  void SetWatchable(bool on) { window_.SetWatchable(on); }
+  static constexpr int framesPerPass = 8;
+
   // Pixels between two looks at the clock, and the shortest time between two repaints.
   static constexpr int pixelsPerClockCheck = 4096;
   static constexpr int64_t repaintIntervalMs = 16;
@@ -73,12 +80,15 @@ class CanvasDrawing {
     WindowSurface(Canvas& canvas, Clock& clock);
     void SetPixel(int x, int y, uint32_t rgb) override;
     void Flush();
+    void SetWatchable(bool on);
 
    private:
     Canvas& canvas_;
     Clock& clock_;
     int64_t lastRepaintMs_;
     int pixelsSinceCheck_ = 0;
+    int64_t pixelsPerFrame_ = 0;  // 0: not paced
+    int64_t pixelsThisFrame_ = 0;
     int left_, top_, right_, bottom_;  // dirty rectangle, inclusive; empty when right_ < left_
   };
 

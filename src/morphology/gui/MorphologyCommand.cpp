@@ -56,9 +56,11 @@ void MainWindow::OnDistanceMorphology() {
       return;
   }
 
-  const CanvasDrawing drawing = MakeDrawingTargets();
+  CanvasDrawing drawing = MakeDrawingTargets();
+  drawing.SetWatchable(true);  // the passes are there to be watched
   const int64_t start = NowMs();
   (engine.*operation)(drawing, featureValue, engine.filterSize);
+  drawing.SetWatchable(false);
   const int64_t end = NowMs();
   engine.RedrawWorkImage(drawing);
   if (engine.measureTime != 1) return;
