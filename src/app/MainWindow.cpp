@@ -5,10 +5,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
+#include <cstdio>
 
 #include "app/CommandIds.h"
 #include "app/PrivateEvents.h"
 #include "image/Globals.h"
+#include "image/Messages.h"
 
 namespace dt {
 
@@ -140,6 +142,19 @@ void MainWindow::ResetCanvas() {
 
 CanvasDrawing MainWindow::MakeDrawingTargets() {
   return CanvasDrawing(*canvas_, backingBitmap, *repaintClock);
+}
+
+bool MainWindow::RequireBinaryImage() {
+  if (WorkImage.kind == binaryKind) return true;
+  ShowMessage(text::notBinaryImage, text::errorCaption, MessageButtons::Ok,
+              MessageOwner::MainWindow);
+  return false;
+}
+
+void MainWindow::ReportCommandTime(int64_t start, int64_t end) {
+  char report[160];
+  std::snprintf(report, sizeof report, text::tookSecondsCommand, (end - start) / 1000.0);
+  ShowMessage(report, appTitle, MessageButtons::Ok, MessageOwner::MainWindow);
 }
 
 bool MainWindow::event(QEvent* event) {

@@ -46,6 +46,12 @@ class MainWindow : public QMainWindow {
 
   Canvas* canvas() const { return canvas_; }
 
+  // Steps the image commands share. RequireBinaryImage tells the user when the current image is
+  // not binary and returns false then. ReportCommandTime shows how long a timed command took,
+  // from start to end in milliseconds of NowMs().
+  bool RequireBinaryImage();
+  void ReportCommandTime(int64_t start, int64_t end);
+
   // Opening and closing of the owned windows.
   void OpenInputView();
   void CloseInputView();

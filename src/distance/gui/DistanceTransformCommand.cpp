@@ -1,7 +1,6 @@
 // Command 40036 "距離変換": the distance transform of the current binary image by the algorithm
 // and distance function chosen in the dialog, optionally timed.
 #include <QDialog>
-#include <cstdio>
 
 #include "app/MainWindow.h"
 #include "distance/gui/DistanceTransformDialog.h"
@@ -30,10 +29,7 @@ MessageResult AskMainWindow(const char* text, const char* caption, MessageButton
 }  // namespace
 
 void MainWindow::OnDistanceTransform() {
-  if (WorkImage.kind != binaryKind) {
-    AskMainWindow(text::notBinaryImage, text::errorCaption, MessageButtons::Ok);
-    return;
-  }
+  if (!RequireBinaryImage()) return;
   DistanceTransformDialog dialog(this);
   dialog.distanceFunction = engine.distanceFunction;
   dialog.measureTime = engine.measureTime;
@@ -79,11 +75,7 @@ void MainWindow::OnDistanceTransform() {
   // The whole map in one go: with timing on the passes drew nothing, without it this repeats
   // what they drew.
   engine.RedrawWorkImage(drawing);
-  if (engine.measureTime != 1) return;
-
-  char report[160];
-  std::snprintf(report, sizeof report, text::tookSecondsCommand, (end - start) / 1000.0);
-  ShowMessage(report, appTitle, MessageButtons::Ok, MessageOwner::MainWindow);
+  if (engine.measureTime == 1) ReportCommandTime(start, end);
 }
 
 }  // namespace dt

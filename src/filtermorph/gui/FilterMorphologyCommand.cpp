@@ -2,7 +2,6 @@
 // 40028 "フィルタ画像再表示" (show it again) and 40042 "フィルタ画像によるモルフォロジー演算"
 // (dilation, erosion, opening or closing with it, by the simple or the decomposed method).
 #include <QDialog>
-#include <cstdio>
 
 #include "app/MainWindow.h"
 #include "filtermorph/FilterOperations.h"
@@ -48,10 +47,7 @@ void MainWindow::OnRedisplayFilterImage() {
 }
 
 void MainWindow::OnFilterMorphology() {
-  if (WorkImage.kind != binaryKind) {
-    ShowOwned(text::notBinaryImage, text::errorCaption);
-    return;
-  }
+  if (!RequireBinaryImage()) return;
   if (engine.filterLoaded != 1) {
     ShowOwned(chooseFilterFirst, text::errorCaption);
     return;
@@ -78,11 +74,7 @@ void MainWindow::OnFilterMorphology() {
                                    engine.filterOperation);
   const int64_t end = NowMs();
   engine.RedrawWorkImage(drawing);
-  if (engine.measureTime != 1) return;
-
-  char report[160];
-  std::snprintf(report, sizeof report, text::tookSecondsCommand, (end - start) / 1000.0);
-  ShowMessage(report, appTitle, MessageButtons::Ok, MessageOwner::MainWindow);
+  if (engine.measureTime == 1) ReportCommandTime(start, end);
 }
 
 }  // namespace dt

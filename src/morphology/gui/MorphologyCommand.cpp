@@ -2,7 +2,6 @@
 // current binary image with the shape and size chosen in the dialog, optionally timed. Every
 // result becomes the new input, so operations accumulate.
 #include <QDialog>
-#include <cstdio>
 
 #include "app/MainWindow.h"
 #include "image/Globals.h"
@@ -12,11 +11,7 @@
 namespace dt {
 
 void MainWindow::OnDistanceMorphology() {
-  if (WorkImage.kind != binaryKind) {
-    ShowMessage(text::notBinaryImage, text::errorCaption, MessageButtons::Ok,
-                MessageOwner::MainWindow);
-    return;
-  }
+  if (!RequireBinaryImage()) return;
   MorphologyDialog dialog(this);
   dialog.shape = engine.distanceFunction;
   dialog.filterSize = engine.filterSize;
@@ -63,11 +58,7 @@ void MainWindow::OnDistanceMorphology() {
   drawing.SetWatchable(false);
   const int64_t end = NowMs();
   engine.RedrawWorkImage(drawing);
-  if (engine.measureTime != 1) return;
-
-  char report[160];
-  std::snprintf(report, sizeof report, text::tookSecondsCommand, (end - start) / 1000.0);
-  ShowMessage(report, appTitle, MessageButtons::Ok, MessageOwner::MainWindow);
+  if (engine.measureTime == 1) ReportCommandTime(start, end);
 }
 
 }  // namespace dt
