@@ -1,10 +1,8 @@
 #include "distance/gui/DistanceTransformDialog.h"
 
 #include <QButtonGroup>
-#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QRadioButton>
 
 #include "app/DialogLayout.h"
@@ -12,17 +10,13 @@
 
 namespace dt {
 
-DistanceTransformDialog::DistanceTransformDialog(QWidget* parent) : QDialog(parent) {
-  setWindowTitle("距離変換");
-  setObjectName(QString::number(resourceId));
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowCloseButtonHint);
+DistanceTransformDialog::DistanceTransformDialog(QWidget* parent)
+    : OptionDialog(parent, "距離変換", resourceId) {
   DialogLayout layout(this, 261, 151);
 
   // Group boxes first, so the controls inside them lie above them.
   layout.Add<QGroupBox>(1014, "アルゴリズム", 7, 7, 119, 80);
   layout.Add<QGroupBox>(1017, "距離関数", 132, 7, 116, 80);
-  layout.Add<QGroupBox>(0, "その他設定", 7, 92, 241, 32);
 
   // The algorithm buttons take no tab stop; none is checked when the dialog opens.
   algorithms_ = new QButtonGroup(this);
@@ -49,34 +43,15 @@ DistanceTransformDialog::DistanceTransformDialog(QWidget* parent) : QDialog(pare
   triangle->setEnabled(false);
   distances_->addButton(triangle, distance_function::triangle);
 
-  timing_ = layout.Add<QCheckBox>(
-      1023, "処理時間を計測する（有効にすると処理過程を描画しません。）", 12, 106, 197, 10);
-  connect(timing_, &QCheckBox::clicked, this, &DistanceTransformDialog::OnTimingClicked);
+  AddTimingOption(layout, 0, 92);
 
-  auto* run = layout.Add<QPushButton>(1, "実行", 145, 130, 50, 14);
-  run->setDefault(true);
-  run->setAutoDefault(true);
-  auto* cancel = layout.Add<QPushButton>(2, "ｷｬﾝｾﾙ", 204, 130, 50, 14);
-  cancel->setAutoDefault(false);
-  connect(run, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-}
-
-void DistanceTransformDialog::setVisible(bool visible) {
-  if (visible && !isVisible()) Initialise();
-  QDialog::setVisible(visible);
+  AddRunAndCancel(layout, 130);
 }
 
 void DistanceTransformDialog::Initialise() {
   algorithm = 0;
-  algorithms_->setExclusive(false);
-  for (QAbstractButton* button : algorithms_->buttons()) button->setChecked(false);
-  algorithms_->setExclusive(true);
-  distances_->setExclusive(false);
-  for (QAbstractButton* button : distances_->buttons())
-    button->setChecked(distances_->id(button) == distanceFunction);
-  distances_->setExclusive(true);
-  timing_->setChecked(measureTime == 1);
+  UncheckAll(algorithms_);
+  CheckOnly(distances_, distanceFunction);
 }
 
 void DistanceTransformDialog::accept() {
@@ -85,11 +60,6 @@ void DistanceTransformDialog::accept() {
   const int chosenFunction = distances_->checkedId();
   if (chosenFunction > 0) distanceFunction = chosenFunction;
   QDialog::accept();
-}
-
-void DistanceTransformDialog::OnTimingClicked() {
-  measureTime = measureTime == 1 ? 0 : 1;
-  timing_->setChecked(measureTime == 1);
 }
 
 }  // namespace dt

@@ -3,14 +3,13 @@
 // back after 実行.
 #pragma once
 
-#include <QDialog>
+#include "app/OptionDialog.h"
 
 class QButtonGroup;
-class QCheckBox;
 
 namespace dt {
 
-class DistanceTransformDialog : public QDialog {
+class DistanceTransformDialog : public OptionDialog {
   Q_OBJECT
 
  public:
@@ -20,19 +19,14 @@ class DistanceTransformDialog : public QDialog {
 
   int algorithm = 0;         // 0 none, 1 algorithm 1, 4 algorithm 2, 5 simple transform
   int distanceFunction = 1;  // 1 Euclid, 2 city-block, 3 chessboard, 4 triangle
-  int measureTime = 0;       // 1 = time the run and draw nothing while it runs
 
-  // Showing the dialog sets its controls from the members, as the dialog's initialisation does.
-  void setVisible(bool visible) override;
   void accept() override;
 
  private:
-  void Initialise();
-  void OnTimingClicked();
+  void Initialise() override;
 
   QButtonGroup* algorithms_;
   QButtonGroup* distances_;
-  QCheckBox* timing_;
 };
 
 }  // namespace dt

@@ -2,10 +2,8 @@
 
 #include <QAbstractButton>
 #include <QButtonGroup>
-#include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 
 #include "app/DialogLayout.h"
@@ -16,11 +14,8 @@
 
 namespace dt {
 
-FilterMorphologyDialog::FilterMorphologyDialog(QWidget* parent) : QDialog(parent) {
-  setWindowTitle("フィルタ画像によるモルフォロジー演算");
-  setObjectName(QString::number(resourceId));
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowCloseButtonHint);
+FilterMorphologyDialog::FilterMorphologyDialog(QWidget* parent)
+    : OptionDialog(parent, "フィルタ画像によるモルフォロジー演算", resourceId) {
   DialogLayout layout(this, 261, 201);
 
   layout.Add<QGroupBox>(1034, "フィルタ画像ファイル名", 6, 7, 117, 27);
@@ -47,37 +42,20 @@ FilterMorphologyDialog::FilterMorphologyDialog(QWidget* parent) : QDialog(parent
   algorithms_->addButton(layout.Add<QRadioButton>(1029, "１次元分解距離変換法", 136, 80, 82, 10),
                          filter_algorithm::decomposed);
 
-  layout.Add<QGroupBox>(0, "その他設定", 7, 141, 241, 32);
-  timing_ = layout.Add<QCheckBox>(
-      1023, "処理時間を計測する（有効にすると処理過程を描画しません。）", 12, 155, 197, 10);
-  connect(timing_, &QCheckBox::clicked, this, &FilterMorphologyDialog::OnTimingClicked);
+  AddTimingOption(layout, 0, 141);
 
-  auto* run = layout.Add<QPushButton>(1, "実行", 145, 180, 50, 14);
-  run->setDefault(true);
-  run->setAutoDefault(true);
-  auto* cancel = layout.Add<QPushButton>(2, "ｷｬﾝｾﾙ", 204, 180, 50, 14);
-  cancel->setAutoDefault(false);
-  connect(run, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-}
-
-void FilterMorphologyDialog::setVisible(bool visible) {
-  if (visible && !isVisible()) Initialise();
-  QDialog::setVisible(visible);
+  AddRunAndCancel(layout, 180);
 }
 
 void FilterMorphologyDialog::Initialise() {
   fileName_->setText(QString::fromStdString(filterFileName));
   fileName_->setCursorPosition(0);
   operation = filter_operation::dilation;
-  operations_->setExclusive(false);
-  for (QAbstractButton* button : operations_->buttons()) button->setChecked(false);
-  operations_->setExclusive(true);
+  UncheckAll(operations_);
   const int checkedAlgorithm =
       algorithm == filter_algorithm::decomposed ? filter_algorithm::decomposed
                                                 : filter_algorithm::simple;
   algorithms_->button(checkedAlgorithm)->setChecked(true);
-  timing_->setChecked(measureTime == 1);
 }
 
 void FilterMorphologyDialog::accept() {
@@ -92,11 +70,6 @@ void FilterMorphologyDialog::accept() {
                   ? filter_algorithm::decomposed
                   : filter_algorithm::simple;
   QDialog::accept();
-}
-
-void FilterMorphologyDialog::OnTimingClicked() {
-  measureTime = measureTime == 1 ? 0 : 1;
-  timing_->setChecked(measureTime == 1);
 }
 
 }  // namespace dt

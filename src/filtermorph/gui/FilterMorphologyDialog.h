@@ -3,16 +3,16 @@
 // exec() and reads all three members back after 実行.
 #pragma once
 
-#include <QDialog>
 #include <cstdint>
 
+#include "app/OptionDialog.h"
+
 class QButtonGroup;
-class QCheckBox;
 class QLineEdit;
 
 namespace dt {
 
-class FilterMorphologyDialog : public QDialog {
+class FilterMorphologyDialog : public OptionDialog {
   Q_OBJECT
 
  public:
@@ -21,23 +21,18 @@ class FilterMorphologyDialog : public QDialog {
   explicit FilterMorphologyDialog(QWidget* parent);
 
   int32_t algorithm = 0;    // 0 simple, 1 decomposed (filter_algorithm)
-  int32_t measureTime = 0;  // 1 = time the run and draw nothing while it runs
   int32_t operation = 0;    // 0 dilation, 1 erosion, 2 opening, 3 closing (filter_operation)
 
-  // Showing the dialog sets its controls from the members and filterFileName, as its
-  // initialisation does; no operation is checked.
-  void setVisible(bool visible) override;
   // 実行 without an operation says so and keeps the dialog open for a choice.
   void accept() override;
 
  private:
-  void Initialise();
-  void OnTimingClicked();
+  // Sets the controls from the members and filterFileName; no operation is checked.
+  void Initialise() override;
 
   QLineEdit* fileName_;
   QButtonGroup* operations_;
   QButtonGroup* algorithms_;
-  QCheckBox* timing_;
 };
 
 }  // namespace dt

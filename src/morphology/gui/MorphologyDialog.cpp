@@ -1,12 +1,10 @@
 #include "morphology/gui/MorphologyDialog.h"
 
 #include <QButtonGroup>
-#include <QCheckBox>
 #include <QEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
 #include <algorithm>
@@ -64,17 +62,13 @@ void UpDownControl::resizeEvent(QResizeEvent*) {
   down_->setGeometry(0, half, width(), height() - half);
 }
 
-MorphologyDialog::MorphologyDialog(QWidget* parent) : QDialog(parent) {
-  setWindowTitle("距離変換(UDT)を用いたモルフォロジー演算");
-  setObjectName(QString::number(resourceId));
-  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowCloseButtonHint);
+MorphologyDialog::MorphologyDialog(QWidget* parent)
+    : OptionDialog(parent, "距離変換(UDT)を用いたモルフォロジー演算", resourceId) {
   DialogLayout layout(this, 261, 201);
 
   layout.Add<QGroupBox>(1014, "処理種別", 7, 8, 113, 120);
   layout.Add<QGroupBox>(1017, "フィルタ形状", 132, 7, 116, 80);
   layout.Add<QGroupBox>(1016, "フィルタサイズ（円半径に相当）", 132, 94, 116, 34);
-  layout.Add<QGroupBox>(65535, "その他設定", 7, 141, 241, 32);
 
   // No operation is ever preselected: the user chooses one each time.
   operations_ = new QButtonGroup(this);
@@ -103,34 +97,15 @@ MorphologyDialog::MorphologyDialog(QWidget* parent) : QDialog(parent) {
   auto* upDown = new UpDownControl(this, size_);
   layout.Place(upDown, 1012, 174, 108, 9, 14);
 
-  timing_ = layout.Add<QCheckBox>(
-      1023, "処理時間を計測する（有効にすると処理過程を描画しません。）", 12, 155, 197, 10);
-  connect(timing_, &QCheckBox::clicked, this, &MorphologyDialog::OnTimingClicked);
+  AddTimingOption(layout, 65535, 141);
 
-  auto* run = layout.Add<QPushButton>(1, "実行", 145, 180, 50, 14);
-  run->setDefault(true);
-  run->setAutoDefault(true);
-  auto* cancel = layout.Add<QPushButton>(2, "ｷｬﾝｾﾙ", 204, 180, 50, 14);
-  cancel->setAutoDefault(false);
-  connect(run, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-}
-
-void MorphologyDialog::setVisible(bool visible) {
-  if (visible && !isVisible()) Initialise();
-  QDialog::setVisible(visible);
+  AddRunAndCancel(layout, 180);
 }
 
 void MorphologyDialog::Initialise() {
   operation = 0;
-  operations_->setExclusive(false);
-  for (QAbstractButton* button : operations_->buttons()) button->setChecked(false);
-  operations_->setExclusive(true);
-  shapes_->setExclusive(false);
-  for (QAbstractButton* button : shapes_->buttons())
-    button->setChecked(shapes_->id(button) == shape);
-  shapes_->setExclusive(true);
-  timing_->setChecked(measureTime == 1);
+  UncheckAll(operations_);
+  CheckOnly(shapes_, shape);
   size_->setText(QString::number(filterSize));
 }
 
@@ -141,11 +116,6 @@ void MorphologyDialog::accept() {
   if (chosenShape > 0) shape = chosenShape;
   filterSize = ParseFilterSize(size_->text());
   QDialog::accept();
-}
-
-void MorphologyDialog::OnTimingClicked() {
-  measureTime = measureTime == 1 ? 0 : 1;
-  timing_->setChecked(measureTime == 1);
 }
 
 }  // namespace dt

@@ -3,13 +3,13 @@
 // measureTime before exec() and reads all four members back after 実行.
 #pragma once
 
-#include <QDialog>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
 
+#include "app/OptionDialog.h"
+
 class QButtonGroup;
-class QCheckBox;
 class QLineEdit;
 class QToolButton;
 
@@ -42,7 +42,7 @@ class UpDownControl : public QWidget {
   QToolButton* down_;
 };
 
-class MorphologyDialog : public QDialog {
+class MorphologyDialog : public OptionDialog {
   Q_OBJECT
 
  public:
@@ -53,20 +53,15 @@ class MorphologyDialog : public QDialog {
   int32_t operation = 0;   // 2 dilation, 3 erosion, 7 opening, 8 closing; 0 none
   int32_t shape = 1;       // 1 circle, 2 diamond, 3 square, 4 triangle
   int32_t filterSize = 0;  // the filter's radius
-  int32_t measureTime = 0; // 1 = time the run and draw nothing while it runs
 
-  // Showing the dialog sets its controls from the members, as the dialog's initialisation does.
-  void setVisible(bool visible) override;
   void accept() override;
 
  private:
-  void Initialise();
-  void OnTimingClicked();
+  void Initialise() override;
 
   QButtonGroup* operations_;
   QButtonGroup* shapes_;
   QLineEdit* size_;
-  QCheckBox* timing_;
 };
 
 }  // namespace dt
