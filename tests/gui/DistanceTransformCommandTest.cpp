@@ -10,6 +10,7 @@
 #include <random>
 
 #include "app/MainWindow.h"
+#include "gui/support/DialogScript.h"
 #include "gui/support/ShellHarness.h"
 #include "image/Globals.h"
 #include "morphology/gui/OriginalFilterWindow.h"
@@ -31,20 +32,6 @@ const char* const verySlowWarning =
     "めちゃくちゃ処理に時間がかかります。\n（参考：160x120画像をPentium133MHzで処理して１分以上かかります。）\n"
     "（画像サイズ縦横倍になると処理時間は約16倍になります。）\n\n実行すると中断は出来ません。\n"
     "その場合は強制終了してください。";
-
-using Rows = std::vector<std::string>;  // '#' white (foreground), '.' black
-
-void WriteXpm(const QString& path, const Rows& rows) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  QByteArray text = "/* XPM */\nstatic char *picture[] = {\n";
-  text += QByteArray("\"") + QByteArray::number(int(rows[0].size())) + " " +
-          QByteArray::number(int(rows.size())) + " 2 1\",\n\". c #000000\",\n\"# c #ffffff\",\n";
-  for (std::size_t r = 0; r < rows.size(); ++r)
-    text += "\"" + QByteArray::fromStdString(rows[r]) + (r + 1 < rows.size() ? "\",\n" : "\"\n");
-  text += "};\n";
-  file.write(text);
-}
 
 Rows RandomRows(int width, int height, double density, unsigned seed) {
   std::mt19937 rng(seed);
@@ -83,23 +70,6 @@ QRgb Grey(int32_t value) {
   return qRgb(255 - g, 255 - g, 255 - g) & 0xFFFFFF;
 }
 
-QAbstractButton* Button(QDialog* dialog, int id) {
-  auto* button = dialog->findChild<QAbstractButton*>(QString::number(id));
-  if (button == nullptr) qFatal("no button %d", id);
-  return button;
-}
-
-// Answers the distance transform dialog: clicks the given buttons in order, then 実行 (1) or
-// ｷｬﾝｾﾙ (2).
-std::shared_ptr<bool> Answer(std::vector<int> clicks, int closeWith = 1,
-                             std::function<void(QDialog*)> inspect = {}) {
-  return WhenDialogShown([=](QDialog* dialog) {
-    if (inspect) inspect(dialog);
-    for (int id : clicks) QTest::mouseClick(Button(dialog, id), Qt::LeftButton);
-    QTest::mouseClick(Button(dialog, closeWith), Qt::LeftButton);
-  });
-}
-
 // A clock that lets the test look at the window at each reading.
 class WatchingClock final : public Clock {
  public:
@@ -129,12 +99,6 @@ struct Fixture {
   QTemporaryDir dir;
   ShellHarness shell;
 };
-
-QStringList Texts(const ShellHarness& shell) {
-  QStringList texts;
-  for (const auto& text : shell.Texts()) texts << QString::fromStdString(text);
-  return texts;
-}
 
 // Where the canvas differs from the expected greys of values over a w x h image.
 QString CompareGreys(const ShellHarness& shell, const std::vector<int32_t>& values, int w, int h) {
@@ -181,7 +145,7 @@ class DistanceTransformCommandTest : public QObject {
     w.engine.distanceFunction = 3;
     w.engine.measureTime = 1;
     bool inspected = false;
-    auto shown = Answer({1000, 1019, 1023}, 2, [&](QDialog* dialog) {
+    auto shown = AnswerDialog({1000, 1019, 1023}, 2, [&](QDialog* dialog) {
       inspected = true;
       QCOMPARE(dialog->windowTitle(), QString("距離変換"));
       QVERIFY(!Button(dialog, 1000)->isChecked());
@@ -204,7 +168,7 @@ class DistanceTransformCommandTest : public QObject {
     Fixture f(rows);
     MainWindow& w = *f.shell.window;
     const QImage before = w.backingBitmap.copy();
-    auto shown = Answer({1020, 1023});
+    auto shown = AnswerDialog({1020, 1023});
     w.TriggerCommand(transformCommand);
     QVERIFY(*shown);
     QCOMPARE(Texts(f.shell), QStringList{"処理内容が選択されていません。"});
@@ -233,7 +197,7 @@ class DistanceTransformCommandTest : public QObject {
     MainWindow& w = *f.shell.window;
     const QImage before = w.backingBitmap.copy();
     f.shell.services.messageAnswers.push_back(MessageResult::Cancel);
-    auto shown = Answer({button, 1023});
+    auto shown = AnswerDialog({button, 1023});
     w.TriggerCommand(transformCommand);
     QVERIFY(*shown);
     QCOMPARE(f.shell.services.messages.size(), std::size_t(1));  // the warning, no time report
@@ -254,7 +218,7 @@ class DistanceTransformCommandTest : public QObject {
     for (int button : {1003, 1004}) {
       Fixture f(rows);
       MainWindow& w = *f.shell.window;
-      auto shown = Answer({button});
+      auto shown = AnswerDialog({button});
       w.TriggerCommand(transformCommand);
       QVERIFY(*shown);
       QCOMPARE(f.shell.services.messages.size(), std::size_t(1));  // the warning only
@@ -269,7 +233,7 @@ class DistanceTransformCommandTest : public QObject {
     const Rows rows = RandomRows(37, 23, 0.04, 5);
     Fixture f(rows);
     MainWindow& w = *f.shell.window;
-    auto shown = Answer({1000, 1019});
+    auto shown = AnswerDialog({1000, 1019});
     w.TriggerCommand(transformCommand);
     QVERIFY(*shown);
     QVERIFY(f.shell.Texts().empty());  // no warning, and no report without timing
@@ -288,7 +252,7 @@ class DistanceTransformCommandTest : public QObject {
   void ASecondRunIsRefused() {
     Fixture f(RandomRows(9, 9, 0.2, 6));
     MainWindow& w = *f.shell.window;
-    auto first = Answer({1000});
+    auto first = AnswerDialog({1000});
     w.TriggerCommand(transformCommand);
     QVERIFY(*first);
     const QImage after = w.backingBitmap.copy();
@@ -303,7 +267,7 @@ class DistanceTransformCommandTest : public QObject {
     f.shell.services.fileAnswers.push_back(std::string("picture.xpm"));
     w.TriggerCommand(loadCommand);
     f.shell.ClearMessages();
-    auto third = Answer({1000});
+    auto third = AnswerDialog({1000});
     w.TriggerCommand(transformCommand);
     QVERIFY(*third);
     QVERIFY(f.shell.Texts().empty());
@@ -326,7 +290,7 @@ class DistanceTransformCommandTest : public QObject {
       }
     };
     InstallServices(Services{&f.shell.services, &f.shell.services, &clock, &f.shell.services});
-    auto shown = Answer({1000, 1023});
+    auto shown = AnswerDialog({1000, 1023});
     w.TriggerCommand(transformCommand);
     InstallServices(Services{&f.shell.services, &f.shell.services, &f.shell.services,
                              &f.shell.services});
@@ -349,7 +313,7 @@ class DistanceTransformCommandTest : public QObject {
       Fixture f(RandomRows(5, 4, 0.3, 8));
       f.shell.services.clockMs = 0;
       f.shell.services.clockStep = ms;
-      auto answered = Answer({1000, 1023});
+      auto answered = AnswerDialog({1000, 1023});
       f.shell.window->TriggerCommand(transformCommand);
       QVERIFY(*answered);
       QCOMPARE(Texts(f.shell),
@@ -365,7 +329,7 @@ class DistanceTransformCommandTest : public QObject {
     w.TriggerCommand(editTriangleCommand);  // closing the editor keeps the triangle selected
     QVERIFY(w.filterEditor == nullptr);
     bool inspected = false;
-    auto shown = Answer({1000}, 1, [&](QDialog* dialog) {
+    auto shown = AnswerDialog({1000}, 1, [&](QDialog* dialog) {
       inspected = true;
       QVERIFY(Button(dialog, 1022)->isChecked());
       QVERIFY(!Button(dialog, 1022)->isEnabled());

@@ -8,24 +8,14 @@
 #include <QtTest>
 
 #include "app/DialogLayout.h"
+#include "gui/support/DialogScript.h"
 #include "distance/gui/DistanceTransformDialog.h"
 
 using dt::DistanceTransformDialog;
+using dt::testing::Button;
+using dt::testing::CheckedIds;
 
 namespace {
-
-QAbstractButton* Button(QDialog& dialog, int id) {
-  auto* button = dialog.findChild<QAbstractButton*>(QString::number(id));
-  if (button == nullptr) qFatal("no button %d", id);
-  return button;
-}
-
-QList<int> CheckedIds(QDialog& dialog, std::initializer_list<int> ids) {
-  QList<int> checked;
-  for (int id : ids)
-    if (Button(dialog, id)->isChecked()) checked << id;
-  return checked;
-}
 
 }  // namespace
 

@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "app/MainWindow.h"
+#include "gui/support/DialogScript.h"
 #include "gui/support/ShellHarness.h"
 #include "image/Globals.h"
 
@@ -28,62 +29,6 @@ const char* const warningText =
     "フィルタの縦画素回だけ描画するため、\n入力画像またはフィルタ画像が大きい場合\n"
     "非常に時間がかかることがあります。\n\n実行すると中断は出来ません。\n"
     "その場合は強制終了してください。";
-
-using Rows = std::vector<std::string>;  // '#' white (foreground), '.' black
-
-void WriteXpm(const QString& path, const Rows& rows) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  QByteArray text = "/* XPM */\nstatic char *picture[] = {\n";
-  text += QByteArray("\"") + QByteArray::number(int(rows[0].size())) + " " +
-          QByteArray::number(int(rows.size())) + " 2 1\",\n\". c #000000\",\n\"# c #ffffff\",\n";
-  for (std::size_t r = 0; r < rows.size(); ++r)
-    text += "\"" + QByteArray::fromStdString(rows[r]) + (r + 1 < rows.size() ? "\",\n" : "\"\n");
-  text += "};\n";
-  file.write(text);
-}
-
-QAbstractButton* Button(QDialog* dialog, int id) {
-  auto* button = dialog->findChild<QAbstractButton*>(QString::number(id));
-  if (button == nullptr) qFatal("no button %d", id);
-  return button;
-}
-
-// Answers the filter morphology dialog: looks at it, clicks the buttons in order, then closes
-// with 実行 (1) or ｷｬﾝｾﾙ (2).
-std::shared_ptr<bool> Answer(std::vector<int> clicks, int closeWith = 1,
-                             std::function<void(QDialog*)> inspect = {}) {
-  return WhenDialogShown([=](QDialog* dialog) {
-    if (inspect) inspect(dialog);
-    for (int id : clicks) QTest::mouseClick(Button(dialog, id), Qt::LeftButton);
-    QTest::mouseClick(Button(dialog, closeWith), Qt::LeftButton);
-  });
-}
-
-QStringList Texts(const ShellHarness& shell) {
-  QStringList texts;
-  for (const auto& text : shell.Texts()) texts << QString::fromStdString(text);
-  return texts;
-}
-
-Rows Current(const ImageRecord& image) {
-  Rows rows(InputImage.height, std::string(InputImage.width, '.'));
-  for (int y = 0; y < InputImage.height; ++y)
-    for (int x = 0; x < InputImage.width; ++x)
-      if (image.rows[y][x] == 1) rows[y][x] = '#';
-  return rows;
-}
-
-// The canvas as rows of '#' (white) and '.' (black); '?' for any other colour.
-Rows CanvasRows(const ShellHarness& shell, int width, int height) {
-  Rows rows(height, std::string(width, '?'));
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const QRgb c = shell.Pixel(x, y);
-      rows[y][x] = c == 0xFFFFFF ? '#' : c == 0 ? '.' : '?';
-    }
-  return rows;
-}
 
 // A folder with an input picture and a filter, the picture loaded and the filter chosen.
 struct Fixture {
@@ -109,15 +54,6 @@ const Rows bar = {"###"};
 const Rows widened = {"........", ".####...", ".####...", ".....###", "........"};
 
 }  // namespace
-
-namespace QTest {
-template <>
-char* toString(const Rows& rows) {
-  QByteArray text;
-  for (const auto& row : rows) text += QByteArray::fromStdString(row) + "\n";
-  return qstrdup(text.constData());
-}
-}  // namespace QTest
 
 class FilterMorphologyCommandTest : public QObject {
   Q_OBJECT
@@ -204,7 +140,7 @@ class FilterMorphologyCommandTest : public QObject {
   void SimpleDilationDrawsTheResultWithoutAsking() {
     Fixture f(picture, bar);
     ModalGuard guard;
-    auto answered = Answer({1030}, 1, [](QDialog* d) {
+    auto answered = AnswerDialog({1030}, 1, [](QDialog* d) {
       auto* name = d->findChild<QLineEdit*>("1035");
       QCOMPARE(name->text(), QString("filter.xpm"));
       QVERIFY(!name->isEnabled());
@@ -225,7 +161,7 @@ class FilterMorphologyCommandTest : public QObject {
     MainWindow& w = *f.shell.window;
     const QImage before = w.backingBitmap.copy(0, 0, 20, 20);
     f.shell.services.messageAnswers.push_back(MessageResult::Cancel);
-    auto answered = Answer({1031, 1029});
+    auto answered = AnswerDialog({1031, 1029});
     w.TriggerCommand(filterMorphologyCommand);
     QVERIFY(*answered);
     QCOMPARE(Texts(f.shell), QStringList{warningText});
@@ -241,7 +177,7 @@ class FilterMorphologyCommandTest : public QObject {
 
     // The next opening shows the remembered method and no operation; OK to the warning runs it.
     f.shell.ClearMessages();
-    auto again = Answer({1030}, 1, [](QDialog* d) {
+    auto again = AnswerDialog({1030}, 1, [](QDialog* d) {
       QVERIFY(Button(d, 1029)->isChecked());
       for (int id : {1030, 1031, 1032, 1033}) QVERIFY(!Button(d, id)->isChecked());
     });
@@ -257,7 +193,7 @@ class FilterMorphologyCommandTest : public QObject {
     ModalGuard guard;
     f.shell.services.clockMs = 10000;
     f.shell.services.clockStep = 1250;  // each reading of the clock moves it on by 1.25 s
-    auto answered = Answer({1032, 1029, 1023});
+    auto answered = AnswerDialog({1032, 1029, 1023});
     f.shell.window->TriggerCommand(filterMorphologyCommand);
     QVERIFY(*answered);
     QCOMPARE(Texts(f.shell),
@@ -291,7 +227,7 @@ class FilterMorphologyCommandTest : public QObject {
   void CancelInTheDialogChangesNothing() {
     Fixture f(picture, bar);
     ModalGuard guard;
-    auto answered = Answer({1030, 1029, 1023}, 2);
+    auto answered = AnswerDialog({1030, 1029, 1023}, 2);
     f.shell.window->TriggerCommand(filterMorphologyCommand);
     QVERIFY(*answered);
     QVERIFY(Texts(f.shell).isEmpty());

@@ -6,28 +6,18 @@
 #include <QtTest>
 
 #include "app/DialogLayout.h"
+#include "gui/support/DialogScript.h"
 #include "filtermorph/gui/FilterMorphologyDialog.h"
 #include "image/Globals.h"
 #include "support/RecordingServices.h"
 
 using dt::FilterMorphologyDialog;
+using dt::testing::Button;
+using dt::testing::CheckedIds;
 
 namespace {
 
-QAbstractButton* Button(QDialog& dialog, int id) {
-  auto* button = dialog.findChild<QAbstractButton*>(QString::number(id));
-  if (button == nullptr) qFatal("no button %d", id);
-  return button;
-}
-
 QLineEdit* FileNameField(QDialog& dialog) { return dialog.findChild<QLineEdit*>("1035"); }
-
-QList<int> CheckedIds(QDialog& dialog, std::initializer_list<int> ids) {
-  QList<int> checked;
-  for (int id : ids)
-    if (Button(dialog, id)->isChecked()) checked << id;
-  return checked;
-}
 
 const std::initializer_list<int> operationIds = {1030, 1031, 1032, 1033};
 const std::initializer_list<int> algorithmIds = {1028, 1029};

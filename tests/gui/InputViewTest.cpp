@@ -5,6 +5,7 @@
 
 #include "app/MainWindow.h"
 #include "app/PrivateEvents.h"
+#include "gui/support/DialogScript.h"
 #include "gui/support/ShellHarness.h"
 #include "image/Globals.h"
 #include "image/gui/InputImageView.h"
@@ -24,12 +25,6 @@ class InputViewTest : public QObject {
 };
 
 namespace {
-
-QStringList Texts(const ShellHarness& shell) {
-  QStringList texts;
-  for (const auto& text : shell.Texts()) texts << QString::fromStdString(text);
-  return texts;
-}
 
 // Paints the view several times over, as covering and uncovering it would.
 void RepaintSeveralTimes(QWidget* view) {

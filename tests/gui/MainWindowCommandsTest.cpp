@@ -6,6 +6,7 @@
 #include <QTest>
 
 #include "app/MainWindow.h"
+#include "gui/support/DialogScript.h"
 #include "gui/support/ShellHarness.h"
 #include "image/Globals.h"
 
@@ -50,12 +51,6 @@ QString CompareCanvas(const ShellHarness& shell, const XpmPicture& picture) {
         return QString("pixel (%1, %2) is %3").arg(c).arg(r).arg(shell.Pixel(c, r), 6, 16);
     }
   return {};
-}
-
-QStringList Texts(const ShellHarness& shell) {
-  QStringList texts;
-  for (const auto& text : shell.Texts()) texts << QString::fromStdString(text);
-  return texts;
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <functional>
 
 #include "app/MainWindow.h"
+#include "gui/support/DialogScript.h"
 #include "gui/support/ShellHarness.h"
 #include "image/Globals.h"
 
@@ -22,42 +23,18 @@ constexpr int transformCommand = 40036;
 constexpr int loadCommand = 40034;
 constexpr int editTriangleCommand = 40013;
 
-using Rows = std::vector<std::string>;  // '#' white (foreground), '.' black
-
-void WriteXpm(const QString& path, const Rows& rows) {
-  QFile file(path);
-  QVERIFY(file.open(QIODevice::WriteOnly));
-  QByteArray text = "/* XPM */\nstatic char *picture[] = {\n";
-  text += QByteArray("\"") + QByteArray::number(int(rows[0].size())) + " " +
-          QByteArray::number(int(rows.size())) + " 2 1\",\n\". c #000000\",\n\"# c #ffffff\",\n";
-  for (std::size_t r = 0; r < rows.size(); ++r)
-    text += "\"" + QByteArray::fromStdString(rows[r]) + (r + 1 < rows.size() ? "\",\n" : "\"\n");
-  text += "};\n";
-  file.write(text);
-}
-
-QAbstractButton* Button(QDialog* dialog, int id) {
-  auto* button = dialog->findChild<QAbstractButton*>(QString::number(id));
-  if (button == nullptr) qFatal("no button %d", id);
-  return button;
-}
-
 // Answers the morphology dialog: clicks the buttons in order, types the size (unless null),
 // then closes with 実行 (1) or ｷｬﾝｾﾙ (2).
 std::shared_ptr<bool> Answer(std::vector<int> clicks, const char* size, int closeWith = 1,
                              std::function<void(QDialog*)> inspect = {}) {
   const QString typed = size ? QString::fromUtf8(size) : QString();
   const bool typeIt = size != nullptr;
-  return WhenDialogShown([=](QDialog* dialog) {
-    if (inspect) inspect(dialog);
-    for (int id : clicks) QTest::mouseClick(Button(dialog, id), Qt::LeftButton);
-    if (typeIt) {
-      auto* field = dialog->findChild<QLineEdit*>("1010");
-      field->selectAll();
-      QTest::keyClick(field, Qt::Key_Delete);
-      QTest::keyClicks(field, typed);
-    }
-    QTest::mouseClick(Button(dialog, closeWith), Qt::LeftButton);
+  return AnswerDialog(clicks, closeWith, inspect, [=](QDialog* dialog) {
+    if (!typeIt) return;
+    auto* field = dialog->findChild<QLineEdit*>("1010");
+    field->selectAll();
+    QTest::keyClick(field, Qt::Key_Delete);
+    QTest::keyClicks(field, typed);
   });
 }
 
@@ -76,45 +53,9 @@ struct Fixture {
   ShellHarness shell;
 };
 
-QStringList Texts(const ShellHarness& shell) {
-  QStringList texts;
-  for (const auto& text : shell.Texts()) texts << QString::fromStdString(text);
-  return texts;
-}
-
-Rows Current(const ImageRecord& image) {
-  Rows rows(InputImage.height, std::string(InputImage.width, '.'));
-  for (int y = 0; y < InputImage.height; ++y)
-    for (int x = 0; x < InputImage.width; ++x)
-      if (image.rows[y][x] == 1) rows[y][x] = '#';
-  return rows;
-}
-
-// The canvas as rows of '#' (white) and '.' (black); '?' for any other colour.
-Rows CanvasRows(const ShellHarness& shell, int width, int height) {
-  Rows rows(height, std::string(width, '?'));
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      const QRgb c = shell.Pixel(x, y);
-      rows[y][x] = c == 0xFFFFFF ? '#' : c == 0 ? '.' : '?';
-    }
-  return rows;
-}
-
-char* Show(const Rows& rows) {
-  QByteArray text;
-  for (const auto& row : rows) text += QByteArray::fromStdString(row) + "\n";
-  return qstrdup(text.constData());
-}
-
 const Rows dot = {".......", ".......", ".......", "...#...", ".......", ".......", "......."};
 
 }  // namespace
-
-namespace QTest {
-template <>
-char* toString(const Rows& rows) { return Show(rows); }
-}  // namespace QTest
 
 class MorphologyCommandTest : public QObject {
   Q_OBJECT

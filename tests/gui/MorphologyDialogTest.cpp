@@ -7,27 +7,17 @@
 #include <algorithm>
 
 #include "app/DialogLayout.h"
+#include "gui/support/DialogScript.h"
 #include "morphology/gui/MorphologyDialog.h"
 
 using dt::MorphologyDialog;
+using dt::testing::Button;
+using dt::testing::CheckedIds;
 using dt::ParseFilterSize;
 
 namespace {
 
-QAbstractButton* Button(QDialog& dialog, int id) {
-  auto* button = dialog.findChild<QAbstractButton*>(QString::number(id));
-  if (button == nullptr) qFatal("no button %d", id);
-  return button;
-}
-
 QLineEdit* SizeField(QDialog& dialog) { return dialog.findChild<QLineEdit*>("1010"); }
-
-QList<int> CheckedIds(QDialog& dialog, std::initializer_list<int> ids) {
-  QList<int> checked;
-  for (int id : ids)
-    if (Button(dialog, id)->isChecked()) checked << id;
-  return checked;
-}
 
 }  // namespace
 
