@@ -1,52 +1,23 @@
 // dtmorph through the real binary: what a user at the shell sees.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
 #include <sstream>
 
-#include "support/EngineFixture.h"
-#include "xpm/XpmTestSupport.h"
+#include "support/CommandRunner.h"
 
 namespace dt::testing {
 namespace {
 
-struct RunResult {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
 class Dtmorph : public EngineTest {
  protected:
-  RunResult Run(const std::vector<std::string>& args) {
-    std::string line = Quote(DTMORPH_BINARY);
-    for (const auto& a : args) line += " " + Quote(a);
-    const std::string out = scratch.File("stdout"), err = scratch.File("stderr");
-    line += " >" + Quote(out) + " 2>" + Quote(err) + " </dev/null";
-    const int raw = std::system(line.c_str());
-    RunResult result;
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    result.out = ReadText(out);
-    result.err = ReadText(err);
-    return result;
-  }
-  static std::string Sample(const std::string& name) {
-    return std::string(DT_SAMPLES_DIR) + "/" + name;
-  }
+  CommandResult Run(const std::vector<std::string>& args) { return RunDtmorph(args, scratch); }
 
   TempFolder folder;   // where the outputs go
   TempFolder scratch;  // captured standard output and error
 };
 
 TEST_F(Dtmorph, InfoPrintsSizeAndCountsOfASample) {
-  const RunResult r = Run({"info", Sample("sample1-640.xpm")});
+  const CommandResult r = Run({"info", Sample("sample1-640.xpm")});
   ASSERT_EQ(r.status, 0) << r.err;
   ASSERT_TRUE(engine.LoadInputImage(Sample("sample1-640.xpm")));
   const Grid grid = GridOf(InputImage);
@@ -77,7 +48,7 @@ TEST_F(Dtmorph, CopyWritesTheSameImageInEveryForm) {
   values >> rest;
   EXPECT_EQ(rest, "");
 
-  const RunResult toStdout = Run({"copy", Sample("sample1-160.xpm"), "-"});
+  const CommandResult toStdout = Run({"copy", Sample("sample1-160.xpm"), "-"});
   ASSERT_EQ(toStdout.status, 0);
   EXPECT_EQ(toStdout.out, ReadText(txt));
   EXPECT_EQ(folder.Names(), (std::vector<std::string>{"copy.txt", "copy.xpm"}));
@@ -86,7 +57,7 @@ TEST_F(Dtmorph, CopyWritesTheSameImageInEveryForm) {
 TEST_F(Dtmorph, TextFormHasOneLinePerRow) {
   const std::string input = folder.File("in.xpm");
   WriteText(input, BinaryXpm({"#.#", "..#"}));
-  const RunResult r = Run({"copy", input, "-"});
+  const CommandResult r = Run({"copy", input, "-"});
   ASSERT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "3 2\n1 0 1\n0 0 1\n");
 }
@@ -95,13 +66,13 @@ TEST_F(Dtmorph, ABadFileFailsWithItsMessageAndWritesNothing) {
   const std::string bad = folder.File("bad.xpm");
   WriteText(bad, "\"3 2 2 1\",\n\". c #000000\",\n\"# c #ffffff\",\n\"#.#\",\n\"..\"};\n");
   for (const std::string output : {"out.xpm", "out.txt"}) {
-    const RunResult r = Run({"copy", bad, folder.File(output)});
+    const CommandResult r = Run({"copy", bad, folder.File(output)});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "エラー: ファイルの形式が正しくありません。\n"
                      "2 行目の画素が画像の幅より少なくなっています。\n");
     EXPECT_EQ(r.out, "");
   }
-  const RunResult missing = Run({"info", folder.File("missing.xpm")});
+  const CommandResult missing = Run({"info", folder.File("missing.xpm")});
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.err, "エラー: ファイルが開けません。\n");
   EXPECT_EQ(missing.out, "");
@@ -114,7 +85,7 @@ TEST_F(Dtmorph, ABadFileFailsWithItsMessageAndWritesNothing) {
 }
 
 TEST_F(Dtmorph, AnOutputThatCannotBeWrittenFails) {
-  const RunResult r =
+  const CommandResult r =
       Run({"copy", Sample("square.xpm"), folder.File("no-such-folder/out.txt")});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "エラー: フィアルが開けません。\n");
@@ -132,7 +103,7 @@ TEST_F(Dtmorph, UsageErrorsExitWithStatusTwoAndTheUsage) {
       {"copy", Sample("square.xpm"), folder.File("out.xpm"), "--bogus"},
   };
   for (const auto& args : wrong) {
-    const RunResult r = Run(args);
+    const CommandResult r = Run(args);
     std::string shown;
     for (const auto& a : args) shown += a + " ";
     EXPECT_EQ(r.status, 2) << shown;
@@ -142,14 +113,14 @@ TEST_F(Dtmorph, UsageErrorsExitWithStatusTwoAndTheUsage) {
   // A wrong subcommand line shows that subcommand's usage.
   EXPECT_NE(Run({"copy", "in.xpm"}).err.find("Usage: dtmorph copy [OPTIONS] INPUT OUTPUT"),
             std::string::npos);
-  const RunResult help = Run({"--help"});
+  const CommandResult help = Run({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("info"), std::string::npos);
   EXPECT_NE(help.out.find("copy"), std::string::npos);
 }
 
 TEST_F(Dtmorph, TimeReportsTheFastestRun) {
-  const RunResult r =
+  const CommandResult r =
       Run({"copy", Sample("sample1-320.xpm"), folder.File("t.xpm"), "--time", "--repeat", "3"});
   ASSERT_EQ(r.status, 0) << r.err;
   ASSERT_EQ(r.err.rfind("time_ms: ", 0), 0u) << r.err;

@@ -3,7 +3,7 @@
 
 #include <random>
 
-#include "distance/CommandRunner.h"
+#include "support/CommandRunner.h"
 #include "distance/DistanceReference.h"
 
 namespace dt::testing {

@@ -1,50 +1,15 @@
 // dtmorph filter through the real binary, against the engine run in this process.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdlib>
-#include <sstream>
 
 #include "filtermorph/FilterOperations.h"
-#include "support/EngineFixture.h"
-#include "xpm/XpmTestSupport.h"
+#include "support/CommandRunner.h"
 
 namespace dt::testing {
 namespace {
 
-struct RunResult {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quote(const std::string& s) {
-  std::string q = "'";
-  for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return q + "'";
-}
-
-std::string Sample(const std::string& name) { return std::string(DT_SAMPLES_DIR) + "/" + name; }
-
-Grid ParseValues(const std::string& text) {
-  std::istringstream values(text);
-  Grid grid;
-  values >> grid.width >> grid.height;
-  grid.values.resize(std::size_t(std::max(grid.width, 0)) * std::max(grid.height, 0));
-  for (auto& v : grid.values) values >> v;
-  return values ? grid : Grid();
-}
-
 class FilterCommand : public EngineTest {
  protected:
-  RunResult Run(const std::vector<std::string>& args) {
-    std::string line = Quote(DTMORPH_BINARY);
-    for (const auto& a : args) line += " " + Quote(a);
-    const std::string out = scratch.File("stdout"), err = scratch.File("stderr");
-    line += " >" + Quote(out) + " 2>" + Quote(err) + " </dev/null";
-    const int raw = std::system(line.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(out), ReadText(err)};
-  }
+  CommandResult Run(const std::vector<std::string>& args) { return RunDtmorph(args, scratch); }
 
   // The result of the operation computed here by the simple method.
   Grid Expected(const std::string& input, const std::string& filter, int32_t operation) {
@@ -72,9 +37,9 @@ TEST_F(FilterCommand, EveryOperationAndMethodGivesTheEngineResult) {
     const Grid expected = Expected(input, filter, code);
     ASSERT_EQ(expected.width, 160);
     for (const std::string method : {"simple", "decomposed"}) {
-      const RunResult r = Run({"filter", name, input, "-", "--filter", filter, "--method", method});
+      const CommandResult r = Run({"filter", name, input, "-", "--filter", filter, "--method", method});
       ASSERT_EQ(r.status, 0) << name << " " << method << "\n" << r.err;
-      EXPECT_EQ(ParseValues(r.out), expected) << name << " " << method;
+      EXPECT_EQ(GridFromText(r.out), expected) << name << " " << method;
       EXPECT_EQ(r.err, "");
     }
   }
@@ -85,7 +50,7 @@ TEST_F(FilterCommand, WritesXpmAndRepeatsFromTheSameInput) {
   WriteText(input, BinaryXpm({"........", "...#....", "........", "......#."}));
   WriteText(filter, BinaryXpm({"###"}));
   const std::string output = folder.File("out.xpm");
-  const RunResult r =
+  const CommandResult r =
       Run({"filter", "dilate", input, output, "--filter", filter, "--time", "--repeat", "3"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err.rfind("time_ms: ", 0), 0u) << r.err;
@@ -96,11 +61,11 @@ TEST_F(FilterCommand, WritesXpmAndRepeatsFromTheSameInput) {
 
 TEST_F(FilterCommand, MissingFilesFailWithTheirMessageAndWriteNothing) {
   const std::string output = folder.File("out.txt");
-  const RunResult noFilter =
+  const CommandResult noFilter =
       Run({"filter", "erode", Sample("square.xpm"), output, "--filter", folder.File("none.xpm")});
   EXPECT_EQ(noFilter.status, 1);
   EXPECT_EQ(noFilter.err, "エラー: ファイルが開けません。\n");
-  const RunResult noInput = Run(
+  const CommandResult noInput = Run(
       {"filter", "erode", folder.File("none.xpm"), output, "--filter", Sample("filterQX15.xpm")});
   EXPECT_EQ(noInput.status, 1);
   EXPECT_TRUE(folder.Names().empty());
@@ -118,7 +83,7 @@ TEST_F(FilterCommand, UsageErrorsExitWithStatusTwo) {
       {"filter", "dilate", in, "--filter", f},
   };
   for (const auto& args : wrong) {
-    const RunResult r = Run(args);
+    const CommandResult r = Run(args);
     EXPECT_EQ(r.status, 2) << args[1] << " " << args.size();
     EXPECT_NE(r.err.find("Usage:"), std::string::npos) << r.err;
   }

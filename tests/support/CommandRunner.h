@@ -3,6 +3,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <sstream>
 #include <string>
@@ -38,12 +39,17 @@ inline CommandResult RunDtmorph(const std::vector<std::string>& args, const Temp
   return result;
 }
 
+// A file of the sample folder.
+inline std::string Sample(const std::string& name) {
+  return std::string(DT_SAMPLES_DIR) + "/" + name;
+}
+
 // The text form of an output: "W H", then the values row by row.
 inline Grid GridFromText(const std::string& text) {
   std::istringstream values(text);
   Grid grid;
   values >> grid.width >> grid.height;
-  grid.values.resize(std::size_t(grid.width) * grid.height);
+  grid.values.resize(std::size_t(std::max(grid.width, 0)) * std::max(grid.height, 0));
   for (auto& v : grid.values) values >> v;
   return values ? grid : Grid();
 }
