@@ -19,12 +19,17 @@ struct RowScratch {
         g(Size(width)),
         start(Size(width)),
         cost(Size(width)),
-        zeroRuns(Size(width) + 2) {}
+        zeroRuns(Size(width) + 2),
+        leftBest(Size(width)),
+        lastOfG(Size(width) + 2, -1) {}
   std::vector<int32_t> site;   // columns of the candidates on the envelope, left to right
   std::vector<int64_t> g;      // their G
   std::vector<int32_t> start;  // the first column each of them owns
   std::vector<int64_t> cost;   // the winning candidate's cost at every column
   std::vector<int32_t> zeroRuns;
+  std::vector<int32_t> leftBest;  // chessboard: the best candidate at or left of each column
+  std::vector<int64_t> lastOfG;   // chessboard: where G = t was seen last, as stamp + column
+  int64_t stamp = 0;              // chessboard: entries of lastOfG below it are from earlier rows
 
  private:
   static std::size_t Size(int width) { return width > 0 ? static_cast<std::size_t>(width) : 1; }
@@ -105,6 +110,62 @@ void EnvelopeRow(const Metric& metric, const int32_t* g, int width, RowScratch& 
     std::fill(out, out + width, noFeature);
   else
     metric.StoreRow(scratch.cost.data(), out, width, largest);
+}
+
+// Algorithm 1's row pass for the chessboard distance, in two linear sweeps without a stack.
+// L(x) = min over i <= x of max(x - i, G(i)) never falls when the candidate x itself is left
+// out: the others only move further away. Leaving out x, the best is L(x - 1) while a candidate
+// i <= x - 1 with G(i) <= L(x - 1) lies within x - L(x - 1), and L(x - 1) + 1 otherwise. The
+// sweep keeps the witness w: the nearest column seen so far with G(w) <= L, always within L of
+// the current column. Then
+//   M = L(x - 1) if x - w <= L(x - 1), else L(x - 1) + 1, and L(x) = min(G(x), M);
+// the witness becomes x if G(x) <= M, else stays w, or moves to the last column with G = M when
+// M grew (the nearest column with G <= M + 1 is the nearer of these two). L stays below the
+// width once M grows, so only G up to the width need their last column. The sweep from the right
+// gives R the same way, and the distance is min(L, R), the value the lower envelope gives.
+inline void EnvelopeRow(const ChessboardMetric&, const int32_t* g, int width, RowScratch& scratch,
+                        int32_t* out) {
+  int32_t* left = scratch.leftBest.data();
+  int64_t* lastOfG = scratch.lastOfG.data();
+  // Sweeps from column `from` in direction step (+1 or -1); emit(x, L) for every column. Returns
+  // false when the row has no candidate.
+  auto sweep = [&](int from, int step, auto&& emit) {
+    const int64_t base = scratch.stamp;
+    scratch.stamp += width;
+    int x = from, n = 0;
+    for (; n < width && g[x] == noFeature; ++n, x += step) emit(x, noFeature);
+    if (n == width) return false;
+    int32_t best = g[x];
+    int witness = x;
+    if (best <= width) lastOfG[best] = base + x;
+    emit(x, best);
+    for (++n, x += step; n < width; ++n, x += step) {
+      const int32_t gx = g[x];
+      int32_t m = best;
+      if ((x - witness) * step > best) {  // the witness went out of reach: best grows by 1
+        m = best + 1;
+        if (m <= width && lastOfG[m] >= base) {
+          const auto seen = static_cast<int>(lastOfG[m] - base);
+          if ((x - seen) * step < (x - witness) * step) witness = seen;
+        }
+      }
+      if (gx <= m) {
+        best = gx;
+        witness = x;
+      } else {
+        best = m;
+      }
+      if (gx <= width) lastOfG[gx] = base + x;
+      emit(x, best);
+    }
+    return true;
+  };
+  if (!sweep(0, 1, [&](int x, int32_t best) { left[x] = best; })) {
+    std::fill(out, out + width, noFeature);
+    return;
+  }
+  // g[x] is read before out[x] is written, so out may be g itself.
+  sweep(width - 1, -1, [&](int x, int32_t best) { out[x] = std::min(left[x], best); });
 }
 
 // For a threshold of algorithm 1's row distances at one size: which offsets each G allows, for a

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdlib>
 #include <random>
 
 #include "distance/DistanceFunctions.h"
+#include "distance/RowPasses.h"
 #include "support/EngineFixture.h"
 
 namespace dt::testing {
@@ -225,6 +227,33 @@ TEST(IntegerHelpers, EuclideanRowStoreIsTheExactFloorOfTheRoot) {
     const int64_t r = FloorSqrt(v);
     EXPECT_LE(r * r, v);
     EXPECT_GT((r + 1) * (r + 1), v);
+  }
+}
+
+
+// The chessboard row pass (two sweeps, no envelope stack) against every candidate of the row, on
+// rows the image transforms rarely produce: G beyond the width, columns without a candidate, long
+// runs of equal G; one scratch serves all rows, and every other row is done in place.
+TEST(ChessboardRow, TwoSweepsEqualEveryCandidateOnRandomRows) {
+  std::mt19937 rng(2024);
+  const int widths[] = {1, 2, 3, 7, 16, 41};
+  for (int width : widths) {
+    RowScratch scratch(width);
+    std::vector<int32_t> g(static_cast<std::size_t>(width)), out(g.size()), want(g.size());
+    for (int row = 0; row < 3000; ++row) {
+      const int top = std::array<int, 4>{1, 4, width, 3 * width}[row % 4];
+      std::uniform_int_distribution<int> value(0, top);
+      std::bernoulli_distribution absent(std::array<double, 3>{0.0, 0.3, 0.9}[row % 3]);
+      for (auto& v : g) v = absent(rng) ? noFeature : value(rng);
+      ExhaustiveRow(ChessboardMetric{}, g.data(), width, want.data());
+      if (row % 2 == 0) {
+        EnvelopeRow(ChessboardMetric{}, g.data(), width, scratch, out.data());
+      } else {
+        out = g;
+        EnvelopeRow(ChessboardMetric{}, out.data(), width, scratch, out.data());
+      }
+      ASSERT_EQ(out, want) << "width " << width << " row " << row;
+    }
   }
 }
 
