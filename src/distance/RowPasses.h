@@ -112,6 +112,21 @@ void EnvelopeRow(const Metric& metric, const int32_t* g, int width, RowScratch& 
     metric.StoreRow(scratch.cost.data(), out, width, largest);
 }
 
+// Algorithm 1's row pass for the city-block distance: min over i of |x - i| + G(i) is the
+// classic pair of sweeps, D(x) = min(G(x), D(x - 1) + 1) from the left, then
+// D(x) = min(D(x), D(x + 1) + 1) from the right; no candidate stays noFeature. In place is fine.
+inline void EnvelopeRow(const CityBlockMetric&, const int32_t* g, int width, RowScratch&,
+                        int32_t* out) {
+  // One column further; noFeature stays noFeature.
+  const auto further = [](int32_t v) {
+    const uint32_t next = static_cast<uint32_t>(v) + 1u;
+    return static_cast<int32_t>(next - (next >> 31));
+  };
+  int32_t run = noFeature;
+  for (int x = 0; x < width; ++x) out[x] = run = std::min(g[x], further(run));
+  for (int x = width - 2; x >= 0; --x) out[x] = std::min(out[x], further(out[x + 1]));
+}
+
 // Algorithm 1's row pass for the chessboard distance, in two linear sweeps without a stack.
 // L(x) = min over i <= x of max(x - i, G(i)) never falls when the candidate x itself is left
 // out: the others only move further away. Leaving out x, the best is L(x - 1) while a candidate

@@ -231,10 +231,11 @@ TEST(IntegerHelpers, EuclideanRowStoreIsTheExactFloorOfTheRoot) {
 }
 
 
-// The chessboard row pass (two sweeps, no envelope stack) against every candidate of the row, on
-// rows the image transforms rarely produce: G beyond the width, columns without a candidate, long
-// runs of equal G; one scratch serves all rows, and every other row is done in place.
-TEST(ChessboardRow, TwoSweepsEqualEveryCandidateOnRandomRows) {
+// The chessboard and city-block row passes (two sweeps, no envelope stack) against every
+// candidate of the row, on rows the image transforms rarely produce: G beyond the width, columns
+// without a candidate, long runs of equal G; one scratch serves all rows, every other row in place.
+template <class Metric>
+void ExpectSweepsEqualEveryCandidate(const Metric& metric) {
   std::mt19937 rng(2024);
   const int widths[] = {1, 2, 3, 7, 16, 41};
   for (int width : widths) {
@@ -245,16 +246,24 @@ TEST(ChessboardRow, TwoSweepsEqualEveryCandidateOnRandomRows) {
       std::uniform_int_distribution<int> value(0, top);
       std::bernoulli_distribution absent(std::array<double, 3>{0.0, 0.3, 0.9}[row % 3]);
       for (auto& v : g) v = absent(rng) ? noFeature : value(rng);
-      ExhaustiveRow(ChessboardMetric{}, g.data(), width, want.data());
+      ExhaustiveRow(metric, g.data(), width, want.data());
       if (row % 2 == 0) {
-        EnvelopeRow(ChessboardMetric{}, g.data(), width, scratch, out.data());
+        EnvelopeRow(metric, g.data(), width, scratch, out.data());
       } else {
         out = g;
-        EnvelopeRow(ChessboardMetric{}, out.data(), width, scratch, out.data());
+        EnvelopeRow(metric, out.data(), width, scratch, out.data());
       }
       ASSERT_EQ(out, want) << "width " << width << " row " << row;
     }
   }
+}
+
+TEST(RowSweeps, ChessboardEqualsEveryCandidateOnRandomRows) {
+  ExpectSweepsEqualEveryCandidate(ChessboardMetric{});
+}
+
+TEST(RowSweeps, CityBlockEqualsEveryCandidateOnRandomRows) {
+  ExpectSweepsEqualEveryCandidate(CityBlockMetric{});
 }
 
 }  // namespace
