@@ -53,6 +53,17 @@ QImage InputPicture(const MainWindow& window) {
   return window.backingBitmap.copy(0, 0, InputImage.width, InputImage.height);
 }
 
+// True when every pixel of shown is the pixel of one of the two pictures: the first picture, the
+// second, or the second partly drawn over the first.
+bool EveryPixelFromEither(const QImage& shown, const QImage& first, const QImage& second) {
+  for (int y = 0; y < shown.height(); ++y)
+    for (int x = 0; x < shown.width(); ++x) {
+      const QRgb p = shown.pixel(x, y);
+      if (p != first.pixel(x, y) && p != second.pixel(x, y)) return false;
+    }
+  return true;
+}
+
 }  // namespace
 
 class DrawingProgressTest : public QObject {
@@ -99,10 +110,10 @@ class DrawingProgressTest : public QObject {
 
     QCOMPARE(WorkImage.kind, distanceKind);
     const QImage finalMap = InputPicture(window);
-    for (const QImage& seen : recorder.seen) {
-      const QImage shown = seen.copy(0, 0, 640, 480);
-      QVERIFY(shown == input || shown == finalMap);
-    }
+    // No pass was drawn: whatever was repainted shows the input, the final map, or the final map
+    // being drawn over the input (a slow machine may repaint during the final drawing).
+    for (const QImage& seen : recorder.seen)
+      QVERIFY(EveryPixelFromEither(seen.copy(0, 0, 640, 480), input, finalMap));
     QCOMPARE(shell.services.messages.size(), std::size_t(1));  // the time report
   }
 };
