@@ -19,16 +19,20 @@ struct RowScratch {
   explicit RowScratch(int width)
       : site(Size(width)),
         g(Size(width)),
-        start(Size(width)),
-        cost(Size(width)),
-        zeroRuns(Size(width) + 2),
+        start(Size(width) + 1),
+        cost(Size(width) + block),
+        staysOut(Size(width)),
+        beatenOnRight(Size(width)),
         leftBest(Size(width)),
         lastOfG(Size(width) + 2, -1) {}
   std::vector<int32_t> site;   // columns of the candidates on the envelope, left to right
   std::vector<int64_t> g;      // their G
-  std::vector<int32_t> start;  // the first column each of them owns
-  std::vector<int64_t> cost;   // the winning candidate's cost at every column
-  std::vector<int32_t> zeroRuns;
+  std::vector<int32_t> start;  // the first column each of them owns, and the row's end
+  std::vector<int64_t> cost;   // the winning candidate's cost at every column, and padding
+  static constexpr int block = 8;
+  std::vector<uint8_t> staysOut;       // per column: 1 where no candidate enters the envelope
+  std::vector<uint8_t> beatenOnRight;  // per column: 1 where a candidate to the right is at
+                                       // least as good from there on
   std::vector<int32_t> leftBest;  // chessboard: the best candidate at or left of each column
   std::vector<int64_t> lastOfG;   // chessboard: where G = t was seen last, as stamp + column
   int64_t stamp = 0;              // chessboard: entries of lastOfG below it are from earlier rows
@@ -36,6 +40,50 @@ struct RowScratch {
  private:
   static std::size_t Size(int width) { return width > 0 ? static_cast<std::size_t>(width) : 1; }
 };
+
+// Marks the columns whose candidate can be left out of the envelope without looking at the
+// others: no candidate at all, or the inner columns of a run of G = 0 (feature pixels on the row
+// itself). Such a column costs 0 on itself, which the row pass writes directly, and beyond the
+// run its outermost columns beat it.
+template <class Metric>
+void MarkColumnsStayingOut(const Metric& metric, const int32_t* g, int width, uint8_t* staysOut) {
+  const auto stays = [&](int32_t left, int32_t gx, int32_t right) {
+    return static_cast<uint8_t>((gx == noFeature) | !metric.Candidate(gx) |
+                                ((gx == 0) & (left == 0) & (right == 0)));
+  };
+  if (width == 1) staysOut[0] = stays(noFeature, g[0], noFeature);
+  if (width < 2) return;
+  staysOut[0] = stays(noFeature, g[0], g[1]);
+  for (int x = 1; x < width - 1; ++x) staysOut[x] = stays(g[x - 1], g[x], g[x + 1]);
+  staysOut[width - 1] = stays(g[width - 2], g[width - 1], noFeature);
+}
+
+// Marks the columns x for which some candidate r > x is at least as good as x at every column
+// from x on. Only the Euclidean metric marks any (below); for the others this is left unknown.
+template <class Metric>
+void MarkBeatenOnRight(const Metric&, const int32_t*, int width, uint8_t* beaten) {
+  std::fill(beaten, beaten + width, uint8_t{0});
+}
+
+// Euclid: r beats x from x on exactly when (r - x)^2 + G(r)^2 <= G(x)^2, since the difference of
+// the two candidates falls along the row. One sweep from the right follows a good r: at every
+// column the better of the previous one and the column just right of it. It finds most of them,
+// which is all that is needed. (Such an r has a smaller G than x.)
+inline void MarkBeatenOnRight(const EuclidMetric&, const int32_t* g, int width, uint8_t* beaten) {
+  constexpr int64_t none = std::numeric_limits<int64_t>::max() / 2;  // above any real cost
+  int64_t best = none;  // the cost of the followed candidate at column x
+  int64_t step = 1;     // how much that cost grows from x to x - 1
+  for (int x = width - 1; x >= 0; --x) {
+    const int64_t gx = g[x];
+    const int64_t own = gx == noFeature ? none : gx * gx;
+    beaten[x] = static_cast<uint8_t>(best <= own);
+    // Over to column x - 1: the followed candidate moves one further away, x is one away.
+    const int64_t further = best + step;
+    const bool take = own + 1 < further;
+    best = take ? own + 1 : further;
+    step = take ? 3 : step + 2;
+  }
+}
 
 // Algorithm 1's row pass: the exact lower envelope of the candidates (Meijster, Roerdink and
 // Hesselink 2000), read from g; leaves in scratch.cost the cost of the best candidate at every
@@ -47,59 +95,50 @@ struct RowScratch {
 // everywhere. u then owns the columns after LastOlderColumn(top, u), if any lies inside the row.
 // Ties stay with the older candidate; the value is the same either way.
 //
-// A run of columns with G = 0 (feature pixels on the row itself) costs 0 on itself, and beyond
-// its ends its outermost columns beat its inner ones, so only the two ends enter the envelope.
+// A candidate beaten on its right that the top of the envelope also beats at its own column is
+// beaten everywhere (the older one wins on a prefix) and never enters: on rows of scattered G
+// that leaves out most columns before any unpredictable branch is spent on them.
 template <class Metric>
 int64_t EnvelopeCosts(const Metric& metric, const int32_t* g, int width, RowScratch& scratch) {
+  uint8_t* staysOut = scratch.staysOut.data();
+  uint8_t* beaten = scratch.beatenOnRight.data();
+  MarkColumnsStayingOut(metric, g, width, staysOut);
+  MarkBeatenOnRight(metric, g, width, beaten);
   int32_t* site = scratch.site.data();
   int64_t* sg = scratch.g.data();
   int32_t* start = scratch.start.data();
-  int32_t* zeroRuns = scratch.zeroRuns.data();  // [first, last] pairs of inner columns
-  int runs = 0;
   int q = -1;
-  auto enter = [&](int u, int64_t gu) {
+  for (int u = 0; u < width; ++u) {
+    if (staysOut[u]) continue;
+    const int64_t gu = g[u];
+    if (beaten[u] && q >= 0 && metric.Cost(u - site[q], sg[q]) <= metric.Cost(0, gu)) continue;
     while (q >= 0 && metric.Cost(start[q] - site[q], sg[q]) > metric.Cost(start[q] - u, gu)) --q;
-    if (q < 0) {
-      q = 0;
-      site[0] = u;
-      sg[0] = gu;
-      start[0] = 0;
-      return;
-    }
     // Not popped: the top is at least as good at its first column, so the crossing lies at or
     // after it (or there is none).
-    const int64_t boundary = metric.LastOlderColumn(site[q], sg[q], u, gu);
-    if (boundary >= width - 1) return;  // u owns no column of the row
+    const int64_t boundary = q < 0 ? -1 : metric.LastOlderColumn(site[q], sg[q], u, gu);
+    if (boundary >= width - 1) continue;  // u owns no column of the row
     ++q;
     site[q] = u;
     sg[q] = gu;
     start[q] = static_cast<int32_t>(boundary + 1);
-  };
-  for (int u = 0; u < width; ++u) {
-    const int64_t gu = g[u];
-    if (gu == noFeature || !metric.Candidate(gu)) continue;
-    enter(u, gu);
-    if (gu == 0 && u + 2 < width && g[u + 1] == 0 && g[u + 2] == 0) {
-      int last = u + 2;
-      while (last + 1 < width && g[last + 1] == 0) ++last;
-      zeroRuns[runs++] = u + 1;
-      zeroRuns[runs++] = last - 1;
-      u = last - 1;  // the run's last column comes next
-    }
   }
   if (q < 0) return -1;
+  // Each entry's columns, in blocks of a fixed size: the branch that ends a short run of columns
+  // is then predictable. A block runs over into the next entry's columns, which that entry
+  // writes afterwards, or into the padding after the row.
   int64_t* cost = scratch.cost.data();
   int64_t largest = 0;
-  for (int end = width; q >= 0; --q) {
-    const int from = start[q], s = site[q];
-    const int64_t gs = sg[q];
-    for (int x = from; x < end; ++x) cost[x] = metric.Cost(x - s, gs);
-    // Every candidate is convex along the row: its largest cost lies at an end of the segment.
-    largest = std::max({largest, cost[from], cost[end - 1]});
-    end = from;
+  start[q + 1] = width;
+  for (int k = 0; k <= q; ++k) {
+    const int from = start[k], end = start[k + 1];
+    const int64_t s = site[k], gs = sg[k];
+    for (int x = from; x < end; x += RowScratch::block)
+      for (int j = 0; j < RowScratch::block; ++j) cost[x + j] = metric.Cost(x + j - s, gs);
+    // Every candidate is convex along the row: its largest cost lies at an end of its columns.
+    largest = std::max({largest, metric.Cost(from - s, gs), metric.Cost(end - 1 - s, gs)});
   }
-  for (int r = 0; r < runs; r += 2)
-    std::fill(cost + zeroRuns[r], cost + zeroRuns[r + 1] + 1, int64_t{0});
+  // A column of G = 0 is its own best candidate.
+  for (int x = 0; x < width; ++x) cost[x] &= -static_cast<int64_t>(g[x] != 0);
   return largest;
 }
 

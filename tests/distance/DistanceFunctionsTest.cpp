@@ -231,8 +231,8 @@ TEST(IntegerHelpers, EuclideanRowStoreIsTheExactFloorOfTheRoot) {
 }
 
 
-// The chessboard and city-block row passes (two sweeps, no envelope stack) against every
-// candidate of the row, on rows the image transforms rarely produce: G beyond the width, columns
+// Algorithm 1's row pass of every metric (the envelope, or two sweeps) against every candidate
+// of the row, on rows the image transforms rarely produce: G beyond the width, columns
 // without a candidate, long runs of equal G; one scratch serves all rows, every other row in place.
 template <class Metric>
 void ExpectSweepsEqualEveryCandidate(const Metric& metric) {
@@ -264,6 +264,18 @@ TEST(RowSweeps, ChessboardEqualsEveryCandidateOnRandomRows) {
 
 TEST(RowSweeps, CityBlockEqualsEveryCandidateOnRandomRows) {
   ExpectSweepsEqualEveryCandidate(CityBlockMetric{});
+}
+
+TEST(RowSweeps, EuclidEnvelopeEqualsEveryCandidateOnRandomRows) {
+  ExpectSweepsEqualEveryCandidate(EuclidMetric{});
+}
+
+TEST(RowSweeps, TriangleEnvelopeEqualsEveryCandidateOnRandomRows) {
+  for (const auto& apex : {std::array<int, 2>{0, 150}, {150, 150}, {-150, 300}, {37, 11},
+                           {90, 0}}) {
+    ExpectSweepsEqualEveryCandidate(TriangleMetric(apex[0], apex[1], false));
+    ExpectSweepsEqualEveryCandidate(TriangleMetric(apex[0], apex[1], true));
+  }
 }
 
 }  // namespace
