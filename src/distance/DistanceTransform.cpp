@@ -6,6 +6,7 @@
 // order; when nothing is drawn, the column pass walks whole rows instead of single columns (the
 // same values, on contiguous memory).
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 #include <new>
@@ -17,6 +18,10 @@
 #include "distance/RowPasses.h"
 #include "image/ImageEngine.h"
 #include "image/Messages.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace dt {
 
@@ -135,6 +140,28 @@ void ColumnPassByRows(const ImageRecord& source, int width, int height, int feat
   }
 }
 
+// Copies a finished row to an image row that will not be read again soon, without loading the
+// image row into the cache first (streaming stores); FinishStreaming orders them before anything
+// later.
+void StreamRow(const int32_t* from, int32_t* to, int n) {
+#if defined(__SSE2__)
+  int x = 0;
+  for (; x < n && (reinterpret_cast<std::uintptr_t>(to + x) & 15) != 0; ++x) to[x] = from[x];
+  for (; x + 4 <= n; x += 4)
+    _mm_stream_si128(reinterpret_cast<__m128i*>(to + x),
+                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + x)));
+  for (; x < n; ++x) to[x] = from[x];
+#else
+  std::copy(from, from + n, to);
+#endif
+}
+
+void FinishStreaming() {
+#if defined(__SSE2__)
+  _mm_sfence();
+#endif
+}
+
 RowScratch AllocateScratch(int width) {
   try {
     return RowScratch(width);
@@ -170,17 +197,21 @@ void RowsWithoutDrawing(const ImageRecord& source, int featureValue, int directi
                         Finish&& finish) {
   const int width = InputImage.width;
   const int height = InputImage.height;
+  std::vector<int32_t> here(static_cast<std::size_t>(std::max(width, 1)));
+  std::vector<int32_t> below(here.size());
   if (direction != t1_direction::atOrBelow) {
-    for (int y = 0; y < height; ++y)
-      SweepRow(source.rows[y], y > 0 ? WorkImage.rows[y - 1] : nullptr, WorkImage.rows[y], width,
-               featureValue, cap);
+    for (int y = 0; y < height; ++y) {
+      SweepRow(source.rows[y], y > 0 ? below.data() : nullptr, here.data(), width, featureValue,
+               cap);
+      StreamRow(here.data(), WorkImage.rows[y], width);
+      std::swap(here, below);
+    }
+    FinishStreaming();
   }
   if (direction == t1_direction::atOrAbove) {
     for (int y = 0; y < height; ++y) finish(WorkImage.rows[y], y);
     return;
   }
-  std::vector<int32_t> here(static_cast<std::size_t>(std::max(width, 1)));
-  std::vector<int32_t> below(here.size());
   for (int y = height - 1; y >= 0; --y) {
     const int32_t* previous = y + 1 < height ? below.data() : nullptr;
     if (direction == t1_direction::bothWays)
@@ -212,8 +243,9 @@ void DistanceMapWithoutDrawing(ImageEngine& engine, const ImageRecord& source, i
     RowsWithoutDrawing(source, featureValue, engine.t1Direction, noFeature,
                        [&](const int32_t* g, int y) {
       EnvelopeRow(metric, g, width, scratch, WorkImage.rows[y]);
-      std::copy(WorkImage.rows[y], WorkImage.rows[y] + width, DistanceMap.rows[y]);
+      StreamRow(WorkImage.rows[y], DistanceMap.rows[y], width);
     });
+    FinishStreaming();
   });
 }
 
