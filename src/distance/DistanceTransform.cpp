@@ -191,35 +191,52 @@ void SetTriangleScales(ImageEngine& engine) {
 
 // Algorithm 1 with nothing drawn: the same sweeps and row pass, but every row goes through the
 // row pass as soon as its column distances are final (during the sweep up), so the column
-// distances never make a round trip through memory. finish(g, y) gets each row's G.
+// distances never make a round trip through memory. The rows come in batches of up to
+// envelopeRowsAtOnce: finish(g, y, n) gets the G of rows y[0] .. y[n - 1] in g[0] .. g[n - 1].
 template <class Finish>
 void RowsWithoutDrawing(const ImageRecord& source, int featureValue, int direction, int32_t cap,
                         Finish&& finish) {
   const int width = InputImage.width;
   const int height = InputImage.height;
-  std::vector<int32_t> here(static_cast<std::size_t>(std::max(width, 1)));
-  std::vector<int32_t> below(here.size());
+  const auto stride = static_cast<std::size_t>(std::max(width, 1));
+  std::vector<int32_t> batch(stride * envelopeRowsAtOnce);
+  const auto slot = [&](int r) { return batch.data() + stride * static_cast<std::size_t>(r); };
+  const int32_t* g[envelopeRowsAtOnce];
+  int y[envelopeRowsAtOnce];
   if (direction != t1_direction::atOrBelow) {
-    for (int y = 0; y < height; ++y) {
-      SweepRow(source.rows[y], y > 0 ? below.data() : nullptr, here.data(), width, featureValue,
-               cap);
-      StreamRow(here.data(), WorkImage.rows[y], width);
-      std::swap(here, below);
+    for (int row = 0; row < height; ++row) {
+      SweepRow(source.rows[row], row > 0 ? slot((row - 1) % 2) : nullptr, slot(row % 2), width,
+               featureValue, cap);
+      StreamRow(slot(row % 2), WorkImage.rows[row], width);
     }
     FinishStreaming();
   }
   if (direction == t1_direction::atOrAbove) {
-    for (int y = 0; y < height; ++y) finish(WorkImage.rows[y], y);
+    for (int row = 0; row < height; row += envelopeRowsAtOnce) {
+      const int n = std::min(envelopeRowsAtOnce, height - row);
+      for (int r = 0; r < n; ++r) {
+        y[r] = row + r;
+        g[r] = WorkImage.rows[row + r];
+      }
+      finish(g, y, n);
+    }
     return;
   }
-  for (int y = height - 1; y >= 0; --y) {
-    const int32_t* previous = y + 1 < height ? below.data() : nullptr;
-    if (direction == t1_direction::bothWays)
-      MergeRow(WorkImage.rows[y], previous, here.data(), width, cap);
-    else
-      SweepRow(source.rows[y], previous, here.data(), width, featureValue, cap);
-    finish(here.data(), y);
-    std::swap(here, below);
+  // The sweep up, batch by batch; each row follows the one below it, the last slot of the
+  // previous batch included.
+  const int32_t* previous = nullptr;
+  for (int row = height - 1; row >= 0; row -= envelopeRowsAtOnce) {
+    const int n = std::min(envelopeRowsAtOnce, row + 1);
+    for (int r = 0; r < n; ++r) {
+      int32_t* here = slot(r);
+      if (direction == t1_direction::bothWays)
+        MergeRow(WorkImage.rows[row - r], previous, here, width, cap);
+      else
+        SweepRow(source.rows[row - r], previous, here, width, featureValue, cap);
+      y[r] = row - r;
+      g[r] = previous = here;
+    }
+    finish(g, y, n);
   }
 }
 
@@ -241,9 +258,11 @@ void DistanceMapWithoutDrawing(ImageEngine& engine, const ImageRecord& source, i
     const int width = InputImage.width;
     RowScratch scratch = AllocateScratch(width);
     RowsWithoutDrawing(source, featureValue, engine.t1Direction, noFeature,
-                       [&](const int32_t* g, int y) {
-      EnvelopeRow(metric, g, width, scratch, WorkImage.rows[y]);
-      StreamRow(WorkImage.rows[y], DistanceMap.rows[y], width);
+                       [&](const int32_t* const* g, const int* y, int n) {
+      int32_t* out[envelopeRowsAtOnce];
+      for (int r = 0; r < n; ++r) out[r] = WorkImage.rows[y[r]];
+      EnvelopeRows(metric, g, out, n, width, scratch);
+      for (int r = 0; r < n; ++r) StreamRow(out[r], DistanceMap.rows[y[r]], width);
     });
     FinishStreaming();
   });
@@ -271,14 +290,16 @@ int64_t ThresholdedMapWithoutDrawing(ImageEngine& engine, const ImageRecord& sou
       ExitProcess(1);
     }
     RowsWithoutDrawing(source, featureValue, engine.t1Direction, cap,
-                       [&](const int32_t* g, int y) {
-      int32_t* out = WorkImage.rows[y];
-      ThresholdRow(*chords, g, width, reachFrom, out, erosion);
-      // The source row has been read by now (a sweep down reads all rows first, a sweep up
-      // reaches row y before its result).
-      std::copy(out, out + width, InputImage.rows[y]);
-      std::copy(out, out + width, DistanceMap.rows[y]);
-      ones += std::count(out, out + width, 1);
+                       [&](const int32_t* const* g, const int* y, int n) {
+      for (int r = 0; r < n; ++r) {
+        int32_t* out = WorkImage.rows[y[r]];
+        ThresholdRow(*chords, g[r], width, reachFrom, out, erosion);
+        // The source row has been read by now (a sweep down reads all rows first, a sweep up
+        // reaches a batch's rows before their results).
+        std::copy(out, out + width, InputImage.rows[y[r]]);
+        std::copy(out, out + width, DistanceMap.rows[y[r]]);
+        ones += std::count(out, out + width, 1);
+      }
     });
   });
   return ones;
@@ -301,7 +322,7 @@ void ImageEngine::TransformT1(const DrawingTargets& targets, int featureValue) {
   }
 }
 
-// Rows top to bottom, each written from right to left.
+// Rows top to bottom, each written from right to left (computed a few rows at a time).
 void ImageEngine::EnvelopeRowPass(const DrawingTargets& targets) {
   SetTriangleScales(*this);
   if (!WorkImagesReady()) return;
@@ -310,11 +331,18 @@ void ImageEngine::EnvelopeRowPass(const DrawingTargets& targets) {
   RowScratch scratch = AllocateScratch(width);
   const bool known = WithMetric(distanceFunction, processKind == process_kind::erosion,
                                 [&](const auto& metric) {
-    for (int y = 0; y < height; ++y) {
-      int32_t* out = WorkImage.rows[y];
-      EnvelopeRow(metric, DistanceMap.rows[y], width, scratch, out);
-      if (drawing())
-        for (int x = width - 1; x >= 0; --x) DrawDistancePixel(targets, y, x, out[x]);
+    for (int row = 0; row < height; row += envelopeRowsAtOnce) {
+      const int n = std::min(envelopeRowsAtOnce, height - row);
+      const int32_t* g[envelopeRowsAtOnce];
+      int32_t* out[envelopeRowsAtOnce];
+      for (int r = 0; r < n; ++r) {
+        g[r] = DistanceMap.rows[row + r];
+        out[r] = WorkImage.rows[row + r];
+      }
+      EnvelopeRows(metric, g, out, n, width, scratch);
+      if (!drawing()) continue;
+      for (int r = 0; r < n; ++r)
+        for (int x = width - 1; x >= 0; --x) DrawDistancePixel(targets, row + r, x, out[r][x]);
     }
   });
   if (!known) ExitProcess(1);

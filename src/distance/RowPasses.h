@@ -14,25 +14,30 @@
 
 namespace dt {
 
+// Algorithm 1's row pass takes up to this many rows at once (EnvelopeRows).
+constexpr int envelopeRowsAtOnce = 4;
+
 // Working memory of the row passes, allocated once per pass and reused for every row.
 struct RowScratch {
+  // What the envelope of one row needs.
+  struct Lane {
+    explicit Lane(std::size_t n)
+        : site(n), g(n), start(n + 1), cost(n + block), staysOut(n), beatenOnRight(n) {}
+    std::vector<int32_t> site;   // columns of the candidates on the envelope, left to right
+    std::vector<int64_t> g;      // their G
+    std::vector<int32_t> start;  // the first column each of them owns, and the row's end
+    std::vector<int64_t> cost;   // the winning candidate's cost at every column, and padding
+    std::vector<uint8_t> staysOut;       // per column: 1 where no candidate enters the envelope
+    std::vector<uint8_t> beatenOnRight;  // per column: 1 where a candidate to the right is at
+                                         // least as good from there on
+  };
+  static constexpr int block = 8;
+
   explicit RowScratch(int width)
-      : site(Size(width)),
-        g(Size(width)),
-        start(Size(width) + 1),
-        cost(Size(width) + block),
-        staysOut(Size(width)),
-        beatenOnRight(Size(width)),
+      : lanes(envelopeRowsAtOnce, Lane(Size(width))),
         leftBest(Size(width)),
         lastOfG(Size(width) + 2, -1) {}
-  std::vector<int32_t> site;   // columns of the candidates on the envelope, left to right
-  std::vector<int64_t> g;      // their G
-  std::vector<int32_t> start;  // the first column each of them owns, and the row's end
-  std::vector<int64_t> cost;   // the winning candidate's cost at every column, and padding
-  static constexpr int block = 8;
-  std::vector<uint8_t> staysOut;       // per column: 1 where no candidate enters the envelope
-  std::vector<uint8_t> beatenOnRight;  // per column: 1 where a candidate to the right is at
-                                       // least as good from there on
+  std::vector<Lane> lanes;
   std::vector<int32_t> leftBest;  // chessboard: the best candidate at or left of each column
   std::vector<int64_t> lastOfG;   // chessboard: where G = t was seen last, as stamp + column
   int64_t stamp = 0;              // chessboard: entries of lastOfG below it are from earlier rows
@@ -86,8 +91,10 @@ inline void MarkBeatenOnRight(const EuclidMetric&, const int32_t* g, int width, 
 }
 
 // Algorithm 1's row pass: the exact lower envelope of the candidates (Meijster, Roerdink and
-// Hesselink 2000), read from g; leaves in scratch.cost the cost of the best candidate at every
-// column and returns the largest of them, or -1 when the row has no candidate at all.
+// Hesselink 2000) of rows rows at once (1 to envelopeRowsAtOnce), row r read from g[r] and
+// written to out[r] (which may be g[r]). The rows are independent; taking their candidates in
+// turn, column by column, lets the processor get on with one row while another waits for a
+// division or a mispredicted branch.
 //
 // A new candidate u pops the top entry while it is strictly better at the first column that entry
 // owns: since the older candidate wins on a prefix of the row, u is then strictly better on all of
@@ -99,58 +106,79 @@ inline void MarkBeatenOnRight(const EuclidMetric&, const int32_t* g, int width, 
 // beaten everywhere (the older one wins on a prefix) and never enters: on rows of scattered G
 // that leaves out most columns before any unpredictable branch is spent on them.
 template <class Metric>
-int64_t EnvelopeCosts(const Metric& metric, const int32_t* g, int width, RowScratch& scratch) {
-  uint8_t* staysOut = scratch.staysOut.data();
-  uint8_t* beaten = scratch.beatenOnRight.data();
-  MarkColumnsStayingOut(metric, g, width, staysOut);
-  MarkBeatenOnRight(metric, g, width, beaten);
-  int32_t* site = scratch.site.data();
-  int64_t* sg = scratch.g.data();
-  int32_t* start = scratch.start.data();
-  int q = -1;
+void EnvelopeRows(const Metric& metric, const int32_t* const* g, int32_t* const* out, int rows,
+                  int width, RowScratch& scratch) {
+  struct Row {
+    const int32_t* g;
+    const uint8_t* staysOut;
+    const uint8_t* beaten;
+    int32_t* site;
+    int64_t* sg;
+    int32_t* start;
+    int q;  // the top entry, -1 while the envelope is empty
+  };
+  Row row[envelopeRowsAtOnce];
+  for (int r = 0; r < rows; ++r) {
+    RowScratch::Lane& lane = scratch.lanes[static_cast<std::size_t>(r)];
+    MarkColumnsStayingOut(metric, g[r], width, lane.staysOut.data());
+    MarkBeatenOnRight(metric, g[r], width, lane.beatenOnRight.data());
+    row[r] = Row{g[r], lane.staysOut.data(), lane.beatenOnRight.data(), lane.site.data(),
+                 lane.g.data(), lane.start.data(), -1};
+  }
   for (int u = 0; u < width; ++u) {
-    if (staysOut[u]) continue;
-    const int64_t gu = g[u];
-    if (beaten[u] && q >= 0 && metric.Cost(u - site[q], sg[q]) <= metric.Cost(0, gu)) continue;
-    while (q >= 0 && metric.Cost(start[q] - site[q], sg[q]) > metric.Cost(start[q] - u, gu)) --q;
-    // Not popped: the top is at least as good at its first column, so the crossing lies at or
-    // after it (or there is none).
-    const int64_t boundary = q < 0 ? -1 : metric.LastOlderColumn(site[q], sg[q], u, gu);
-    if (boundary >= width - 1) continue;  // u owns no column of the row
-    ++q;
-    site[q] = u;
-    sg[q] = gu;
-    start[q] = static_cast<int32_t>(boundary + 1);
+    for (Row* it = row; it != row + rows; ++it) {
+      if (it->staysOut[u]) continue;
+      const int64_t gu = it->g[u];
+      int32_t* site = it->site;
+      int64_t* sg = it->sg;
+      int32_t* start = it->start;
+      int q = it->q;
+      if (it->beaten[u] && q >= 0 && metric.Cost(u - site[q], sg[q]) <= metric.Cost(0, gu))
+        continue;
+      while (q >= 0 && metric.Cost(start[q] - site[q], sg[q]) > metric.Cost(start[q] - u, gu)) --q;
+      // Not popped: the top is at least as good at its first column, so the crossing lies at or
+      // after it (or there is none).
+      const int64_t boundary = q < 0 ? -1 : metric.LastOlderColumn(site[q], sg[q], u, gu);
+      if (boundary < width - 1) {  // else u owns no column of the row
+        ++q;
+        site[q] = u;
+        sg[q] = gu;
+        start[q] = static_cast<int32_t>(boundary + 1);
+      }
+      it->q = q;
+    }
   }
-  if (q < 0) return -1;
-  // Each entry's columns, in blocks of a fixed size: the branch that ends a short run of columns
-  // is then predictable. A block runs over into the next entry's columns, which that entry
-  // writes afterwards, or into the padding after the row.
-  int64_t* cost = scratch.cost.data();
-  int64_t largest = 0;
-  start[q + 1] = width;
-  for (int k = 0; k <= q; ++k) {
-    const int from = start[k], end = start[k + 1];
-    const int64_t s = site[k], gs = sg[k];
-    for (int x = from; x < end; x += RowScratch::block)
-      for (int j = 0; j < RowScratch::block; ++j) cost[x + j] = metric.Cost(x + j - s, gs);
-    // Every candidate is convex along the row: its largest cost lies at an end of its columns.
-    largest = std::max({largest, metric.Cost(from - s, gs), metric.Cost(end - 1 - s, gs)});
+  for (int r = 0; r < rows; ++r) {
+    const Row& it = row[r];
+    if (it.q < 0) {  // no candidate at all
+      std::fill(out[r], out[r] + width, noFeature);
+      continue;
+    }
+    // Each entry's columns, in blocks of a fixed size: the branch that ends a short run of
+    // columns is then predictable. A block runs over into the next entry's columns, which that
+    // entry writes afterwards, or into the padding after the row.
+    int64_t* cost = scratch.lanes[static_cast<std::size_t>(r)].cost.data();
+    int64_t largest = 0;
+    it.start[it.q + 1] = width;
+    for (int k = 0; k <= it.q; ++k) {
+      const int from = it.start[k], end = it.start[k + 1];
+      const int64_t s = it.site[k], gs = it.sg[k];
+      for (int x = from; x < end; x += RowScratch::block)
+        for (int j = 0; j < RowScratch::block; ++j) cost[x + j] = metric.Cost(x + j - s, gs);
+      // Every candidate is convex along the row: its largest cost lies at an end of its columns.
+      largest = std::max({largest, metric.Cost(from - s, gs), metric.Cost(end - 1 - s, gs)});
+    }
+    // A column of G = 0 is its own best candidate.
+    for (int x = 0; x < width; ++x) cost[x] &= -static_cast<int64_t>(it.g[x] != 0);
+    metric.StoreRow(cost, out[r], width, largest);
   }
-  // A column of G = 0 is its own best candidate.
-  for (int x = 0; x < width; ++x) cost[x] &= -static_cast<int64_t>(g[x] != 0);
-  return largest;
 }
 
 // The distances of one row by algorithm 1 into out (which may be g itself).
 template <class Metric>
 void EnvelopeRow(const Metric& metric, const int32_t* g, int width, RowScratch& scratch,
                  int32_t* out) {
-  const int64_t largest = EnvelopeCosts(metric, g, width, scratch);
-  if (largest < 0)
-    std::fill(out, out + width, noFeature);
-  else
-    metric.StoreRow(scratch.cost.data(), out, width, largest);
+  EnvelopeRows(metric, &g, &out, 1, width, scratch);
 }
 
 // Algorithm 1's row pass for the city-block distance: min over i of |x - i| + G(i) is the
@@ -222,6 +250,17 @@ inline void EnvelopeRow(const ChessboardMetric&, const int32_t* g, int width, Ro
   }
   // g[x] is read before out[x] is written, so out may be g itself.
   sweep(width - 1, -1, [&](int x, int32_t best) { out[x] = std::min(left[x], best); });
+}
+
+// City-block and chessboard take their rows one after another.
+inline void EnvelopeRows(const CityBlockMetric& metric, const int32_t* const* g,
+                         int32_t* const* out, int rows, int width, RowScratch& scratch) {
+  for (int r = 0; r < rows; ++r) EnvelopeRow(metric, g[r], width, scratch, out[r]);
+}
+
+inline void EnvelopeRows(const ChessboardMetric& metric, const int32_t* const* g,
+                         int32_t* const* out, int rows, int width, RowScratch& scratch) {
+  for (int r = 0; r < rows; ++r) EnvelopeRow(metric, g[r], width, scratch, out[r]);
 }
 
 // For a threshold of algorithm 1's row distances at one size: which offsets each G allows, for a
