@@ -22,22 +22,23 @@ struct RowScratch {
   // What the envelope of one row needs.
   struct Lane {
     explicit Lane(std::size_t n)
-        : site(n), g(n), start(n + 1), cost(n + block), staysOut(n), beatenOnRight(n) {}
+        : site(n), g(n), start(n + 1), cost(n + block), staysOut(n) {}
     std::vector<int32_t> site;   // columns of the candidates on the envelope, left to right
     std::vector<int64_t> g;      // their G
     std::vector<int32_t> start;  // the first column each of them owns, and the row's end
     std::vector<int64_t> cost;   // the winning candidate's cost at every column, and padding
-    std::vector<uint8_t> staysOut;       // per column: 1 where no candidate enters the envelope
-    std::vector<uint8_t> beatenOnRight;  // per column: 1 where a candidate to the right is at
-                                         // least as good from there on
+    std::vector<uint8_t> staysOut;  // per column: 1 where no candidate enters the envelope
   };
   static constexpr int block = 8;
 
   explicit RowScratch(int width)
       : lanes(envelopeRowsAtOnce, Lane(Size(width))),
+        beatenOnRight(Size(width)),
         leftBest(Size(width)),
         lastOfG(Size(width) + 2, -1) {}
   std::vector<Lane> lanes;
+  std::vector<uint8_t> beatenOnRight;  // per column, bit r for lane r: a candidate to the right
+                                       // is at least as good from there on
   std::vector<int32_t> leftBest;  // chessboard: the best candidate at or left of each column
   std::vector<int64_t> lastOfG;   // chessboard: where G = t was seen last, as stamp + column
   int64_t stamp = 0;              // chessboard: entries of lastOfG below it are from earlier rows
@@ -64,31 +65,15 @@ void MarkColumnsStayingOut(const Metric& metric, const int32_t* g, int width, ui
 }
 
 // Marks the columns x for which some candidate r > x is at least as good as x at every column
-// from x on. Only the Euclidean metric marks any (below); for the others this is left unknown.
+// from x on, for rows rows at once: bit r of beaten[x] for row r. Only the Euclidean metric marks
+// any (RowPasses.cpp); for the others it is left unknown.
 template <class Metric>
-void MarkBeatenOnRight(const Metric&, const int32_t*, int width, uint8_t* beaten) {
+void MarkBeatenOnRight(const Metric&, const int32_t* const*, int, int width, uint8_t* beaten) {
   std::fill(beaten, beaten + width, uint8_t{0});
 }
 
-// Euclid: r beats x from x on exactly when (r - x)^2 + G(r)^2 <= G(x)^2, since the difference of
-// the two candidates falls along the row. One sweep from the right follows a good r: at every
-// column the better of the previous one and the column just right of it. It finds most of them,
-// which is all that is needed. (Such an r has a smaller G than x.)
-inline void MarkBeatenOnRight(const EuclidMetric&, const int32_t* g, int width, uint8_t* beaten) {
-  constexpr int64_t none = std::numeric_limits<int64_t>::max() / 2;  // above any real cost
-  int64_t best = none;  // the cost of the followed candidate at column x
-  int64_t step = 1;     // how much that cost grows from x to x - 1
-  for (int x = width - 1; x >= 0; --x) {
-    const int64_t gx = g[x];
-    const int64_t own = gx == noFeature ? none : gx * gx;
-    beaten[x] = static_cast<uint8_t>(best <= own);
-    // Over to column x - 1: the followed candidate moves one further away, x is one away.
-    const int64_t further = best + step;
-    const bool take = own + 1 < further;
-    best = take ? own + 1 : further;
-    step = take ? 3 : step + 2;
-  }
-}
+void MarkBeatenOnRight(const EuclidMetric&, const int32_t* const* g, int rows, int width,
+                       uint8_t* beaten);
 
 // Algorithm 1's row pass: the exact lower envelope of the candidates (Meijster, Roerdink and
 // Hesselink 2000) of rows rows at once (1 to envelopeRowsAtOnce), row r read from g[r] and
@@ -111,7 +96,6 @@ void EnvelopeRows(const Metric& metric, const int32_t* const* g, int32_t* const*
   struct Row {
     const int32_t* g;
     const uint8_t* staysOut;
-    const uint8_t* beaten;
     int32_t* site;
     int64_t* sg;
     int32_t* start;
@@ -121,19 +105,22 @@ void EnvelopeRows(const Metric& metric, const int32_t* const* g, int32_t* const*
   for (int r = 0; r < rows; ++r) {
     RowScratch::Lane& lane = scratch.lanes[static_cast<std::size_t>(r)];
     MarkColumnsStayingOut(metric, g[r], width, lane.staysOut.data());
-    MarkBeatenOnRight(metric, g[r], width, lane.beatenOnRight.data());
-    row[r] = Row{g[r], lane.staysOut.data(), lane.beatenOnRight.data(), lane.site.data(),
-                 lane.g.data(), lane.start.data(), -1};
+    row[r] = Row{g[r], lane.staysOut.data(), lane.site.data(), lane.g.data(), lane.start.data(),
+                 -1};
   }
+  const uint8_t* beaten = scratch.beatenOnRight.data();
+  MarkBeatenOnRight(metric, g, rows, width, scratch.beatenOnRight.data());
   for (int u = 0; u < width; ++u) {
-    for (Row* it = row; it != row + rows; ++it) {
+    for (int r = 0; r < rows; ++r) {
+      Row* it = row + r;
       if (it->staysOut[u]) continue;
       const int64_t gu = it->g[u];
       int32_t* site = it->site;
       int64_t* sg = it->sg;
       int32_t* start = it->start;
       int q = it->q;
-      if (it->beaten[u] && q >= 0 && metric.Cost(u - site[q], sg[q]) <= metric.Cost(0, gu))
+      if (((beaten[u] >> r) & 1u) && q >= 0 &&
+          metric.Cost(u - site[q], sg[q]) <= metric.Cost(0, gu))
         continue;
       while (q >= 0 && metric.Cost(start[q] - site[q], sg[q]) > metric.Cost(start[q] - u, gu)) --q;
       // Not popped: the top is at least as good at its first column, so the crossing lies at or

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdlib>
+#include <limits>
 #include <random>
 
 #include "distance/DistanceFunctions.h"
@@ -183,6 +184,66 @@ TEST_F(DistanceFunctions, UnknownDistanceFunctionEndsTheProcessSilently) {
   }
   EXPECT_THROW(engine.EnvelopeBoundary(0, 2, 0), ProcessExited);
   EXPECT_TRUE(services.messages.empty());
+}
+
+// Rows taken several at once, as the transform hands them over: each row of a batch must come
+// out as if it were alone. The G values straddle 2^15, where the Euclidean sweep stops marking
+// candidates as beaten, and the rows of one batch differ in kind (scattered large G, runs of 0,
+// rows without any candidate), so that one row's marks cannot pass for another's.
+TEST(RowSweeps, BatchesOfRowsEqualEveryCandidateRowByRow) {
+  std::mt19937 rng(77);
+  const auto check = [&](const auto& metric) {
+    for (int width : {1, 2, 5, 33, 200}) {
+      RowScratch scratch(width);
+      for (int batch = 0; batch < 500; ++batch) {
+        const int rows = 1 + batch % envelopeRowsAtOnce;
+        std::vector<std::vector<int32_t>> g(rows, std::vector<int32_t>(std::size_t(width)));
+        std::vector<std::vector<int32_t>> out(g), want(g);
+        for (int r = 0; r < rows; ++r) {
+          const int kind = (batch + r) % 5;
+          const int32_t base = std::array<int32_t, 5>{32766, 0, 0, 0, 32700}[kind];
+          const int32_t spread = std::array<int32_t, 5>{4, 3, 40000, 0, 200}[kind];
+          std::uniform_int_distribution<int32_t> value(base, base + spread);
+          std::bernoulli_distribution absent(kind == 3 ? 1.0 : 0.2);
+          for (auto& v : g[r]) v = absent(rng) ? noFeature : value(rng);
+          ExhaustiveRow(metric, g[r].data(), width, want[r].data());
+        }
+        std::vector<const int32_t*> in;
+        std::vector<int32_t*> to;
+        for (int r = 0; r < rows; ++r) {
+          in.push_back(g[r].data());
+          to.push_back(out[r].data());
+        }
+        EnvelopeRows(metric, in.data(), to.data(), rows, width, scratch);
+        for (int r = 0; r < rows; ++r)
+          ASSERT_EQ(out[r], want[r]) << "width " << width << " batch " << batch << " row " << r;
+      }
+    }
+  };
+  check(EuclidMetric{});
+  check(TriangleMetric(37, 11, false));
+  check(CityBlockMetric{});
+  check(ChessboardMetric{});
+}
+
+// In rows wider than their column distances are tall, a candidate with a large G can tie at its
+// own column with one on its left and still win everywhere to its right. The Euclidean sweep
+// must not take such a column for beaten just because its G lies beyond the range it marks
+// (2^15 and up).
+TEST(RowSweeps, EuclidKeepsFarReachingCandidatesWithLargeColumnDistances) {
+  for (int32_t gu : {32767, 32768, 40000}) {
+    const int width = 3 * gu + 10;
+    const int t = 5, u = t + gu;  // t: a feature pixel on the row, as far from u as u's own G
+    std::vector<int32_t> g(std::size_t(width), noFeature), out(g.size());
+    g[std::size_t(t)] = 0;
+    g[std::size_t(u)] = gu;
+    RowScratch scratch(width);
+    EnvelopeRow(EuclidMetric{}, g.data(), width, scratch, out.data());
+    for (int x : {0, t, u, u + 1, u + gu, width - 1}) {
+      const int64_t best = std::min(EuclidMetric::Cost(x - t, 0), EuclidMetric::Cost(x - u, gu));
+      EXPECT_EQ(out[std::size_t(x)], EuclidMetric::Store(best)) << "G " << gu << " column " << x;
+    }
+  }
 }
 
 }  // namespace
