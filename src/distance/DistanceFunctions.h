@@ -7,8 +7,9 @@
 //
 //   Cost(dx, g)          an exact integer that orders candidates like their distances
 //   Store(cost)          the stored distance: the floor of the exact distance
-//   StoreRow(costs, out, n, largest)
-//                        Store for a whole row whose largest cost is known
+//   StoreRow(costs, g, out, n, largest)
+//                        Store for a whole row whose largest cost is known, and 0 wherever
+//                        G is 0 (out may be g)
 //   Exact(cost)          the exact distance as a double (for display and tests)
 //   LastOlderColumn(i, gi, u, gu)
 //                        for columns i < u, the last column x at which candidate i is at least as
@@ -81,10 +82,16 @@ inline int32_t ClampDistance(int64_t v) {
   return static_cast<int32_t>(std::min<int64_t>(v, noFeature - 1));
 }
 
-// Store over a row, for the metrics whose costs are their distances.
+// 0 where a column's G is 0 (its own feature pixel), else v.
+inline int32_t UnlessOnFeature(int32_t g, int32_t v) {
+  return v & -static_cast<int32_t>(g != 0);
+}
+
+// StoreRow one column at a time.
 template <class Metric>
-void StoreEachOf(const Metric& metric, const int64_t* cost, int32_t* out, int n) {
-  for (int x = 0; x < n; ++x) out[x] = metric.Store(cost[x]);
+void StoreEachOf(const Metric& metric, const int64_t* cost, const int32_t* g, int32_t* out,
+                 int n) {
+  for (int x = 0; x < n; ++x) out[x] = UnlessOnFeature(g[x], metric.Store(cost[x]));
 }
 
 struct EuclidMetric {
@@ -103,12 +110,15 @@ struct EuclidMetric {
   // Below 2^22 the single-precision square root rounded down is exact (the nearest float to the
   // root of k*k - 1 stays below k while k < 2^11.5), and it vectorises.
   static constexpr int64_t floatExactBelow = int64_t{1} << 22;
-  static void StoreRow(const int64_t* cost, int32_t* out, int n, int64_t largest) {
+  static void StoreRow(const int64_t* cost, const int32_t* g, int32_t* out, int n,
+                       int64_t largest) {
     if (largest < floatExactBelow) {
-      for (int x = 0; x < n; ++x)
-        out[x] = static_cast<int32_t>(std::sqrt(static_cast<float>(static_cast<int32_t>(cost[x]))));
+      for (int x = 0; x < n; ++x) {
+        const float root = std::sqrt(static_cast<float>(static_cast<int32_t>(cost[x])));
+        out[x] = UnlessOnFeature(g[x], static_cast<int32_t>(root));
+      }
     } else {
-      StoreEachOf(EuclidMetric{}, cost, out, n);
+      StoreEachOf(EuclidMetric{}, cost, g, out, n);
     }
   }
   static double Exact(int64_t cost) { return std::sqrt(static_cast<double>(cost)); }
@@ -129,8 +139,8 @@ struct CityBlockMetric {
   }
   static int64_t Cost(int64_t dx, int64_t g) { return std::abs(dx) + g; }
   static int32_t Store(int64_t cost) { return ClampDistance(cost); }
-  static void StoreRow(const int64_t* cost, int32_t* out, int n, int64_t) {
-    StoreEachOf(CityBlockMetric{}, cost, out, n);
+  static void StoreRow(const int64_t* cost, const int32_t* g, int32_t* out, int n, int64_t) {
+    StoreEachOf(CityBlockMetric{}, cost, g, out, n);
   }
   static double Exact(int64_t cost) { return static_cast<double>(cost); }
   // The difference of the two candidates rises from (i-u)+gi-gu to (u-i)+gi-gu.
@@ -152,8 +162,8 @@ struct ChessboardMetric {
   }
   static int64_t Cost(int64_t dx, int64_t g) { return std::max(std::abs(dx), g); }
   static int32_t Store(int64_t cost) { return ClampDistance(cost); }
-  static void StoreRow(const int64_t* cost, int32_t* out, int n, int64_t) {
-    StoreEachOf(ChessboardMetric{}, cost, out, n);
+  static void StoreRow(const int64_t* cost, const int32_t* g, int32_t* out, int n, int64_t) {
+    StoreEachOf(ChessboardMetric{}, cost, g, out, n);
   }
   static double Exact(int64_t cost) { return static_cast<double>(cost); }
   // Meijster's separator for the maximum metric; the two candidates always cross.
@@ -190,8 +200,8 @@ struct TriangleMetric {
   }
   int64_t Cost(int64_t dx, int64_t g) const { return std::abs(scale * dx - slant * g) + 150 * g; }
   int32_t Store(int64_t cost) const { return ClampDistance(cost / scale); }
-  void StoreRow(const int64_t* cost, int32_t* out, int n, int64_t) const {
-    StoreEachOf(*this, cost, out, n);
+  void StoreRow(const int64_t* cost, const int32_t* g, int32_t* out, int n, int64_t) const {
+    StoreEachOf(*this, cost, g, out, n);
   }
   double Exact(int64_t cost) const {
     return static_cast<double>(cost) / static_cast<double>(scale);

@@ -155,9 +155,8 @@ void EnvelopeRows(const Metric& metric, const int32_t* const* g, int32_t* const*
       // Every candidate is convex along the row: its largest cost lies at an end of its columns.
       largest = std::max({largest, metric.Cost(from - s, gs), metric.Cost(end - 1 - s, gs)});
     }
-    // A column of G = 0 is its own best candidate.
-    for (int x = 0; x < width; ++x) cost[x] &= -static_cast<int64_t>(it.g[x] != 0);
-    metric.StoreRow(cost, out[r], width, largest);
+    // A column of G = 0 is its own best candidate: StoreRow writes 0 there.
+    metric.StoreRow(cost, it.g, out[r], width, largest);
   }
 }
 

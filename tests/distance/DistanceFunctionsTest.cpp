@@ -274,7 +274,8 @@ TEST(IntegerHelpers, EuclideanRowStoreIsTheExactFloorOfTheRoot) {
   std::vector<int64_t> costs(EuclidMetric::floatExactBelow);
   for (std::size_t n = 0; n < costs.size(); ++n) costs[n] = static_cast<int64_t>(n);
   std::vector<int32_t> out(costs.size());
-  EuclidMetric::StoreRow(costs.data(), out.data(), static_cast<int>(costs.size()),
+  const std::vector<int32_t> g(costs.size(), 1);  // no feature pixel on the row
+  EuclidMetric::StoreRow(costs.data(), g.data(), out.data(), static_cast<int>(costs.size()),
                          static_cast<int64_t>(costs.size()) - 1);
   for (int64_t r = 0; r * r < static_cast<int64_t>(costs.size()); ++r) {
     ASSERT_EQ(out[r * r], r);
