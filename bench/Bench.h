@@ -30,6 +30,8 @@ struct Entry {
   std::function<void()> prepare;  // before every run, not timed
   std::function<void()> run;      // the timed part
   std::string baseline;           // another entry's name: the ratio ours / baseline is printed
+  bool wallClock = false;  // timed by the wall clock (an entry on several threads); else by the
+                           // processor time of the calling thread
 };
 
 void Add(Entry entry);

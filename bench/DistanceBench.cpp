@@ -1,4 +1,6 @@
 // Distance transforms and morphology by distance transform, timing on.
+#include <utility>
+
 #include "Bench.h"
 
 namespace dt::bench {
@@ -17,6 +19,7 @@ const Metric metrics[] = {{distance_function::euclid, "euclid"},
 // Settings as the distance transform command stores them.
 void Configure(int32_t metric, int32_t algorithm) {
   ImageEngine& engine = Engine();
+  engine.threads = 1;
   engine.processKind = algorithm;
   engine.distanceFunction = metric;
   engine.t1Direction =
@@ -55,6 +58,29 @@ const Registration transforms(10, "distance transform, algorithm 1", [] {
     for (const auto& size : sizes)
       for (const Metric& metric : metrics)
         AddTransform("udt", process_kind::transform1, metric, pattern, size[0], size[1]);
+});
+
+// Algorithm 1 on every core, against itself on one: a figure of its own, by the wall clock.
+const Registration threadedTransforms(12, "distance transform, algorithm 1 on every core", [] {
+  const int sizes[][2] = {{2048, 2048}, {4000, 4000}};
+  for (Pattern pattern : {Pattern::blobs, Pattern::sparse})
+    for (const auto& size : sizes)
+      for (const Metric& metric : metrics) {
+        const BinaryImage* image = &Image(pattern, size[0], size[1]);
+        const std::string what = std::string(metric.name) + "/" + PatternName(pattern) + "/" +
+                                 SizeName(size[0], size[1]);
+        const int32_t code = metric.code;
+        Entry entry{"threads/udt/" + what,
+                    [image, code] {
+                      LoadInput(*image);
+                      Configure(code, process_kind::transform1);
+                      Engine().threads = 0;  // one per core
+                    },
+                    [] { Engine().DistanceTransform1(NoDrawing(), 1); },
+                    "transform/udt/" + what};
+        entry.wallClock = true;
+        Add(std::move(entry));
+      }
 });
 
 const Registration slowTransforms(11, "distance transform, algorithm 2 and simple", [] {

@@ -18,6 +18,7 @@ struct TransformArguments {
   std::string metric = "euclid";
   Apex apex;
   int feature = 1;
+  int threads = 1;
   TimingOptions timing;  // times the transform alone
 };
 
@@ -52,6 +53,10 @@ Command DefineTransform(CLI::App& dtmorph) {
       ->add_option("--feature", args->feature,
                    "pixel value measured to: 1 (white, the default) or 0 (black)")
       ->check(CLI::IsMember({0, 1}));
+  command
+      ->add_option("--threads", args->threads,
+                   "threads algorithm 1 may use (default 1; 0: one per processor core)")
+      ->check(CLI::Range(0, 64));
   AddTimingOptions(command, args->timing);
 
   return {command, [args] {
@@ -61,6 +66,7 @@ Command DefineTransform(CLI::App& dtmorph) {
             engine.processKind = algorithm;
             ConfigureShape(engine, metrics.at(args->metric), args->apex);
             engine.measureTime = 1;
+            engine.threads = args->threads;
             RunTimed(args->timing, nullptr, [&] {
               NullSurface nowhere;
               const DrawingTargets targets{&nowhere, &nowhere};

@@ -18,6 +18,7 @@
 #include "distance/RowPasses.h"
 #include "image/ImageEngine.h"
 #include "image/Messages.h"
+#include "image/Parallel.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -123,20 +124,23 @@ void MergeRow(const int32_t* down, const int32_t* previous, int32_t* out, int wi
   }
 }
 
-void ColumnPassByRows(const ImageRecord& source, int width, int height, int featureValue,
-                      int direction) {
+// The column pass over columns first .. last - 1 of whole rows, into WorkImage.
+void ColumnPassByRows(const ImageRecord& source, int first, int last, int height,
+                      int featureValue, int direction) {
+  const int n = last - first;
+  const auto at = [first](int32_t* row) { return row + first; };
   if (direction != t1_direction::atOrBelow) {
     for (int y = 0; y < height; ++y)
-      SweepRow(source.rows[y], y > 0 ? WorkImage.rows[y - 1] : nullptr, WorkImage.rows[y], width,
-               featureValue);
+      SweepRow(at(source.rows[y]), y > 0 ? at(WorkImage.rows[y - 1]) : nullptr,
+               at(WorkImage.rows[y]), n, featureValue);
   }
   if (direction == t1_direction::atOrAbove) return;
   for (int y = height - 1; y >= 0; --y) {
-    const int32_t* below = y + 1 < height ? WorkImage.rows[y + 1] : nullptr;
+    const int32_t* below = y + 1 < height ? at(WorkImage.rows[y + 1]) : nullptr;
     if (direction == t1_direction::bothWays)
-      MergeRow(WorkImage.rows[y], below, WorkImage.rows[y], width);
+      MergeRow(at(WorkImage.rows[y]), below, at(WorkImage.rows[y]), n);
     else
-      SweepRow(source.rows[y], below, WorkImage.rows[y], width, featureValue);
+      SweepRow(at(source.rows[y]), below, at(WorkImage.rows[y]), n, featureValue);
   }
 }
 
@@ -253,9 +257,41 @@ void WithEngineMetric(ImageEngine& engine, const ImageRecord& source, Body&& bod
 
 }  // namespace
 
+// Algorithm 1 with nothing drawn on several threads: the column pass in stripes of columns, then
+// the row pass in bands of rows, each part on a thread of its own. The column distances make one
+// round trip through memory more than on one thread.
+template <class Metric>
+void DistanceMapOnThreads(const Metric& metric, const ImageRecord& source, int featureValue,
+                          int direction, int parts) {
+  const int width = InputImage.width;
+  const int height = InputImage.height;
+  std::vector<RowScratch> scratch;
+  for (int part = 0; part < parts; ++part) scratch.push_back(AllocateScratch(width));
+  constexpr int cacheLine = 64 / sizeof(int32_t);  // stripes share no cache line
+  InParallel(width, parts, cacheLine, [&](int first, int last, int) {
+    ColumnPassByRows(source, first, last, height, featureValue, direction);
+  });
+  InParallel(height, parts, 1, [&](int first, int last, int part) {
+    for (int row = first; row < last; row += envelopeRowsAtOnce) {
+      const int n = std::min(envelopeRowsAtOnce, last - row);
+      int32_t* rows[envelopeRowsAtOnce];
+      for (int r = 0; r < n; ++r) rows[r] = WorkImage.rows[row + r];
+      EnvelopeRows(metric, rows, rows, n, width, scratch[static_cast<std::size_t>(part)]);
+      for (int r = 0; r < n; ++r) StreamRow(rows[r], DistanceMap.rows[row + r], width);
+    }
+    FinishStreaming();
+  });
+}
+
 void DistanceMapWithoutDrawing(ImageEngine& engine, const ImageRecord& source, int featureValue) {
   WithEngineMetric(engine, source, [&](const auto& metric) {
     const int width = InputImage.width;
+    // Fewer rows or columns than this per part would not pay for a thread.
+    const int parts = PartsFor(engine.threads, std::min(width, InputImage.height), 64);
+    if (parts > 1) {
+      DistanceMapOnThreads(metric, source, featureValue, engine.t1Direction, parts);
+      return;
+    }
     RowScratch scratch = AllocateScratch(width);
     RowsWithoutDrawing(source, featureValue, engine.t1Direction, noFeature,
                        [&](const int32_t* const* g, const int* y, int n) {
@@ -311,7 +347,7 @@ void ImageEngine::TransformT1(const DrawingTargets& targets, int featureValue) {
   const int width = InputImage.width;
   const int height = InputImage.height;
   if (!drawing()) {
-    ColumnPassByRows(DistanceMap, width, height, featureValue, t1Direction);
+    ColumnPassByRows(DistanceMap, 0, width, height, featureValue, t1Direction);
     return;
   }
   for (int column = 0; column < width; ++column) {
