@@ -71,13 +71,26 @@ TEST_F(TransformCommand, TimeGoesToStandardErrorOnly) {
   EXPECT_EQ(r.out, "");
 }
 
+TEST_F(TransformCommand, ThreadsGiveTheSameMap) {
+  std::mt19937 rng(21);
+  const Grid image = RandomGrid(rng, 300, 280, 0.01);
+  const std::string input = WriteGridXpm(folder, "in.xpm", image);
+  const Grid want = ReferenceTransform(image, 1, Measure{distance_function::euclid});
+  for (const char* threads : {"1", "2", "4", "0"}) {
+    const CommandResult r = Run({input, "-", "--threads", threads});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(GridFromText(r.out), want) << "threads " << threads;
+  }
+}
+
 TEST_F(TransformCommand, WrongOptionsAreUsageErrors) {
   const std::string input = WriteGridXpm(folder, "in.xpm", Grid(2, 2, 1));
   const std::vector<std::vector<std::string>> wrong = {
       {input, "-", "--metric", "manhattan"}, {input, "-", "--algorithm", "fast"},
       {input, "-", "--apex", "151,10"},      {input, "-", "--apex", "0,-1"},
       {input, "-", "--apex", "3"},           {input, "-", "--apex", "1,2,3"},
-      {input, "-", "--feature", "2"},        {input}};
+      {input, "-", "--feature", "2"},        {input, "-", "--threads", "-1"},
+      {input, "-", "--threads", "65"},       {input}};
   for (const auto& args : wrong) {
     const CommandResult r = Run(args);
     EXPECT_EQ(r.status, 2) << args.back();
