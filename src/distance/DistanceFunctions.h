@@ -199,7 +199,7 @@ struct TriangleMetric {
     return lo <= hi;
   }
   int64_t Cost(int64_t dx, int64_t g) const { return std::abs(scale * dx - slant * g) + 150 * g; }
-  int32_t Store(int64_t cost) const { return ClampDistance(cost / scale); }
+  int32_t Store(int64_t cost) const { return ClampDistance(FastFloorDiv(cost, scale)); }
   void StoreRow(const int64_t* cost, const int32_t* g, int32_t* out, int n, int64_t) const {
     StoreEachOf(*this, cost, g, out, n);
   }

@@ -53,8 +53,10 @@ struct RowScratch {
 // run its outermost columns beat it.
 template <class Metric>
 void MarkColumnsStayingOut(const Metric& metric, const int32_t* g, int width, uint8_t* staysOut) {
+  // A copy the byte stores cannot alias, so that the loop vectorises.
+  const Metric candidates = metric;
   const auto stays = [&](int32_t left, int32_t gx, int32_t right) {
-    return static_cast<uint8_t>((gx == noFeature) | !metric.Candidate(gx) |
+    return static_cast<uint8_t>((gx == noFeature) | !candidates.Candidate(gx) |
                                 ((gx == 0) & (left == 0) & (right == 0)));
   };
   if (width == 1) staysOut[0] = stays(noFeature, g[0], noFeature);
