@@ -255,8 +255,6 @@ void WithEngineMetric(ImageEngine& engine, const ImageRecord& source, Body&& bod
   if (!known) ExitProcess(1);
 }
 
-}  // namespace
-
 // Algorithm 1 with nothing drawn on several threads: the column pass in stripes of columns, then
 // the row pass in bands of rows, each part on a thread of its own. The column distances make one
 // round trip through memory more than on one thread.
@@ -282,6 +280,8 @@ void DistanceMapOnThreads(const Metric& metric, const ImageRecord& source, int f
     FinishStreaming();
   });
 }
+
+}  // namespace
 
 void DistanceMapWithoutDrawing(ImageEngine& engine, const ImageRecord& source, int featureValue) {
   WithEngineMetric(engine, source, [&](const auto& metric) {

@@ -1,8 +1,9 @@
-// The row passes of the separable transforms, one row at a time, with the metric as a template
-// parameter. Both read the column distances G of one row and write its distances; the caller
-// draws them in the pass's writing order when it draws. Algorithm 1's row pass is EnvelopeRow:
-// the lower envelope for any metric, and for city-block and chessboard an overload in two plain
-// sweeps that gives the same values faster; both drawing and timing go through it.
+// The row passes of the separable transforms, with the metric as a template parameter. Both read
+// the column distances G of a row and write its distances; the caller draws them in the pass's
+// writing order when it draws. Algorithm 1's row pass is EnvelopeRows (a few rows at once;
+// EnvelopeRow for one): the lower envelope for any metric, and for city-block and chessboard an
+// overload in two plain sweeps that gives the same values faster; both drawing and timing go
+// through it.
 #pragma once
 
 #include <algorithm>
