@@ -265,7 +265,8 @@ void DistanceMapOnThreads(const Metric& metric, const ImageRecord& source, int f
   const int height = InputImage.height;
   std::vector<RowScratch> scratch;
   for (int part = 0; part < parts; ++part) scratch.push_back(AllocateScratch(width));
-  constexpr int cacheLine = 64 / sizeof(int32_t);  // stripes share no cache line
+  // Stripe bounds on multiples of a cache line of int32, so that threads rarely share a line.
+  constexpr int cacheLine = 64 / sizeof(int32_t);
   InParallel(width, parts, cacheLine, [&](int first, int last, int) {
     ColumnPassByRows(source, first, last, height, featureValue, direction);
   });
