@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QDialog>
 #include <QFile>
+#include <QGroupBox>
 #include <QList>
 #include <QStringList>
 #include <QtTest>
@@ -14,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "app/DialogLayout.h"
 #include "gui/support/ShellHarness.h"
 #include "image/Globals.h"
 
@@ -88,6 +90,37 @@ inline Rows CanvasRows(const ShellHarness& shell, int width, int height) {
       rows[y][x] = c == 0xFFFFFF ? '#' : c == 0 ? '.' : '?';
     }
   return rows;
+}
+
+// One control of a dialog resource: its id, text and place in dialog units.
+struct ResourceControl {
+  int id;
+  const char* text;
+  int x, y, w, h;
+};
+
+// Compares a dialog with its resource: the size (widthUnits x heightUnits dialog units, converted
+// as the program converts them) and every listed control's text and geometry; then
+// check(widget, control) for each. A failure ends the comparison; the caller returns when
+// QTest::currentTestFailed().
+inline void CompareWithResource(
+    QDialog& dialog, int widthUnits, int heightUnits,
+    std::initializer_list<ResourceControl> controls,
+    const std::function<void(QWidget*, const ResourceControl&)>& check) {
+  QDialog probe;
+  DialogLayout units(&probe, widthUnits, heightUnits);
+  QCOMPARE(dialog.size(), probe.size());
+  for (const ResourceControl& control : controls) {
+    auto* widget = dialog.findChild<QWidget*>(QString::number(control.id));
+    QVERIFY2(widget != nullptr, qPrintable(QString::number(control.id)));
+    QString text;
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) text = button->text();
+    if (auto* box = qobject_cast<QGroupBox*>(widget)) text = box->title();
+    QCOMPARE(text, QString::fromUtf8(control.text));
+    QCOMPARE(widget->geometry(), units.ToPixels(control.x, control.y, control.w, control.h));
+    check(widget, control);
+    if (QTest::currentTestFailed()) return;
+  }
 }
 
 }  // namespace dt::testing
