@@ -142,24 +142,20 @@ DrawingTargets NoDrawing() {
 
 void LoadInput(const BinaryImage& image) {
   ImageEngine& engine = Engine();
+  const auto white = std::count(image.pixels.begin(), image.pixels.end(), 1);
   if (InputImage.rows == nullptr || InputImage.width != image.width ||
       InputImage.height != image.height) {
-    engine.FreeImages();
-    InputImage.width = image.width;
-    InputImage.height = image.height;
-    InputImage.kind = binaryKind;
-    InputImage.charsPerPixel = 1;
-    InputImage.rows.Allocate(image.width, image.height);
-    std::copy(image.pixels.begin(), image.pixels.end(), InputImage.rows.data());
-    engine.AllocateWorkImages();
-  } else {
-    std::copy(image.pixels.begin(), image.pixels.end(), InputImage.rows.data());
+    ImageRecord record;
+    record.width = image.width;
+    record.height = image.height;
+    record.rows.Allocate(image.width, image.height);
+    engine.ReplaceInput(std::move(record));
   }
+  // Pictures of one size reuse the images, so that preparing a run allocates nothing.
+  std::copy(image.pixels.begin(), image.pixels.end(), InputImage.rows.data());
   InputImage.kind = binaryKind;
-  const auto white = std::count(image.pixels.begin(), image.pixels.end(), 1);
   InputImage.whiteCount = static_cast<int32_t>(white);
   InputImage.blackCount = static_cast<int32_t>(image.pixels.size() - white);
-  engine.inputLoaded = 1;
   engine.measureTime = 1;
   engine.CopyInputToWork();
 }

@@ -2,62 +2,35 @@
 #include <utility>
 
 #include "Bench.h"
+#include "distance/TransformOperations.h"
+#include "morphology/MorphologyOperations.h"
 
 namespace dt::bench {
 
 namespace {
 
-struct Metric {
-  int32_t code;
-  const char* name;
-};
-const Metric metrics[] = {{distance_function::euclid, "euclid"},
-                          {distance_function::cityBlock, "cityblock"},
-                          {distance_function::chessboard, "chessboard"},
-                          {distance_function::triangle, "triangle"}};
-
-// Settings as the distance transform command stores them.
-void Configure(int32_t metric, int32_t algorithm) {
-  ImageEngine& engine = Engine();
-  engine.threads = 1;
-  engine.processKind = algorithm;
-  engine.distanceFunction = metric;
-  engine.t1Direction =
-      metric == distance_function::triangle ? t1_direction::atOrBelow : t1_direction::bothWays;
-  triangleApex = {0, 150};
-}
-
-void AddTransform(const char* algorithmName, int32_t algorithm, const Metric& metric,
+void AddTransform(TransformAlgorithm algorithm, const DistanceFunctionInfo& metric,
                   Pattern pattern, int width, int height) {
   const BinaryImage* image = &Image(pattern, width, height);
-  const std::string name = std::string("transform/") + algorithmName + "/" + metric.name + "/" +
-                           PatternName(pattern) + "/" + SizeName(width, height);
-  const int32_t code = metric.code;
-  const std::string opencv = std::string("opencv/distanceTransform/") + metric.name + "/" +
-                             PatternName(pattern) + "/" + SizeName(width, height);
-  Add({name,
-       [image, code, algorithm] {
+  const std::string what = std::string(metric.metricName) + "/" + PatternName(pattern) + "/" +
+                           SizeName(width, height);
+  const TransformChoice choice{algorithm, Measure{metric.value}};
+  Add({std::string("transform/") + InfoOf(algorithm).name + "/" + what,
+       [image] {
          LoadInput(*image);
-         Configure(code, algorithm);
+         Engine().threads = 1;
        },
-       [algorithm] {
-         ImageEngine& engine = Engine();
-         if (algorithm == process_kind::transform1)
-           engine.DistanceTransform1(NoDrawing(), 1);
-         else if (algorithm == process_kind::transform2)
-           engine.DistanceTransform2(NoDrawing(), 1);
-         else
-           engine.SimpleDistanceTransform(NoDrawing(), 1);
-       },
-       algorithm == process_kind::transform1 ? opencv : std::string()});
+       [choice] { RunDistanceTransform(Engine(), NoDrawing(), choice); },
+       algorithm == TransformAlgorithm::envelope ? "opencv/distanceTransform/" + what
+                                                 : std::string()});
 }
 
 const Registration transforms(10, "distance transform, algorithm 1", [] {
   const int sizes[][2] = {{640, 480}, {2000, 2000}, {2048, 2048}, {4000, 4000}, {4096, 4096}};
   for (Pattern pattern : {Pattern::blobs, Pattern::sparse})
     for (const auto& size : sizes)
-      for (const Metric& metric : metrics)
-        AddTransform("udt", process_kind::transform1, metric, pattern, size[0], size[1]);
+      for (const DistanceFunctionInfo& metric : distanceFunctions)
+        AddTransform(TransformAlgorithm::envelope, metric, pattern, size[0], size[1]);
 });
 
 // Algorithm 1 on every core, against itself on one: a figure of its own, by the wall clock.
@@ -65,18 +38,17 @@ const Registration threadedTransforms(12, "distance transform, algorithm 1 on ev
   const int sizes[][2] = {{2048, 2048}, {4000, 4000}};
   for (Pattern pattern : {Pattern::blobs, Pattern::sparse})
     for (const auto& size : sizes)
-      for (const Metric& metric : metrics) {
+      for (const DistanceFunctionInfo& metric : distanceFunctions) {
         const BinaryImage* image = &Image(pattern, size[0], size[1]);
-        const std::string what = std::string(metric.name) + "/" + PatternName(pattern) + "/" +
-                                 SizeName(size[0], size[1]);
-        const int32_t code = metric.code;
+        const std::string what = std::string(metric.metricName) + "/" + PatternName(pattern) +
+                                 "/" + SizeName(size[0], size[1]);
+        const TransformChoice choice{TransformAlgorithm::envelope, Measure{metric.value}};
         Entry entry{"threads/udt/" + what,
-                    [image, code] {
+                    [image] {
                       LoadInput(*image);
-                      Configure(code, process_kind::transform1);
                       Engine().threads = 0;  // one per core
                     },
-                    [] { Engine().DistanceTransform1(NoDrawing(), 1); },
+                    [choice] { RunDistanceTransform(Engine(), NoDrawing(), choice); },
                     "transform/udt/" + what};
         entry.wallClock = true;
         Add(std::move(entry));
@@ -86,43 +58,25 @@ const Registration threadedTransforms(12, "distance transform, algorithm 1 on ev
 const Registration slowTransforms(11, "distance transform, algorithm 2 and simple", [] {
   const int sizes[][2] = {{160, 120}, {320, 240}};
   for (Pattern pattern : {Pattern::blobs, Pattern::sparse})
-    for (const auto& size : sizes) {
-      AddTransform("exhaustive", process_kind::transform2, metrics[0], pattern, size[0], size[1]);
-      AddTransform("simple", process_kind::simpleTransform, metrics[0], pattern, size[0],
-                   size[1]);
-    }
+    for (const auto& size : sizes)
+      for (TransformAlgorithm algorithm :
+           {TransformAlgorithm::exhaustive, TransformAlgorithm::simple})
+        AddTransform(algorithm, distanceFunctions[0], pattern, size[0], size[1]);
 });
-
-const char* ShapeName(int32_t code) {
-  switch (code) {
-    case distance_function::euclid: return "circle";
-    case distance_function::cityBlock: return "diamond";
-    case distance_function::chessboard: return "square";
-    default: return "triangle";
-  }
-}
 
 const Registration morphology(20, "morphology by distance transform, 2048x2048 blobs", [] {
   const BinaryImage* image = &Image(Pattern::blobs, 2048, 2048);
-  for (bool erosion : {false, true})
-    for (int32_t shape : {distance_function::euclid, distance_function::cityBlock,
-                          distance_function::chessboard})
+  for (Operation operation : {Operation::dilation, Operation::erosion})
+    for (DistanceFunction shape : {DistanceFunction::euclid, DistanceFunction::cityBlock,
+                                   DistanceFunction::chessboard})
       for (int size : {3, 10, 30}) {
-        const std::string suffix =
-            std::string(ShapeName(shape)) + "/" + std::to_string(size) + "/blobs/2048x2048";
-        const std::string op = erosion ? "erode" : "dilate";
-        Add({"morph/" + op + "/" + suffix,
-             [image, shape, erosion] {
-               LoadInput(*image);
-               Configure(shape, erosion ? process_kind::erosion : process_kind::dilation);
-             },
-             [erosion, size] {
-               if (erosion)
-                 Engine().ErodeByDistance(NoDrawing(), 0, size);
-               else
-                 Engine().DilateByDistance(NoDrawing(), 1, size);
-             },
-             "opencv/" + op + "/" + suffix});
+        const std::string suffix = std::string(InfoOf(operation).name) + "/" +
+                                   InfoOf(shape).shapeName + "/" + std::to_string(size) +
+                                   "/blobs/2048x2048";
+        const MorphologyChoice choice{operation, Ball{shape, ApexPoint{}, size}};
+        Add({"morph/" + suffix, [image] { LoadInput(*image); },
+             [choice] { RunDistanceMorphology(Engine(), NoDrawing(), choice); },
+             "opencv/" + suffix});
       }
 });
 

@@ -74,29 +74,25 @@ void UseFilter(const Filter& f) {
   FilterImage.originRow = f.height / 2;
   FilterImage.originCol = f.width / 2;
   FilterImage.kind = binaryKind;
-  FilterImage.charsPerPixel = 1;
   FilterImage.rows.Allocate(f.width, f.height);
   std::copy(f.pixels.begin(), f.pixels.end(), FilterImage.rows.data());
   Engine().filterLoaded = 1;
 }
 
-const char* const operationNames[] = {"dilate", "erode"};
-
 const Registration filters(30, "filter morphology, 2048x2048 blobs", [] {
   const BinaryImage* image = &Image(Pattern::blobs, 2048, 2048);
   for (const std::string name : filterNames)
-    for (int32_t operation : {filter_operation::dilation, filter_operation::erosion})
-      for (int32_t method : {filter_algorithm::decomposed, filter_algorithm::simple}) {
+    for (Operation operation : {Operation::dilation, Operation::erosion})
+      for (FilterMethod method : {FilterMethod::decomposed, FilterMethod::simple}) {
         const std::string suffix =
-            std::string(operationNames[operation]) + "/" + name + "/blobs/2048x2048";
-        const char* methodName = method == filter_algorithm::simple ? "simple/" : "decomposed/";
-        Add({std::string("filter/") + methodName + suffix,
+            std::string(InfoOf(operation).name) + "/" + name + "/blobs/2048x2048";
+        Add({std::string("filter/") + InfoOf(method).name + "/" + suffix,
              [image, name] {
                LoadInput(*image);
                UseFilter(FilterNamed(name));
              },
              [method, operation] {
-               filtermorph::RunFilterMorphology(Engine(), NoDrawing(), method, operation);
+               RunFilterMorphology(Engine(), NoDrawing(), method, operation);
              },
              "opencv/filter/" + suffix});
       }
@@ -111,9 +107,9 @@ struct Buffers {
 const Registration opencvFilters(6, "OpenCV, filter kernels", [] {
   cv::setNumThreads(1);
   for (const std::string name : filterNames) {
-    for (int32_t operation : {filter_operation::dilation, filter_operation::erosion}) {
+    for (Operation operation : {Operation::dilation, Operation::erosion}) {
       auto buffers = std::make_shared<Buffers>();
-      Add({std::string("opencv/filter/") + operationNames[operation] + "/" + name +
+      Add({std::string("opencv/filter/") + InfoOf(operation).name + "/" + name +
                "/blobs/2048x2048",
            [buffers, name] {
              if (!buffers->input.empty()) return;
@@ -130,7 +126,7 @@ const Registration opencvFilters(6, "OpenCV, filter kernels", [] {
                      image.pixels[std::size_t(y) * image.width + x] ? 255 : 0;
            },
            [buffers, operation] {
-             if (operation == filter_operation::dilation)
+             if (operation == Operation::dilation)
                cv::dilate(buffers->input, buffers->output, buffers->kernel);
              else
                cv::erode(buffers->input, buffers->output, buffers->kernel);

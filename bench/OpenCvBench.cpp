@@ -27,14 +27,14 @@ cv::Mat ToMat(const BinaryImage& image, bool invert) {
 
 // The filter of a shape and size as a kernel: circle dx^2 + dy^2 < (r + 1)^2, diamond
 // |dx| + |dy| <= r, square max(|dx|, |dy|) <= r.
-cv::Mat Kernel(int shape, int r) {
+cv::Mat Kernel(DistanceFunction shape, int r) {
   cv::Mat k(2 * r + 1, 2 * r + 1, CV_8UC1, cv::Scalar(0));
   for (int dy = -r; dy <= r; ++dy)
     for (int dx = -r; dx <= r; ++dx) {
       bool in = false;
-      if (shape == distance_function::euclid) in = dx * dx + dy * dy < (r + 1) * (r + 1);
-      if (shape == distance_function::cityBlock) in = std::abs(dx) + std::abs(dy) <= r;
-      if (shape == distance_function::chessboard) in = true;
+      if (shape == DistanceFunction::euclid) in = dx * dx + dy * dy < (r + 1) * (r + 1);
+      if (shape == DistanceFunction::cityBlock) in = std::abs(dx) + std::abs(dy) <= r;
+      if (shape == DistanceFunction::chessboard) in = true;
       k.at<uint8_t>(dy + r, dx + r) = in ? 1 : 0;
     }
   return k;
@@ -71,13 +71,12 @@ const Registration opencv(90, "OpenCV (not compared above)", [] {
              },
              ""});
       }
-  const char* shapes[] = {"", "circle", "diamond", "square"};
   for (bool erosion : {false, true})
-    for (int shape : {distance_function::euclid, distance_function::cityBlock,
-                      distance_function::chessboard})
+    for (DistanceFunction shape : {DistanceFunction::euclid, DistanceFunction::cityBlock,
+                                   DistanceFunction::chessboard})
       for (int size : {3, 10, 30}) {
         auto buffers = std::make_shared<Buffers>();
-        Add({std::string("opencv/") + (erosion ? "erode/" : "dilate/") + shapes[shape] + "/" +
+        Add({std::string("opencv/") + (erosion ? "erode/" : "dilate/") + InfoOf(shape).shapeName + "/" +
                  std::to_string(size) + "/blobs/2048x2048",
              [buffers] {
                if (buffers->input.empty())

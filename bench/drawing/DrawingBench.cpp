@@ -13,7 +13,7 @@
 #include <cstdlib>
 
 #include "app/MainWindow.h"
-#include "image/Codes.h"
+#include "distance/TransformOperations.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -21,15 +21,9 @@ namespace {
 // Messages are answered OK without showing anything, so nothing waits for a person.
 class SilentMessages final : public dt::MessageService {
  public:
-  dt::MessageResult Show(const std::string&, const std::string&, dt::MessageButtons,
-                         dt::MessageOwner) override {
+  dt::MessageResult Show(const std::string&, const std::string&, dt::MessageButtons) override {
     return dt::MessageResult::Ok;
   }
-};
-
-struct Metric {
-  const char* name;
-  int32_t code;
 };
 
 }  // namespace
@@ -38,9 +32,8 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   SilentMessages messages;
-  dt::SteadyClock clock;
   dt::StdProcessControl process;
-  dt::InstallServices({&messages, nullptr, &clock, &process});
+  dt::InstallServices({&messages, nullptr, &process});
 
   const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(DT_SAMPLES_DIR);
   const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
@@ -53,14 +46,10 @@ int main(int argc, char** argv) {
   window.PlaceAndShow();
   QApplication::processEvents();
 
-  const Metric metrics[] = {{"euclid", dt::distance_function::euclid},
-                            {"cityblock", dt::distance_function::cityBlock},
-                            {"chessboard", dt::distance_function::chessboard},
-                            {"triangle", dt::distance_function::triangle}};
   for (const bool watchable : {true, false}) {
     std::printf("algorithm 1 on sample1-640.xpm with drawing on, %s (fastest of %d runs)\n",
                 watchable ? "paced as the command runs it" : "not paced", runs);
-    for (const Metric& metric : metrics) {
+    for (const dt::DistanceFunctionInfo& metric : dt::distanceFunctions) {
       double best = 1e300;
       long repaints = 0;
       for (int run = 0; run < runs; ++run) {
@@ -68,18 +57,14 @@ int main(int argc, char** argv) {
         if (!engine.LoadInputImage("sample1-640.xpm")) return 1;
         window.ResetCanvas();
         QApplication::processEvents();
-        engine.distanceFunction = metric.code;
-        engine.t1Direction = metric.code == dt::distance_function::triangle
-                                 ? dt::t1_direction::atOrBelow
-                                 : dt::t1_direction::bothWays;
-        engine.processKind = dt::process_kind::transform1;
         engine.measureTime = 0;
         const long before = window.canvas()->repaintCount();
         const auto start = std::chrono::steady_clock::now();
         {
           dt::CanvasDrawing drawing = window.MakeDrawingTargets();
-          drawing.SetWatchable(watchable);
-          engine.DistanceTransform1(drawing, 1);
+          if (watchable) drawing.PacePasses(int64_t{dt::InputImage.width} * dt::InputImage.height);
+          dt::RunDistanceTransform(engine, drawing, {dt::TransformAlgorithm::envelope,
+                                                     dt::Measure{metric.value}});
         }
         const std::chrono::duration<double, std::milli> elapsed =
             std::chrono::steady_clock::now() - start;
@@ -88,7 +73,7 @@ int main(int argc, char** argv) {
           repaints = window.canvas()->repaintCount() - before;
         }
       }
-      std::printf("  %-11s %8.1f ms  %5ld repaints\n", metric.name, best, repaints);
+      std::printf("  %-11s %8.1f ms  %5ld repaints\n", metric.metricName, best, repaints);
     }
   }
   return 0;

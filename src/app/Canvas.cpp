@@ -8,8 +8,6 @@
 #include <chrono>
 #include <thread>
 
-#include "image/Globals.h"
-
 namespace dt {
 
 Canvas::Canvas(const QImage& picture, QWidget* parent) : QWidget(parent), picture_(picture) {
@@ -41,13 +39,15 @@ void Canvas::mousePressEvent(QMouseEvent* event) {
   QWidget::mousePressEvent(event);
 }
 
-CanvasDrawing::CanvasDrawing(Canvas& canvas, QImage& picture, Clock& clock)
+CanvasDrawing::CanvasDrawing(Canvas& canvas, QImage& picture, Clock& clock,
+                             int64_t pixelsPerPass)
     : canvas_(canvas),
       previous_(canvas.activeDrawing_),
       backing_(picture),
       window_(canvas, clock),
       targets_{&window_, &backing_} {
   canvas_.activeDrawing_ = this;
+  window_.PacePasses(pixelsPerPass);
 }
 
 CanvasDrawing::~CanvasDrawing() {
@@ -84,9 +84,9 @@ void CanvasDrawing::WindowSurface::SetPixel(int x, int y, uint32_t) {
   if (sinceRepaint >= repaintIntervalMs) Flush();
 }
 
-void CanvasDrawing::WindowSurface::SetWatchable(bool on) {
-  const int64_t area = int64_t{InputImage.width} * InputImage.height;
-  pixelsPerFrame_ = on ? std::max<int64_t>(pixelsPerClockCheck, area / framesPerPass) : 0;
+void CanvasDrawing::WindowSurface::PacePasses(int64_t pixelsPerPass) {
+  pixelsPerFrame_ =
+      pixelsPerPass > 0 ? std::max<int64_t>(pixelsPerClockCheck, pixelsPerPass / framesPerPass) : 0;
   pixelsThisFrame_ = 0;
 }
 

@@ -53,7 +53,8 @@ class Canvas : public QWidget {
 // is left is repainted when the drawing ends and before any message box appears.
 class CanvasDrawing {
  public:
-  CanvasDrawing(Canvas& canvas, QImage& picture, Clock& clock);
+  // pixelsPerPass: as for PacePasses.
+  CanvasDrawing(Canvas& canvas, QImage& picture, Clock& clock, int64_t pixelsPerPass = 0);
   ~CanvasDrawing();
   CanvasDrawing(const CanvasDrawing&) = delete;
   CanvasDrawing& operator=(const CanvasDrawing&) = delete;
@@ -63,11 +64,11 @@ class CanvasDrawing {
 
   void Flush() { window_.Flush(); }
 
-  // Paces the drawing so that a pass over the whole input image spans at least framesPerPass
+  // Paces the drawing so that a pass over pixelsPerPass pixels spans at least framesPerPass
   // repaints, waiting out the rest of a frame when the computation outruns the screen: a fast
-  // transform would otherwise finish between two frames and show nothing of its passes. Off for
-  // loading and redrawing, which should appear at once.
-  void SetWatchable(bool on) { window_.SetWatchable(on); }
+  // transform would otherwise finish between two frames and show nothing of its passes. 0 turns
+  // pacing off, as for loading and redrawing, which should appear at once.
+  void PacePasses(int64_t pixelsPerPass) { window_.PacePasses(pixelsPerPass); }
   static constexpr int framesPerPass = 8;
 
   // Pixels between two looks at the clock, and the shortest time between two repaints.
@@ -80,7 +81,7 @@ class CanvasDrawing {
     WindowSurface(Canvas& canvas, Clock& clock);
     void SetPixel(int x, int y, uint32_t rgb) override;
     void Flush();
-    void SetWatchable(bool on);
+    void PacePasses(int64_t pixelsPerPass);
 
    private:
     Canvas& canvas_;

@@ -65,7 +65,7 @@ constexpr int outerHeight = 1150;
 
 }  // namespace
 
-MainWindow::MainWindow() : repaintClock(&steadyClock_) {
+MainWindow::MainWindow() : clock(&steadyClock_) {
   setWindowTitle(QString::fromStdString(appTitle));
   canvas_ = new Canvas(backingBitmap, this);
   setCentralWidget(canvas_);
@@ -141,20 +141,24 @@ void MainWindow::ResetCanvas() {
 }
 
 CanvasDrawing MainWindow::MakeDrawingTargets() {
-  return CanvasDrawing(*canvas_, backingBitmap, *repaintClock);
+  return CanvasDrawing(*canvas_, backingBitmap, *clock);
+}
+
+CanvasDrawing MainWindow::MakeWatchableDrawing() {
+  return CanvasDrawing(*canvas_, backingBitmap, *clock,
+                       int64_t{InputImage.width} * InputImage.height);
 }
 
 bool MainWindow::RequireBinaryImage() {
   if (WorkImage.kind == binaryKind) return true;
-  ShowMessage(text::notBinaryImage, text::errorCaption, MessageButtons::Ok,
-              MessageOwner::MainWindow);
+  ShowMessage(text::notBinaryImage, text::errorCaption);
   return false;
 }
 
 void MainWindow::ReportCommandTime(int64_t start, int64_t end) {
   char report[160];
   std::snprintf(report, sizeof report, text::tookSecondsCommand, (end - start) / 1000.0);
-  ShowMessage(report, appTitle, MessageButtons::Ok, MessageOwner::MainWindow);
+  ShowMessage(report, appTitle);
 }
 
 bool MainWindow::event(QEvent* event) {

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QMainWindow>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "app/Canvas.h"
@@ -48,9 +49,16 @@ class MainWindow : public QMainWindow {
 
   // Steps the image commands share. RequireBinaryImage tells the user when the current image is
   // not binary and returns false then. ReportCommandTime shows how long a timed command took,
-  // from start to end in milliseconds of NowMs().
+  // from start to end in milliseconds of the window's clock.
   bool RequireBinaryImage();
   void ReportCommandTime(int64_t start, int64_t end);
+  // The drawing targets of a computing command, paced so that each pass over the input can be
+  // watched.
+  CanvasDrawing MakeWatchableDrawing();
+
+  // Asks for a file in the formats the window reads and writes; the name without its folder, or
+  // nothing when the user cancels.
+  std::optional<std::string> AskFileName(FileDialogRequest::Mode mode, const char* initialName);
 
   // Opening and closing of the owned windows.
   void OpenInputView();
@@ -82,8 +90,9 @@ class MainWindow : public QMainWindow {
   InputImageView* inputView = nullptr;           // the open input view, or null
   ImageEngine engine;                            // the engine every command runs on
 
-  // The clock that paces repaints while a command draws (tests may put in their own).
-  Clock* repaintClock;
+  // The clock that times the commands and paces repaints while they draw (tests may put in their
+  // own).
+  Clock* clock;
 
  protected:
   bool event(QEvent* event) override;

@@ -13,19 +13,20 @@ const char* const versionText =
     "・入力画像の端の方に前景画素があるとうまくいかないことがあります。\n"
     "・フィルタ画像は各行に最低ひとつは前景画素がないと１次元分解距離変換型は正常動作しません。";
 
-std::optional<std::string> AskFileName(FileDialogRequest::Mode mode, const char* initialName) {
+}  // namespace
+
+std::optional<std::string> MainWindow::AskFileName(FileDialogRequest::Mode mode,
+                                                   const char* initialName) {
   FileDialogService* files = CurrentServices().files;
   if (files == nullptr) return std::nullopt;
   FileDialogRequest request;
   request.mode = mode;
   request.initialName = initialName;
-  request.defaultExtension = ".xpm";
-  request.filter = "XPM files (*.xpm)";
+  request.defaultExtension = DialogDefaultExtension();
+  request.filter = DialogFilter();
   request.overwritePrompt = mode == FileDialogRequest::Mode::Save;
   return files->Ask(request);
 }
-
-}  // namespace
 
 void MainWindow::LoadAndShowInput(const std::string& fileName) {
   auto drawing = MakeDrawingTargets();
@@ -55,15 +56,15 @@ void MainWindow::OnClearScreen() {
 }
 
 void MainWindow::OnQuit() {
-  if (ShowMessage("終了しますか？", appTitle, MessageButtons::OkCancelQuestion,
-                  MessageOwner::MainWindow) != MessageResult::Ok)
+  if (ShowMessage("終了しますか？", appTitle, MessageButtons::OkCancelQuestion) !=
+      MessageResult::Ok)
     return;
   engine.FreeImages();
   close();
 }
 
 void MainWindow::OnVersion() {
-  ShowMessage(versionText, "バージョン情報", MessageButtons::Ok, MessageOwner::MainWindow);
+  ShowMessage(versionText, "バージョン情報");
 }
 
 }  // namespace dt

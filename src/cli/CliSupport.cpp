@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "image/Messages.h"
-#include "xpm/FileReplace.h"
 #include "xpm/XpmMessages.h"
 
 namespace dt::cli {
@@ -19,12 +18,15 @@ std::vector<std::pair<int, CommandDefinition>>& Registry() {
   return registry;
 }
 
-bool EndsWith(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
-}
-
-bool WriteToStandardOutput(const std::string& text) {
-  const bool ok = std::fwrite(text.data(), 1, text.size(), stdout) == text.size() &&
+// The values as text on standard output.
+bool WriteToStandardOutput() {
+  const FormatResult text = FormatPicture(WorkImage, FileFormat::valuesText);
+  if (!text.ok) {
+    ShowMessage(text.message, text::errorCaption);
+    return false;
+  }
+  const bool ok = std::fwrite(text.bytes.data(), 1, text.bytes.size(), stdout) ==
+                      text.bytes.size() &&
                   std::fflush(stdout) == 0;
   if (!ok) ShowMessage(text::cannotWriteFile, text::errorCaption);
   return ok;
@@ -57,7 +59,7 @@ CLI::Option* AddOutputArgument(CLI::App* command, std::string& output) {
       ->required()
       ->check(CLI::Validator(
           [](std::string& name) -> std::string {
-            if (name == "-" || EndsWith(name, ".xpm") || EndsWith(name, ".txt")) return {};
+            if (name == "-" || FormatOfName(name)) return {};
             return "OUTPUT must end in .xpm or .txt, or be -: " + name;
           },
           "NAME.xpm|NAME.txt|-", "output name"));
@@ -96,29 +98,9 @@ bool LoadFilter(ImageEngine& engine, const std::string& filter) {
   return engine.LoadFilterImage(filter);
 }
 
-std::string ValuesText() {
-  const int width = InputImage.width;
-  const int height = InputImage.height;
-  std::string text = std::to_string(width) + " " + std::to_string(height) + "\n";
-  for (int row = 0; row < height && WorkImage.rows; ++row) {
-    const int32_t* values = WorkImage.rows[row];
-    for (int column = 0; column < width; ++column) {
-      if (column > 0) text += ' ';
-      text += std::to_string(values[column]);
-    }
-    text += '\n';
-  }
-  return text;
-}
-
 bool WriteOutput(ImageEngine& engine, const std::string& output) {
-  if (output == "-") return WriteToStandardOutput(ValuesText());
-  if (EndsWith(output, ".txt")) {
-    if (ReplaceFileContents(output, ValuesText())) return true;
-    ShowMessage(text::cannotWriteFile, text::errorCaption);
-    return false;
-  }
-  return engine.SaveWorkImage(output);
+  if (output == "-") return WriteToStandardOutput();
+  return engine.SaveWorkImage(output, *FormatOfName(output));
 }
 
 InputSnapshot::InputSnapshot()

@@ -41,9 +41,20 @@ std::vector<CommandDefinition> RegisteredCommands();
 // --- Arguments ---
 // INPUT: an XPM file, read by the program's reader.
 CLI::Option* AddInputArgument(CLI::App* command, std::string& input);
-// OUTPUT: a name ending ".xpm" (the XPM writer), ".txt" (the values as text) or "-" (the text
-// form on standard output). Anything else is a usage error.
+// OUTPUT: a name whose extension names a picture format (xpm/FileFormats.h), or "-" (the values
+// as text on standard output). Anything else is a usage error.
 CLI::Option* AddOutputArgument(CLI::App* command, std::string& output);
+
+// An option whose value is one of a choice's names (image/Choices.h), by default its `name`.
+template <class E, class Info = std::decay_t<decltype(TableOf(E{})[0])>>
+CLI::Option* AddChoiceOption(CLI::App* command, const std::string& flag, E& value,
+                             const std::string& help, const char* Info::*member = &Info::name) {
+  return command
+      ->add_option_function<std::string>(
+          flag, [&value, member](const std::string& name) { value = *FromName<E>(name, member); },
+          help)
+      ->check(CLI::IsMember(NamesOf<E>(member)));
+}
 
 // --time prints the fastest of --repeat N runs as "time_ms: <float>" on standard error.
 struct TimingOptions {
@@ -65,9 +76,6 @@ bool LoadFilter(ImageEngine& engine, const std::string& filter);
 // Writes WorkImage to OUTPUT in the form its name asks for. A failure leaves any earlier file as
 // it was and shows the message.
 bool WriteOutput(ImageEngine& engine, const std::string& output);
-
-// WorkImage as text: "W H", then H lines of W space-separated values.
-std::string ValuesText();
 
 // A copy of the input image, so that repeated timed runs of an operation that adopts its result
 // as the new input all start from the same picture.

@@ -7,7 +7,7 @@ namespace dt::cli {
 namespace {
 
 // "X,Y" with both numbers whole and in range; the parsed apex, or false.
-bool ParseApex(const std::string& text, Apex& apex) {
+bool ParseApex(const std::string& text, ApexPoint& apex) {
   int x = 0, y = 0, used = 0;
   if (std::sscanf(text.c_str(), "%d,%d%n", &x, &y, &used) != 2) return false;
   if (used != static_cast<int>(text.size())) return false;
@@ -18,7 +18,7 @@ bool ParseApex(const std::string& text, Apex& apex) {
 
 }  // namespace
 
-CLI::Option* AddApexOption(CLI::App* command, Apex& apex) {
+CLI::Option* AddApexOption(CLI::App* command, ApexPoint& apex) {
   return command
       ->add_option_function<std::string>(
           "--apex", [&apex](const std::string& text) { ParseApex(text, apex); },
@@ -26,18 +26,11 @@ CLI::Option* AddApexOption(CLI::App* command, Apex& apex) {
           "to 300 (above the base, whose half width is 150); default 0,150")
       ->check(CLI::Validator(
           [](std::string& text) -> std::string {
-            Apex parsed;
+            ApexPoint parsed;
             if (ParseApex(text, parsed)) return {};
             return "--apex must be X,Y with X in -150..150 and Y in 0..300: " + text;
           },
           "X,Y", "apex"));
-}
-
-void ConfigureShape(ImageEngine& engine, int32_t distanceFunction, const Apex& apex) {
-  engine.distanceFunction = distanceFunction;
-  engine.t1Direction = distanceFunction == distance_function::triangle ? t1_direction::atOrBelow
-                                                                        : t1_direction::bothWays;
-  triangleApex = ApexPoint{apex.x, apex.y};
 }
 
 }  // namespace dt::cli

@@ -22,9 +22,8 @@ std::string UsageFailure(const CLI::App* app, const CLI::Error& error) {
 
 int main(int argc, char** argv) {
   dt::ConsoleMessages messages;
-  dt::SteadyClock clock;
   dt::StdProcessControl process;
-  dt::InstallServices(dt::Services{&messages, nullptr, &clock, &process});
+  dt::InstallServices(dt::Services{&messages, nullptr, &process});
 
   CLI::App app("Distance transforms and binary morphology on two-colour XPM images.", "dtmorph");
   app.failure_message(UsageFailure);

@@ -10,7 +10,6 @@
 //   StoreRow(costs, g, out, n, largest)
 //                        Store for a whole row whose largest cost is known, and 0 wherever
 //                        G is 0 (out may be g)
-//   Exact(cost)          the exact distance as a double (for display and tests)
 //   LastOlderColumn(i, gi, u, gu)
 //                        for columns i < u, the last column x at which candidate i is at least as
 //                        good as candidate u; u is strictly better at every column after it.
@@ -40,8 +39,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "image/Codes.h"
-#include "image/Globals.h"
+#include "image/Choices.h"
 #include "image/ImageRecord.h"
 
 namespace dt {
@@ -121,7 +119,6 @@ struct EuclidMetric {
       StoreEachOf(EuclidMetric{}, cost, g, out, n);
     }
   }
-  static double Exact(int64_t cost) { return std::sqrt(static_cast<double>(cost)); }
   // Candidate i wins where (x-i)^2 + gi^2 <= (x-u)^2 + gu^2, i.e. x <= (u^2-i^2+gu^2-gi^2)/(2(u-i)).
   static int64_t LastOlderColumn(int64_t i, int64_t gi, int64_t u, int64_t gu) {
     return FastFloorDiv(u * u - i * i + gu * gu - gi * gi, 2 * (u - i));
@@ -142,7 +139,6 @@ struct CityBlockMetric {
   static void StoreRow(const int64_t* cost, const int32_t* g, int32_t* out, int n, int64_t) {
     StoreEachOf(CityBlockMetric{}, cost, g, out, n);
   }
-  static double Exact(int64_t cost) { return static_cast<double>(cost); }
   // The difference of the two candidates rises from (i-u)+gi-gu to (u-i)+gi-gu.
   static int64_t LastOlderColumn(int64_t i, int64_t gi, int64_t u, int64_t gu) {
     if ((u - i) + gi - gu <= 0) return boundary::neverBetter;
@@ -165,7 +161,6 @@ struct ChessboardMetric {
   static void StoreRow(const int64_t* cost, const int32_t* g, int32_t* out, int n, int64_t) {
     StoreEachOf(ChessboardMetric{}, cost, g, out, n);
   }
-  static double Exact(int64_t cost) { return static_cast<double>(cost); }
   // Meijster's separator for the maximum metric; the two candidates always cross.
   static int64_t LastOlderColumn(int64_t i, int64_t gi, int64_t u, int64_t gu) {
     const int64_t middle = (i + u) >> 1;
@@ -203,9 +198,6 @@ struct TriangleMetric {
   void StoreRow(const int64_t* cost, const int32_t* g, int32_t* out, int n, int64_t) const {
     StoreEachOf(*this, cost, g, out, n);
   }
-  double Exact(int64_t cost) const {
-    return static_cast<double>(cost) / static_cast<double>(scale);
-  }
   int64_t LastOlderColumn(int64_t i, int64_t gi, int64_t u, int64_t gu) const {
     if (!Candidate(gu)) return boundary::neverBetter;
     if (!Candidate(gi)) return boundary::alwaysBetter;
@@ -224,25 +216,29 @@ struct TriangleMetric {
   int64_t slant = 0;    // s * ax
 };
 
-// Runs body(metric) with the functor of distanceFunction (1 to 4). The triangle is built from
-// triangleApex, reflected when reflected is true. Returns false for any other code.
+// A distance measure as the passes receive it: the function, the triangle's apex, and whether it
+// is the pass of an erosion, which measures with the ball turned half a turn (only the triangle
+// changes by that).
+struct Measure {
+  DistanceFunction function = DistanceFunction::euclid;
+  ApexPoint apex{};
+  bool reflected = false;
+
+  ColumnDirection columnDirection() const { return ColumnDirectionFor(function, reflected); }
+};
+
+// Runs body(metric) with the functor of the measure.
 template <class Body>
-bool WithMetric(int32_t distanceFunction, bool reflected, Body&& body) {
-  switch (distanceFunction) {
-    case distance_function::euclid:
-      body(EuclidMetric{});
-      return true;
-    case distance_function::cityBlock:
-      body(CityBlockMetric{});
-      return true;
-    case distance_function::chessboard:
-      body(ChessboardMetric{});
-      return true;
-    case distance_function::triangle:
-      body(TriangleMetric(triangleApex.x, triangleApex.y, reflected));
-      return true;
-    default:
-      return false;
+void WithMetric(const Measure& measure, Body&& body) {
+  switch (measure.function) {
+    case DistanceFunction::euclid:
+      return body(EuclidMetric{});
+    case DistanceFunction::cityBlock:
+      return body(CityBlockMetric{});
+    case DistanceFunction::chessboard:
+      return body(ChessboardMetric{});
+    case DistanceFunction::triangle:
+      return body(TriangleMetric(measure.apex.x, measure.apex.y, measure.reflected));
   }
 }
 

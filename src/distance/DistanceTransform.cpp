@@ -2,7 +2,8 @@
 // algorithm 2 (T1, then the exhaustive row pass) and the simple exhaustive Euclidean transform.
 //
 // Every pass reads DistanceMap and writes WorkImage; CopyWorkToDistanceMap carries a result to
-// the next pass. While measureTime is 0 every written value is drawn at once, in the writing
+// the next pass. The passes take the measure, and the column direction it implies, as
+// arguments. While measureTime is 0 every written value is drawn at once, in the writing
 // order; when nothing is drawn, the column pass walks whole rows instead of single columns (the
 // same values, on contiguous memory).
 #include <algorithm>
@@ -27,8 +28,6 @@
 namespace dt {
 
 namespace {
-
-constexpr const char* t1SetupFailure = "距離関数設定（変換Ｔ１）に失敗しました。";
 
 std::size_t PixelCount() {
   return static_cast<std::size_t>(std::max(InputImage.width, 0)) *
@@ -59,20 +58,21 @@ inline int32_t Capped(int32_t v, int32_t cap) {
 // column into runs; a run is written when the scan reaches the feature pixel below it (after that
 // pixel's 0) or the bottom of the image.
 template <class Write>
-void ColumnInWritingOrder(int column, int height, int featureValue, int direction, Write&& write) {
+void ColumnInWritingOrder(int column, int height, int featureValue, ColumnDirection direction,
+                          Write&& write) {
   int runStart = 0;              // first row after the previous feature pixel
   bool featureAbove = false;     // whether the current run has a feature pixel above it
   for (int y = 0; y < height; ++y) {
     if (DistanceMap.rows[y][column] != featureValue) continue;
     write(y, 0);
     if (runStart <= y - 1) {
-      if (direction == t1_direction::bothWays && featureAbove) {
+      if (direction == ColumnDirection::bothWays && featureAbove) {
         int32_t value = 1;
         for (int top = runStart, bottom = y - 1; top <= bottom; ++top, --bottom, ++value) {
           write(top, value);
           write(bottom, value);  // the middle row of an odd run is written twice
         }
-      } else if (direction == t1_direction::atOrAbove) {
+      } else if (direction == ColumnDirection::atOrAbove) {
         if (featureAbove) {
           for (int r = runStart; r < y; ++r) write(r, r - runStart + 1);
         } else {
@@ -90,7 +90,7 @@ void ColumnInWritingOrder(int column, int height, int featureValue, int directio
     for (int r = 0; r < height; ++r) write(r, noFeature);
   } else {
     for (int r = runStart; r < height; ++r)
-      write(r, direction == t1_direction::atOrBelow ? noFeature : r - runStart + 1);
+      write(r, direction == ColumnDirection::atOrBelow ? noFeature : r - runStart + 1);
   }
 }
 
@@ -126,18 +126,18 @@ void MergeRow(const int32_t* down, const int32_t* previous, int32_t* out, int wi
 
 // The column pass over columns first .. last - 1 of whole rows, into WorkImage.
 void ColumnPassByRows(const ImageRecord& source, int first, int last, int height,
-                      int featureValue, int direction) {
+                      int featureValue, ColumnDirection direction) {
   const int n = last - first;
   const auto at = [first](int32_t* row) { return row + first; };
-  if (direction != t1_direction::atOrBelow) {
+  if (direction != ColumnDirection::atOrBelow) {
     for (int y = 0; y < height; ++y)
       SweepRow(at(source.rows[y]), y > 0 ? at(WorkImage.rows[y - 1]) : nullptr,
                at(WorkImage.rows[y]), n, featureValue);
   }
-  if (direction == t1_direction::atOrAbove) return;
+  if (direction == ColumnDirection::atOrAbove) return;
   for (int y = height - 1; y >= 0; --y) {
     const int32_t* below = y + 1 < height ? at(WorkImage.rows[y + 1]) : nullptr;
-    if (direction == t1_direction::bothWays)
+    if (direction == ColumnDirection::bothWays)
       MergeRow(at(WorkImage.rows[y]), below, at(WorkImage.rows[y]), n);
     else
       SweepRow(at(source.rows[y]), below, at(WorkImage.rows[y]), n, featureValue);
@@ -175,31 +175,13 @@ RowScratch AllocateScratch(int width) {
   }
 }
 
-void CheckColumnDirection(int direction) {
-  if (direction < t1_direction::bothWays || direction > t1_direction::atOrAbove) {
-    ShowMessage(t1SetupFailure, text::endCaption);
-    ExitProcess(1);
-  }
-}
-
-// The triangle's scales follow the current apex in both row passes.
-void SetTriangleScales(ImageEngine& engine) {
-  if (engine.distanceFunction == distance_function::triangle) {
-    engine.triangleScaleY = triangleApex.y / 150.0;
-    engine.triangleScaleX = triangleApex.x / 150.0;
-  } else {
-    engine.triangleScaleY = 1.0;
-    engine.triangleScaleX = 1.0;
-  }
-}
-
 // Algorithm 1 with nothing drawn: the same sweeps and row pass, but every row goes through the
 // row pass as soon as its column distances are final (during the sweep up), so the column
 // distances never make a round trip through memory. The rows come in batches of up to
 // envelopeRowsAtOnce: finish(g, y, n) gets the G of rows y[0] .. y[n - 1] in g[0] .. g[n - 1].
 template <class Finish>
-void RowsWithoutDrawing(const ImageRecord& source, int featureValue, int direction, int32_t cap,
-                        Finish&& finish) {
+void RowsWithoutDrawing(const ImageRecord& source, int featureValue, ColumnDirection direction,
+                        int32_t cap, Finish&& finish) {
   const int width = InputImage.width;
   const int height = InputImage.height;
   const auto stride = static_cast<std::size_t>(std::max(width, 1));
@@ -207,7 +189,7 @@ void RowsWithoutDrawing(const ImageRecord& source, int featureValue, int directi
   const auto slot = [&](int r) { return batch.data() + stride * static_cast<std::size_t>(r); };
   const int32_t* g[envelopeRowsAtOnce];
   int y[envelopeRowsAtOnce];
-  if (direction != t1_direction::atOrBelow) {
+  if (direction != ColumnDirection::atOrBelow) {
     for (int row = 0; row < height; ++row) {
       SweepRow(source.rows[row], row > 0 ? slot((row - 1) % 2) : nullptr, slot(row % 2), width,
                featureValue, cap);
@@ -215,7 +197,7 @@ void RowsWithoutDrawing(const ImageRecord& source, int featureValue, int directi
     }
     FinishStreaming();
   }
-  if (direction == t1_direction::atOrAbove) {
+  if (direction == ColumnDirection::atOrAbove) {
     for (int row = 0; row < height; row += envelopeRowsAtOnce) {
       const int n = std::min(envelopeRowsAtOnce, height - row);
       for (int r = 0; r < n; ++r) {
@@ -233,7 +215,7 @@ void RowsWithoutDrawing(const ImageRecord& source, int featureValue, int directi
     const int n = std::min(envelopeRowsAtOnce, row + 1);
     for (int r = 0; r < n; ++r) {
       int32_t* here = slot(r);
-      if (direction == t1_direction::bothWays)
+      if (direction == ColumnDirection::bothWays)
         MergeRow(WorkImage.rows[row - r], previous, here, width, cap);
       else
         SweepRow(source.rows[row - r], previous, here, width, featureValue, cap);
@@ -244,15 +226,11 @@ void RowsWithoutDrawing(const ImageRecord& source, int featureValue, int directi
   }
 }
 
-// Runs body(metric) for the engine's distance function after the checks of the row pass.
+// Runs body(metric) for the measure once the work images exist.
 template <class Body>
-void WithEngineMetric(ImageEngine& engine, const ImageRecord& source, Body&& body) {
-  CheckColumnDirection(engine.t1Direction);
-  SetTriangleScales(engine);
+void WithReadyMetric(const Measure& measure, const ImageRecord& source, Body&& body) {
   if (!WorkImagesReady() || source.rows == nullptr) return;
-  const bool known = WithMetric(engine.distanceFunction,
-                                engine.processKind == process_kind::erosion, body);
-  if (!known) ExitProcess(1);
+  WithMetric(measure, body);
 }
 
 // Algorithm 1 with nothing drawn on several threads: the column pass in stripes of columns, then
@@ -260,7 +238,7 @@ void WithEngineMetric(ImageEngine& engine, const ImageRecord& source, Body&& bod
 // round trip through memory more than on one thread.
 template <class Metric>
 void DistanceMapOnThreads(const Metric& metric, const ImageRecord& source, int featureValue,
-                          int direction, int parts) {
+                          ColumnDirection direction, int parts) {
   const int width = InputImage.width;
   const int height = InputImage.height;
   std::vector<RowScratch> scratch;
@@ -284,17 +262,19 @@ void DistanceMapOnThreads(const Metric& metric, const ImageRecord& source, int f
 
 }  // namespace
 
-void DistanceMapWithoutDrawing(ImageEngine& engine, const ImageRecord& source, int featureValue) {
-  WithEngineMetric(engine, source, [&](const auto& metric) {
+void DistanceMapWithoutDrawing(const ImageEngine& engine, const ImageRecord& source,
+                               int featureValue, const Measure& measure) {
+  WithReadyMetric(measure, source, [&](const auto& metric) {
     const int width = InputImage.width;
+    const ColumnDirection direction = measure.columnDirection();
     // Fewer rows or columns than this per part would not pay for a thread.
     const int parts = PartsFor(engine.threads, std::min(width, InputImage.height), 64);
     if (parts > 1) {
-      DistanceMapOnThreads(metric, source, featureValue, engine.t1Direction, parts);
+      DistanceMapOnThreads(metric, source, featureValue, direction, parts);
       return;
     }
     RowScratch scratch = AllocateScratch(width);
-    RowsWithoutDrawing(source, featureValue, engine.t1Direction, noFeature,
+    RowsWithoutDrawing(source, featureValue, direction, noFeature,
                        [&](const int32_t* const* g, const int* y, int n) {
       int32_t* out[envelopeRowsAtOnce];
       for (int r = 0; r < n; ++r) out[r] = WorkImage.rows[y[r]];
@@ -309,10 +289,11 @@ void DistanceMapWithoutDrawing(ImageEngine& engine, const ImageRecord& source, i
 // already puts its candidates beyond the size (the metric's reach), and the row pass decides
 // "within" directly from the candidates' chords (ThresholdRow), which is exactly the threshold
 // of the distances EnvelopeRow would give.
-int64_t ThresholdedMapWithoutDrawing(ImageEngine& engine, const ImageRecord& source,
-                                     int featureValue, bool erosion, int size) {
+int64_t ThresholdedMapWithoutDrawing(const ImageRecord& source, int featureValue,
+                                     const Measure& measure, int size) {
   int64_t ones = 0;
-  WithEngineMetric(engine, source, [&](const auto& metric) {
+  const bool erosion = measure.reflected;
+  WithReadyMetric(measure, source, [&](const auto& metric) {
     const int width = InputImage.width;
     const int64_t reach = std::min<int64_t>(metric.Reach(size), noFeature - 1);
     const auto cap = static_cast<int32_t>(std::max<int64_t>(reach, -1));
@@ -326,7 +307,7 @@ int64_t ThresholdedMapWithoutDrawing(ImageEngine& engine, const ImageRecord& sou
       ShowMessage(text::memoryFailure, text::endCaption);
       ExitProcess(1);
     }
-    RowsWithoutDrawing(source, featureValue, engine.t1Direction, cap,
+    RowsWithoutDrawing(source, featureValue, measure.columnDirection(), cap,
                        [&](const int32_t* const* g, const int* y, int n) {
       for (int r = 0; r < n; ++r) {
         int32_t* out = WorkImage.rows[y[r]];
@@ -342,17 +323,17 @@ int64_t ThresholdedMapWithoutDrawing(ImageEngine& engine, const ImageRecord& sou
   return ones;
 }
 
-void ImageEngine::TransformT1(const DrawingTargets& targets, int featureValue) {
-  CheckColumnDirection(t1Direction);
+void ImageEngine::TransformT1(const DrawingTargets& targets, int featureValue,
+                              ColumnDirection direction) {
   if (!WorkImagesReady()) return;
   const int width = InputImage.width;
   const int height = InputImage.height;
   if (!drawing()) {
-    ColumnPassByRows(DistanceMap, 0, width, height, featureValue, t1Direction);
+    ColumnPassByRows(DistanceMap, 0, width, height, featureValue, direction);
     return;
   }
   for (int column = 0; column < width; ++column) {
-    ColumnInWritingOrder(column, height, featureValue, t1Direction, [&](int row, int32_t value) {
+    ColumnInWritingOrder(column, height, featureValue, direction, [&](int row, int32_t value) {
       WorkImage.rows[row][column] = value;
       DrawDistancePixel(targets, row, column, value);
     });
@@ -360,14 +341,12 @@ void ImageEngine::TransformT1(const DrawingTargets& targets, int featureValue) {
 }
 
 // Rows top to bottom, each written from right to left (computed a few rows at a time).
-void ImageEngine::EnvelopeRowPass(const DrawingTargets& targets) {
-  SetTriangleScales(*this);
+void ImageEngine::EnvelopeRowPass(const DrawingTargets& targets, const Measure& measure) {
   if (!WorkImagesReady()) return;
   const int width = InputImage.width;
   const int height = InputImage.height;
   RowScratch scratch = AllocateScratch(width);
-  const bool known = WithMetric(distanceFunction, processKind == process_kind::erosion,
-                                [&](const auto& metric) {
+  WithMetric(measure, [&](const auto& metric) {
     for (int row = 0; row < height; row += envelopeRowsAtOnce) {
       const int n = std::min(envelopeRowsAtOnce, height - row);
       const int32_t* g[envelopeRowsAtOnce];
@@ -382,17 +361,14 @@ void ImageEngine::EnvelopeRowPass(const DrawingTargets& targets) {
         for (int x = width - 1; x >= 0; --x) DrawDistancePixel(targets, row + r, x, out[r][x]);
     }
   });
-  if (!known) ExitProcess(1);
 }
 
 // Rows top to bottom, each written from left to right.
-void ImageEngine::ExhaustiveRowPass(const DrawingTargets& targets) {
-  SetTriangleScales(*this);
+void ImageEngine::ExhaustiveRowPass(const DrawingTargets& targets, const Measure& measure) {
   if (!WorkImagesReady()) return;
   const int width = InputImage.width;
   const int height = InputImage.height;
-  const bool known = WithMetric(distanceFunction, processKind == process_kind::erosion,
-                                [&](const auto& metric) {
+  WithMetric(measure, [&](const auto& metric) {
     for (int y = 0; y < height; ++y) {
       int32_t* out = WorkImage.rows[y];
       ExhaustiveRow(metric, DistanceMap.rows[y], width, out);
@@ -400,7 +376,6 @@ void ImageEngine::ExhaustiveRowPass(const DrawingTargets& targets) {
         for (int x = 0; x < width; ++x) DrawDistancePixel(targets, y, x, out[x]);
     }
   });
-  if (!known) ExitProcess(1);
 }
 
 void ImageEngine::CopyWorkToDistanceMap() {
@@ -408,14 +383,10 @@ void ImageEngine::CopyWorkToDistanceMap() {
   std::memcpy(DistanceMap.rows.data(), WorkImage.rows.data(), PixelCount() * sizeof(int32_t));
 }
 
-// The checks and the copy that every transform starts with; false when a check failed.
+// The check and the copy that every transform starts with; false when the check failed.
 static bool StartTransform(ImageEngine& engine, bool copyInput = true) {
   if (engine.inputLoaded == 0) {
     ShowMessage(text::noInputImage, text::errorCaption);
-    return false;
-  }
-  if (engine.distanceFunction == distance_function::none) {
-    ShowMessage(text::noDistanceFunction, text::errorCaption);
     return false;
   }
   if (copyInput) engine.CopyInputToWork();
@@ -423,34 +394,36 @@ static bool StartTransform(ImageEngine& engine, bool copyInput = true) {
   return true;
 }
 
-void ImageEngine::DistanceTransform1(const DrawingTargets& targets, int featureValue) {
+void ImageEngine::DistanceTransform1(const DrawingTargets& targets, int featureValue,
+                                     const Measure& measure) {
   if (!drawing()) {  // the same map, straight from the input
     if (!StartTransform(*this, false)) return;
-    DistanceMapWithoutDrawing(*this, InputImage, featureValue);
+    DistanceMapWithoutDrawing(*this, InputImage, featureValue, measure);
     distanceReady = 1;
     return;
   }
   if (!StartTransform(*this)) return;
-  TransformT1(targets, featureValue);
+  TransformT1(targets, featureValue, measure.columnDirection());
   CopyWorkToDistanceMap();
   WorkImage.kind = distanceKind;
-  EnvelopeRowPass(targets);
+  EnvelopeRowPass(targets, measure);
   CopyWorkToDistanceMap();
   distanceReady = 1;
 }
 
-void ImageEngine::DistanceTransform2(const DrawingTargets& targets, int featureValue) {
+void ImageEngine::DistanceTransform2(const DrawingTargets& targets, int featureValue,
+                                     const Measure& measure) {
   if (!StartTransform(*this)) return;
-  TransformT1(targets, featureValue);
+  TransformT1(targets, featureValue, measure.columnDirection());
   CopyWorkToDistanceMap();
   WorkImage.kind = distanceKind;
-  ExhaustiveRowPass(targets);
+  ExhaustiveRowPass(targets, measure);
   CopyWorkToDistanceMap();
   distanceReady = 1;
 }
 
-// Every pixel against every feature pixel, Euclidean whatever distanceFunction says. Squared
-// distances are 64-bit; without any feature pixel every pixel is noFeature.
+// Every pixel against every feature pixel, always Euclidean. Squared distances are 64-bit;
+// without any feature pixel every pixel is noFeature.
 void ImageEngine::SimpleDistanceTransform(const DrawingTargets& targets, int featureValue) {
   if (!StartTransform(*this)) return;
   const int width = InputImage.width;

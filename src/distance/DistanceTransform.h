@@ -6,11 +6,12 @@
 namespace dt {
 
 // The distance map of the binary picture in `source` (InputImage, or DistanceMap holding the
-// current picture) by algorithm 1, into WorkImage and DistanceMap, with the engine's distance
-// function, column direction and processKind. It gives exactly what TransformT1,
-// CopyWorkToDistanceMap, EnvelopeRowPass and CopyWorkToDistanceMap give with timing on, in fewer
-// passes over memory. Draws nothing; leaves kind and distanceReady to the caller.
-void DistanceMapWithoutDrawing(ImageEngine& engine, const ImageRecord& source, int featureValue);
+// current picture) by algorithm 1 with the measure, into WorkImage and DistanceMap, on the
+// engine's number of threads. It gives exactly what TransformT1, CopyWorkToDistanceMap,
+// EnvelopeRowPass and CopyWorkToDistanceMap give with timing on, in fewer passes over memory.
+// Draws nothing; leaves kind and distanceReady to the caller.
+void DistanceMapWithoutDrawing(const ImageEngine& engine, const ImageRecord& source,
+                               int featureValue, const Measure& measure);
 
 // Whether a stored distance lies within a filter size: signed, and noFeature is within none.
 inline bool WithinSize(int32_t distance, int size) {
@@ -18,11 +19,11 @@ inline bool WithinSize(int32_t distance, int size) {
 }
 
 // The same distance map thresholded at once, nothing drawn: 1 where the distance is within the
-// size (or, for an erosion, where it is not), else 0, written into WorkImage, InputImage and
-// DistanceMap as adopting the result would; source may be InputImage itself. Returns the number
-// of 1 pixels. The distance map itself is not kept; kinds, counts and flags are left to the
-// caller.
-int64_t ThresholdedMapWithoutDrawing(ImageEngine& engine, const ImageRecord& source,
-                                     int featureValue, bool erosion, int size);
+// size (or, for an erosion's pass, where it is not), else 0, written into WorkImage, InputImage
+// and DistanceMap as adopting the result would; source may be InputImage itself. Returns the
+// number of 1 pixels. The distance map itself is not kept; kinds, counts and flags are left to
+// the caller.
+int64_t ThresholdedMapWithoutDrawing(const ImageRecord& source, int featureValue,
+                                     const Measure& measure, int size);
 
 }  // namespace dt

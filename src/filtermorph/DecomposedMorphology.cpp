@@ -350,38 +350,20 @@ void RunHalf(ImageEngine& engine, const DrawingTargets& targets, const RunTable&
 
 }  // namespace
 
-void ImageEngine::DecomposedDilation(const DrawingTargets& targets, int key) {
+bool ImageEngine::DecomposedDilation(const DrawingTargets& targets, int key) {
   RunTable table;
-  if (!Prologue(*this, table)) return;
+  if (!Prologue(*this, table)) return false;
   RunHalf(*this, targets, table, Half::dilation, key);
   Epilogue(*this);
+  return true;
 }
 
-void ImageEngine::DecomposedErosion(const DrawingTargets& targets, int key) {
+bool ImageEngine::DecomposedErosion(const DrawingTargets& targets, int key) {
   RunTable table;
-  if (!Prologue(*this, table)) return;
+  if (!Prologue(*this, table)) return false;
   RunHalf(*this, targets, table, Half::erosion, key);
   Epilogue(*this);
-}
-
-void ImageEngine::DecomposedOpening(const DrawingTargets& targets, int key) {
-  RunTable table;
-  if (!Prologue(*this, table)) return;
-  RunHalf(*this, targets, table, Half::erosion, key);
-  Epilogue(*this);
-  if (drawing()) RedrawWorkImage(targets);
-  RunHalf(*this, targets, table, Half::dilation, 1);
-  Epilogue(*this);
-}
-
-void ImageEngine::DecomposedClosing(const DrawingTargets& targets, int key) {
-  RunTable table;
-  if (!Prologue(*this, table)) return;
-  RunHalf(*this, targets, table, Half::dilation, key);
-  Epilogue(*this);
-  if (drawing()) RedrawWorkImage(targets);
-  RunHalf(*this, targets, table, Half::erosion, 0);
-  Epilogue(*this);
+  return true;
 }
 
 }  // namespace dt

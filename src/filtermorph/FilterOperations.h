@@ -1,18 +1,15 @@
-// The calls that one filter-image morphology command makes, shared by the desktop command and
-// dtmorph.
+// The calls that one filter-image morphology makes, shared by the desktop command, dtmorph, the
+// benchmark and the tests.
 #pragma once
-
-#include <cstdint>
 
 #include "image/ImageEngine.h"
 
-namespace dt::filtermorph {
+namespace dt {
 
-// Runs `operation` (filter_operation::...) by `algorithm` (filter_algorithm::...) on the input:
-// the simple opening and closing are an erosion and a dilation in a row, with WorkImage redrawn
-// between them unless timing is on; the decomposed operations take the key values they need
-// (dilation and closing 1, erosion and opening 0).
-void RunFilterMorphology(ImageEngine& engine, const DrawingTargets& targets, int32_t algorithm,
-                         int32_t operation);
+// Runs the operation on the input by its halves (image/Halves.h), by the method. The simple
+// halves take the foreground value 1; the decomposed ones the value they measure from, 1 for a
+// dilation and 0 (the background) for an erosion. The result becomes the input.
+void RunFilterMorphology(ImageEngine& engine, const DrawingTargets& targets, FilterMethod method,
+                         Operation operation);
 
-}  // namespace dt::filtermorph
+}  // namespace dt

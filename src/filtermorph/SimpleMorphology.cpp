@@ -50,9 +50,9 @@ void SimpleEpilogue(ImageEngine& engine) {
 
 }  // namespace
 
-// Nothing is drawn here: the targets are taken for uniformity with the other operations.
-void ImageEngine::SimpleDilation(const DrawingTargets&, int key) {
-  if (!SimplePrologue(*this)) return;
+// Nothing is drawn here.
+bool ImageEngine::SimpleDilation(int key) {
+  if (!SimplePrologue(*this)) return false;
   const std::vector<Offset> offsets = KeyOffsets(key);
   const int64_t h = InputImage.height, w = InputImage.width;
   for (int64_t y = 0; y < h; ++y) {
@@ -66,12 +66,13 @@ void ImageEngine::SimpleDilation(const DrawingTargets&, int key) {
     }
   }
   SimpleEpilogue(*this);
+  return true;
 }
 
 // Positions outside the image are not tested, so the border counts as neither foreground nor
 // background; only pixels that are key themselves can stay.
-void ImageEngine::SimpleErosion(const DrawingTargets&, int key) {
-  if (!SimplePrologue(*this)) return;
+bool ImageEngine::SimpleErosion(int key) {
+  if (!SimplePrologue(*this)) return false;
   const std::vector<Offset> offsets = KeyOffsets(key);
   const int64_t h = InputImage.height, w = InputImage.width;
   for (int64_t y = 0; y < h; ++y) {
@@ -91,6 +92,7 @@ void ImageEngine::SimpleErosion(const DrawingTargets&, int key) {
     }
   }
   SimpleEpilogue(*this);
+  return true;
 }
 
 }  // namespace dt

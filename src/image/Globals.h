@@ -4,15 +4,10 @@
 
 #include <string>
 
+#include "image/Choices.h"
 #include "image/ImageRecord.h"
 
 namespace dt {
-
-struct ApexPoint {
-  int x = 0;    // offset of the apex to the right of the base centre, in editor pixels
-  int y = 150;  // height of the apex above the base
-  bool operator==(const ApexPoint& o) const { return x == o.x && y == o.y; }
-};
 
 extern ImageRecord InputImage;   // the binary input; its size is the size of every operation
 extern ImageRecord FilterImage;  // the structuring element of filter-image morphology

@@ -3,8 +3,7 @@
 // toolkit: messages go through the platform's message service, pixels through DrawingTargets.
 //
 // Each subsystem defines its share of the methods in its own folder:
-//   image/        store operations and drawing
-//   xpm/          reading and writing XPM files
+//   image/        the store (reading and writing files through xpm/'s formats) and drawing
 //   distance/     distance functions and the three transforms
 //   morphology/   morphology by thresholding distance maps
 //   filtermorph/  the filter image, the simple and the decomposed methods
@@ -14,10 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "image/Codes.h"
+#include "distance/DistanceFunctions.h"
+#include "image/Choices.h"
 #include "image/Globals.h"
 #include "image/ImageRecord.h"
 #include "platform/Platform.h"
+#include "xpm/FileFormats.h"
 
 namespace dt {
 
@@ -30,31 +31,52 @@ struct FilterRun {
   int32_t filterRow = 0;  // the filter row it comes from (one drawing pass per filter row)
 };
 
+// The filter of morphology by distance transform: the ball of radius `size` of a distance
+// function (the triangle's with its apex).
+struct Ball {
+  DistanceFunction shape = DistanceFunction::euclid;
+  ApexPoint apex{};
+  int32_t size = 0;
+
+  // The measure of one pass: an erosion's pass turns the triangle half a turn.
+  Measure MeasureFor(bool erosion) const { return Measure{shape, apex, erosion}; }
+};
+
 class ImageEngine {
  public:
   // Sets triangleApex to (0, 150), as every new engine does.
   ImageEngine();
 
-  // Settings and flags, with their values at construction.
-  int32_t distanceFunction = distance_function::euclid;
-  double triangleScaleY = 1.0;  // triangleApex.y / 150 while the triangle is selected
-  double triangleScaleX = 1.0;  // triangleApex.x / 150 while the triangle is selected
-  int32_t t1Direction = t1_direction::bothWays;
-  int32_t processKind = process_kind::none;
+  // Settings and flags, with their values at construction. The choices are kept from one command
+  // to the next, so that the dialogs open with them.
+  DistanceFunction distanceFunction = DistanceFunction::euclid;
+  int32_t processKind = 0;  // the last computation chosen: an algorithm's or an operation's code
   int32_t filterSize = 0;
   int32_t distanceReady = 0;  // 1 while WorkImage holds a distance transform of the input
   int32_t inputLoaded = 0;    // 1 once an input image has been read
   int32_t measureTime = 0;    // 1 = time the command and draw nothing while it runs
   int32_t threads = 1;  // threads algorithm 1 may use while nothing is drawn (0: one per core)
-  int32_t filterOperation = filter_operation::dilation;
-  int32_t filterAlgorithm = filter_algorithm::simple;
+  Operation filterOperation = Operation::dilation;
+  FilterMethod filterAlgorithm = FilterMethod::simple;
   int32_t filterLoaded = 0;  // 1 once a filter image has been read
 
   // --- Store (image/ImageStore.cpp) ---
-  void AllocateWorkImages();  // WorkImage and DistanceMap at the size and kind of InputImage
+  // Makes a binary image the input: InputImage, and copies in WorkImage and DistanceMap. The
+  // work images are allocated first, so that running out of memory (false, with the message)
+  // leaves everything as it was.
+  bool ReplaceInput(ImageRecord image);
   void CopyInputToWork();     // InputImage into DistanceMap and WorkImage
   void AdoptResultAsInput();  // WorkImage becomes the new input
   void FreeImages();          // releases InputImage, DistanceMap, WorkImage
+
+  // Files, through the picture formats of xpm/FileFormats.h. A file is read and checked whole
+  // into a fresh record and replaces the current image only when it is good; on failure a
+  // message is shown, nothing changes and the result is false.
+  bool LoadInputImage(const std::string& fileName);
+  bool LoadFilterImage(const std::string& fileName);
+  // Writes WorkImage beside the target and renames it over; false (with a message) on failure,
+  // any earlier file left untouched.
+  bool SaveWorkImage(const std::string& fileName, FileFormat format = FileFormat::xpm);
 
   // --- Drawing (image/Drawing.cpp) ---
   void PutPixel(const DrawingTargets& targets, int x, int y, int red, int green, int blue);
@@ -62,45 +84,35 @@ class ImageEngine {
   void ShowInputImage(const DrawingTargets& targets);
   void RedrawWorkImage(const DrawingTargets& targets);
 
-  // --- XPM files (xpm/) ---
-  // Read the whole file into a fresh record and replace the current image only when it is good;
-  // on failure a message is shown, nothing changes and the result is false.
-  bool LoadInputImage(const std::string& fileName);
-  bool LoadFilterImage(const std::string& fileName);
-  // Writes WorkImage beside the target and renames it over; false (with a message) on failure,
-  // any earlier file left untouched.
-  bool SaveWorkImage(const std::string& fileName);
-  // The XPM character of one WorkImage pixel: ".#abcdefghijklmn" by value, 15 and more give 'n'.
-  char PixelCharacter(int row, int column) const;
-
   // --- Distance transforms (distance/) ---
-  double CandidateDistance(int row, int x, int i) const;
-  double EnvelopeBoundary(int row, int u, int i) const;
-  void TransformT1(const DrawingTargets& targets, int featureValue);
-  void EnvelopeRowPass(const DrawingTargets& targets);
-  void ExhaustiveRowPass(const DrawingTargets& targets);
+  // The passes read DistanceMap and write WorkImage, drawing each value unless timing is on.
+  void TransformT1(const DrawingTargets& targets, int featureValue, ColumnDirection direction);
+  void EnvelopeRowPass(const DrawingTargets& targets, const Measure& measure);
+  void ExhaustiveRowPass(const DrawingTargets& targets, const Measure& measure);
   void CopyWorkToDistanceMap();
-  void DistanceTransform1(const DrawingTargets& targets, int featureValue);
-  void DistanceTransform2(const DrawingTargets& targets, int featureValue);
+  // The distance map of the input to the pixels equal to featureValue, in WorkImage and
+  // DistanceMap. The simple transform is Euclidean whatever the measure.
+  void DistanceTransform1(const DrawingTargets& targets, int featureValue, const Measure& measure);
+  void DistanceTransform2(const DrawingTargets& targets, int featureValue, const Measure& measure);
   void SimpleDistanceTransform(const DrawingTargets& targets, int featureValue);
 
   // --- Morphology by distance transform (morphology/) ---
-  void DilateByDistance(const DrawingTargets& targets, int featureValue, int size);
-  void ErodeByDistance(const DrawingTargets& targets, int featureValue, int size);
-  void OpenByDistance(const DrawingTargets& targets, int featureValue, int size);
-  void CloseByDistance(const DrawingTargets& targets, int featureValue, int size);
-  void ThresholdDilate(const DrawingTargets& targets, int size);
-  void ThresholdErode(const DrawingTargets& targets, int size);
+  // One half each: the distance map to the pixels equal to featureValue, thresholded at the
+  // ball's size; the result becomes the new input. False (after its message) without an input.
+  bool DilateByDistance(const DrawingTargets& targets, int featureValue, const Ball& ball);
+  bool ErodeByDistance(const DrawingTargets& targets, int featureValue, const Ball& ball);
+  void ThresholdDilate(int size);
+  void ThresholdErode(int size);
 
   // --- Morphology by filter image (filtermorph/) ---
   void ShowFilterImage(const DrawingTargets& targets);
-  void SimpleDilation(const DrawingTargets& targets, int key);
-  void SimpleErosion(const DrawingTargets& targets, int key);
+  // One half each; false (after its message) without an input or a filter. The result becomes
+  // the new input.
+  bool SimpleDilation(int key);
+  bool SimpleErosion(int key);
   std::vector<FilterRun> BuildFilterRuns() const;
-  void DecomposedDilation(const DrawingTargets& targets, int key);
-  void DecomposedErosion(const DrawingTargets& targets, int key);
-  void DecomposedOpening(const DrawingTargets& targets, int key);
-  void DecomposedClosing(const DrawingTargets& targets, int key);
+  bool DecomposedDilation(const DrawingTargets& targets, int key);
+  bool DecomposedErosion(const DrawingTargets& targets, int key);
 
   bool drawing() const { return measureTime != 1; }
 };

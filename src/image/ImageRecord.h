@@ -41,7 +41,6 @@ struct ImageRecord {
   int32_t originRow = 0;      // filter origin, height / 2 (FilterImage only)
   int32_t originCol = 0;      // filter origin, width / 2 (FilterImage only)
   int32_t kind = 0;           // 2 = binary image, 16 = distance map
-  int32_t charsPerPixel = 0;  // as read from the XPM header
   int32_t whiteCount = 0;     // pixels equal to 1 (InputImage only)
   int32_t blackCount = 0;     // all other pixels (InputImage only)
   PixelRows rows;             // null while the record holds no data

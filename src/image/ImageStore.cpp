@@ -1,10 +1,13 @@
-// Allocation, copying and release of the input-sized images.
+// The input-sized images: making a picture the input, copying, adopting a result, releasing; and
+// reading and writing them through the picture formats, where only a good file replaces anything.
 #include <algorithm>
 #include <new>
 #include <utility>
 
 #include "image/ImageEngine.h"
 #include "image/Messages.h"
+#include "xpm/Files.h"
+#include "xpm/XpmMessages.h"
 
 namespace dt {
 
@@ -21,24 +24,78 @@ void CopyPixels(const ImageRecord& from, ImageRecord& to) {
   std::copy_n(from.rows.data(), PixelCount(InputImage), to.rows.data());
 }
 
-// Gives one work image the size and kind of the input; out of memory ends the process.
-void AllocateLike(ImageRecord& image, const char* caption) {
-  image.width = InputImage.width;
-  image.height = InputImage.height;
-  image.kind = InputImage.kind;
-  try {
-    image.rows.Allocate(InputImage.width, InputImage.height);
-  } catch (const std::bad_alloc&) {
-    ShowMessage(text::memoryFailure, caption);
-    ExitProcess(1);
+// Reads and checks a whole file; on failure shows why and returns false.
+bool ReadPicture(const std::string& fileName, ImageRole role, ImageRecord& image) {
+  std::string bytes;
+  std::string message;
+  if (!ReadWholeFile(fileName, bytes, message)) {
+    ShowMessage(message, text::errorCaption);
+    return false;
   }
+  ParseResult result = ParsePicture(bytes, role, fileName);
+  if (!result.ok) {
+    ShowMessage(result.message, text::errorCaption);
+    return false;
+  }
+  image = std::move(result.image);
+  return true;
 }
 
 }  // namespace
 
-void ImageEngine::AllocateWorkImages() {
-  AllocateLike(DistanceMap, text::errorCaption);
-  AllocateLike(WorkImage, text::endCaption);
+bool ImageEngine::ReplaceInput(ImageRecord image) {
+  PixelRows distanceRows;
+  PixelRows workRows;
+  try {
+    distanceRows.Allocate(image.width, image.height);
+    workRows.Allocate(image.width, image.height);
+  } catch (const std::bad_alloc&) {
+    ShowMessage(text::memoryFailure, text::errorCaption);
+    return false;
+  }
+  FreeImages();
+  InputImage = std::move(image);
+  for (auto [record, rows] : {std::pair{&DistanceMap, &distanceRows}, {&WorkImage, &workRows}}) {
+    record->width = InputImage.width;
+    record->height = InputImage.height;
+    record->kind = InputImage.kind;
+    record->rows = std::move(*rows);
+  }
+  inputLoaded = 1;
+  CopyInputToWork();
+  return true;
+}
+
+bool ImageEngine::LoadInputImage(const std::string& fileName) {
+  ImageRecord image;
+  return ReadPicture(fileName, ImageRole::input, image) && ReplaceInput(std::move(image));
+}
+
+bool ImageEngine::LoadFilterImage(const std::string& fileName) {
+  ImageRecord image;
+  if (!ReadPicture(fileName, ImageRole::filter, image)) return false;
+  FilterImage = std::move(image);
+  filterLoaded = 1;
+  return true;
+}
+
+bool ImageEngine::SaveWorkImage(const std::string& fileName, FileFormat format) {
+  if (PixelCount(WorkImage) > 0 && WorkImage.rows == nullptr) {  // the images were released
+    ShowMessage(text::noInputImage, text::errorCaption);
+    return false;
+  }
+  // Everything is checked and formatted before a byte is written: a refused image leaves no
+  // file behind.
+  const FormatResult result = FormatPicture(WorkImage, format);
+  if (!result.ok) {
+    ShowMessage(result.message, text::errorCaption);
+    return false;
+  }
+  if (!ReplaceFileContents(fileName, result.bytes)) {
+    ShowMessage(text::cannotWriteFile, text::errorCaption);
+    return false;
+  }
+  return true;
 }
 
 void ImageEngine::CopyInputToWork() {

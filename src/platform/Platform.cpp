@@ -7,11 +7,10 @@ namespace dt {
 
 namespace {
 
-// Used until main() installs its own: the process clock and exit always work, a message without
-// a message service is dropped.
-SteadyClock defaultClock;
+// Used until main() installs its own: process exit always works, a message without a message
+// service is dropped.
 StdProcessControl defaultProcess;
-Services current{nullptr, nullptr, &defaultClock, &defaultProcess};
+Services current{nullptr, nullptr, &defaultProcess};
 
 }  // namespace
 
@@ -19,17 +18,14 @@ Services& CurrentServices() { return current; }
 
 void InstallServices(const Services& services) {
   current = services;
-  if (current.clock == nullptr) current.clock = &defaultClock;
   if (current.process == nullptr) current.process = &defaultProcess;
 }
 
 MessageResult ShowMessage(const std::string& text, const std::string& caption,
-                          MessageButtons buttons, MessageOwner owner) {
+                          MessageButtons buttons) {
   if (current.messages == nullptr) return MessageResult::Ok;
-  return current.messages->Show(text, caption, buttons, owner);
+  return current.messages->Show(text, caption, buttons);
 }
-
-int64_t NowMs() { return current.clock->NowMs(); }
 
 void ExitProcess(int status) {
   current.process->Exit(status);

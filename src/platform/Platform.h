@@ -1,5 +1,5 @@
 // The services the engine and the windows need from their surroundings: message boxes, file
-// dialogs, a millisecond clock, process exit and drawing surfaces. dtcore sees only these
+// dialogs, process exit, a millisecond clock and drawing surfaces. dtcore sees only these
 // interfaces; platform/qt implements them on Qt, platform/console for the command-line tool, and
 // the tests install a recording double.
 #pragma once
@@ -12,15 +12,12 @@ namespace dt {
 
 enum class MessageButtons { Ok, OkCancelQuestion };
 enum class MessageResult { Ok, Cancel };
-// Who owns a message box: engine messages have no owner window, the shell's are owned by the
-// main window. The Qt implementation keeps every box modal so no command starts inside another.
-enum class MessageOwner { None, MainWindow };
 
 class MessageService {
  public:
   virtual ~MessageService() = default;
   virtual MessageResult Show(const std::string& text, const std::string& caption,
-                             MessageButtons buttons, MessageOwner owner) = 0;
+                             MessageButtons buttons) = 0;
 };
 
 struct FileDialogRequest {
@@ -78,7 +75,6 @@ struct DrawingTargets {
 struct Services {
   MessageService* messages = nullptr;
   FileDialogService* files = nullptr;
-  Clock* clock = nullptr;
   ProcessControl* process = nullptr;
 };
 
@@ -87,9 +83,7 @@ void InstallServices(const Services& services);
 
 // Shorthands used all over the engine.
 MessageResult ShowMessage(const std::string& text, const std::string& caption,
-                          MessageButtons buttons = MessageButtons::Ok,
-                          MessageOwner owner = MessageOwner::None);
-int64_t NowMs();
+                          MessageButtons buttons = MessageButtons::Ok);
 [[noreturn]] void ExitProcess(int status);
 
 // A monotonic millisecond clock on std::chrono::steady_clock.

@@ -7,11 +7,10 @@
 #include <memory>
 #include <new>
 
-#include "image/ImageEngine.h"
 #include "image/Messages.h"
 #include "xpm/XpmMessages.h"
 
-namespace dt::xpm {
+namespace dt {
 
 namespace {
 
@@ -128,7 +127,7 @@ ColourEntry ReadColourEntry(Scanner& scanner) {
 }
 
 ImageRecord Scan(std::string_view text, ImageRole role) {
-  const bool input = role == ImageRole::Input;
+  const bool input = role == ImageRole::input;
   Scanner scanner(text);
   ImageRecord image;
 
@@ -152,7 +151,6 @@ ImageRecord Scan(std::string_view text, ImageRole role) {
   const int64_t charsPerPixel = ReadHeaderNumber(scanner);
   if (charsPerPixel != 1)
     throw Refusal{input ? text::inputNotOneCharPerPixel : text::filterNotOneCharPerPixel};
-  image.charsPerPixel = 1;
 
   scanner.SkipTo('"');  // end of the header string; a hot spot before it is ignored
   scanner.SkipTo('"');  // start of the first colour string
@@ -197,8 +195,8 @@ ImageRecord Scan(std::string_view text, ImageRole role) {
 
 }  // namespace
 
-ReadResult ParseXpm(std::string_view text, ImageRole role) {
-  ReadResult result;
+ParseResult ParseXpm(std::string_view text, ImageRole role) {
+  ParseResult result;
   try {
     result.image = Scan(text, role);
     result.ok = true;
@@ -208,93 +206,6 @@ ReadResult ParseXpm(std::string_view text, ImageRole role) {
     result.message = text::memoryFailure;
   }
   return result;
-}
-
-bool ReadWholeFile(const std::string& fileName, std::string& contents, std::string& message) {
-  struct Closer {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  std::unique_ptr<std::FILE, Closer> file(std::fopen(fileName.c_str(), "rb"));
-  if (!file) {
-    message = text::cannotOpenFile;
-    return false;
-  }
-  try {
-    std::string data;
-    char buffer[1 << 16];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) data.append(buffer, n);
-    if (std::ferror(file.get())) {  // a folder, say, opens but cannot be read
-      message = text::cannotOpenFile;
-      return false;
-    }
-    contents = std::move(data);
-  } catch (const std::bad_alloc&) {
-    message = text::memoryFailure;
-    return false;
-  }
-  return true;
-}
-
-}  // namespace dt::xpm
-
-namespace dt {
-
-namespace {
-
-// Reads and checks the whole file; on failure shows why and returns false.
-bool ReadImageFile(const std::string& fileName, xpm::ImageRole role, ImageRecord& image) {
-  std::string contents;
-  std::string message;
-  if (!xpm::ReadWholeFile(fileName, contents, message)) {
-    ShowMessage(message, text::errorCaption);
-    return false;
-  }
-  xpm::ReadResult result = xpm::ParseXpm(contents, role);
-  if (!result.ok) {
-    ShowMessage(result.message, text::errorCaption);
-    return false;
-  }
-  image = std::move(result.image);
-  return true;
-}
-
-}  // namespace
-
-bool ImageEngine::LoadInputImage(const std::string& fileName) {
-  ImageRecord image;
-  if (!ReadImageFile(fileName, xpm::ImageRole::Input, image)) return false;
-  // The work images are allocated before the current images are given up, so that running out
-  // of memory leaves everything as it was.
-  PixelRows distanceRows;
-  PixelRows workRows;
-  try {
-    distanceRows.Allocate(image.width, image.height);
-    workRows.Allocate(image.width, image.height);
-  } catch (const std::bad_alloc&) {
-    ShowMessage(text::memoryFailure, text::errorCaption);
-    return false;
-  }
-  FreeImages();
-  InputImage = std::move(image);
-  // What AllocateWorkImages does, with the rows already in hand.
-  for (auto [record, rows] : {std::pair{&DistanceMap, &distanceRows}, {&WorkImage, &workRows}}) {
-    record->width = InputImage.width;
-    record->height = InputImage.height;
-    record->kind = InputImage.kind;
-    record->rows = std::move(*rows);
-  }
-  inputLoaded = 1;
-  CopyInputToWork();
-  return true;
-}
-
-bool ImageEngine::LoadFilterImage(const std::string& fileName) {
-  ImageRecord image;
-  if (!ReadImageFile(fileName, xpm::ImageRole::Filter, image)) return false;
-  FilterImage = std::move(image);
-  filterLoaded = 1;
-  return true;
 }
 
 }  // namespace dt

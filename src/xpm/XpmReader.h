@@ -9,26 +9,14 @@
 // exactly `width` characters.
 #pragma once
 
-#include <string>
 #include <string_view>
 
-#include "image/ImageRecord.h"
+#include "xpm/FileFormats.h"
 
-namespace dt::xpm {
-
-enum class ImageRole { Input, Filter };
-
-struct ReadResult {
-  bool ok = false;
-  std::string message;  // why the text was refused (when !ok)
-  ImageRecord image;    // the complete image (when ok)
-};
+namespace dt {
 
 // Scans one XPM text. The input image gets whiteCount and blackCount, the filter image its
 // origin at (height / 2, width / 2). Never throws; out of memory is a refusal like any other.
-ReadResult ParseXpm(std::string_view text, ImageRole role);
+ParseResult ParseXpm(std::string_view text, ImageRole role);
 
-// The whole file in memory, or false with the message to show.
-bool ReadWholeFile(const std::string& fileName, std::string& contents, std::string& message);
-
-}  // namespace dt::xpm
+}  // namespace dt

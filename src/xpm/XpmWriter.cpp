@@ -1,13 +1,12 @@
-// Writing the current result as an XPM file: two colours for a binary image, sixteen grey
+// Formatting an image as an XPM file: two colours for a binary image, sixteen grey
 // levels for a distance map. The layout is the one this program has always written, so files
 // saved by earlier versions and by this one are alike byte for byte.
 #include <new>
 #include <string>
 
-#include "image/ImageEngine.h"
 #include "image/Messages.h"
-#include "xpm/FileReplace.h"
 #include "xpm/XpmMessages.h"
+#include "xpm/XpmWriter.h"
 
 namespace dt {
 
@@ -39,10 +38,10 @@ constexpr const char* greyPalette =
     "\"m c #111111\",\n"
     "\"n c #000000\",\n";
 
-bool HasNegativeValue(int width, int height) {
-  for (int row = 0; row < height; ++row) {
-    const int32_t* values = WorkImage.rows[row];
-    for (int column = 0; column < width; ++column)
+bool HasNegativeValue(const ImageRecord& image) {
+  for (int row = 0; row < image.height; ++row) {
+    const int32_t* values = image.rows[row];
+    for (int column = 0; column < image.width; ++column)
       if (values[column] < 0) return true;
   }
   return false;
@@ -50,58 +49,44 @@ bool HasNegativeValue(int width, int height) {
 
 }  // namespace
 
-// A negative value has no character; it gives '\0'. SaveWorkImage refuses such an image before
-// it asks for any character.
-char ImageEngine::PixelCharacter(int row, int column) const {
-  const int32_t value = WorkImage.rows[row][column];
-  if (value < 0) return '\0';
-  return greyCharacters[value <= 14 ? value : 15];
-}
-
-bool ImageEngine::SaveWorkImage(const std::string& fileName) {
-  const int width = InputImage.width;
-  const int height = InputImage.height;
-  const bool hasPixels = width > 0 && height > 0;
-  if (hasPixels && WorkImage.rows == nullptr) {  // the images were released
-    ShowMessage(text::noInputImage, text::errorCaption);
-    return false;
+FormatResult FormatXpm(const ImageRecord& image) {
+  FormatResult result;
+  const int width = image.width;
+  const int height = image.height;
+  const bool hasPixels = width > 0 && height > 0 && image.rows != nullptr;
+  // Everything is checked before a byte is formatted: a negative value has no character.
+  if (hasPixels && HasNegativeValue(image)) {
+    result.message = text::negativeDistance;
+    return result;
   }
-  // Everything is checked before a byte is written: a refused image leaves no file behind.
-  if (hasPixels && HasNegativeValue(width, height)) {
-    ShowMessage(text::negativeDistance, text::errorCaption);
-    return false;
-  }
-
-  std::string contents;
   try {
-    contents.reserve(512 + (hasPixels ? std::size_t(height) * (std::size_t(width) + 4) : 0));
-    contents += "/* XPM */\n";
-    contents += "static char *outputimage[] = {\n";
-    contents += "/* width height num_colors chars_per_pixel */\n";
-    contents += "\" " + std::to_string(width) + " " + std::to_string(height);
-    if (WorkImage.kind == binaryKind) {
-      contents += "  2  1\",\n";
-      contents += binaryPalette;
+    std::string& bytes = result.bytes;
+    bytes.reserve(512 + (hasPixels ? std::size_t(height) * (std::size_t(width) + 4) : 0));
+    bytes += "/* XPM */\n";
+    bytes += "static char *outputimage[] = {\n";
+    bytes += "/* width height num_colors chars_per_pixel */\n";
+    bytes += "\" " + std::to_string(width) + " " + std::to_string(height);
+    if (image.kind == binaryKind) {
+      bytes += "  2  1\",\n";
+      bytes += binaryPalette;
     } else {
-      contents += "  16  1\",\n";
-      contents += greyPalette;
+      bytes += "  16  1\",\n";
+      bytes += greyPalette;
     }
     for (int row = 0; row < height && hasPixels; ++row) {
-      contents += '"';
-      for (int column = 0; column < width; ++column) contents += PixelCharacter(row, column);
-      contents += "\",\n";
+      bytes += '"';
+      for (const int32_t* v = image.rows[row]; v != image.rows[row] + width; ++v)
+        bytes += greyCharacters[*v <= 14 ? *v : 15];
+      bytes += "\",\n";
     }
-    contents += "};\n";
+    bytes += "};\n";
   } catch (const std::bad_alloc&) {
-    ShowMessage(text::memoryFailure, text::errorCaption);
-    return false;
+    result.bytes.clear();
+    result.message = text::memoryFailure;
+    return result;
   }
-
-  if (!ReplaceFileContents(fileName, contents)) {
-    ShowMessage(text::cannotWriteFile, text::errorCaption);
-    return false;
-  }
-  return true;
+  result.ok = true;
+  return result;
 }
 
 }  // namespace dt

@@ -1,132 +1,211 @@
-// dtmorph through the real binary: what a user at the shell sees.
-#include <gtest/gtest.h>
+// dtmorph through the real binary, as a user at the shell runs it: every subcommand against the
+// references, its files, its failures and its usage errors.
+#include <sys/wait.h>
 
 #include <sstream>
 
-#include "support/CommandRunner.h"
+#include "distance/TransformOperations.h"
+#include "support/EngineTest.h"
+#include "support/Files.h"
+#include "support/References.h"
 
 namespace dt::testing {
 namespace {
 
-class Dtmorph : public EngineTest {
- protected:
-  CommandResult Run(const std::vector<std::string>& args) { return RunDtmorph(args, scratch); }
+std::string Sample(const std::string& name) { return std::string(DT_SAMPLES_DIR) + "/" + name; }
 
-  TempFolder folder;   // where the outputs go
-  TempFolder scratch;  // captured standard output and error
+struct Result {
+  int status = -1;
+  std::string out, err;
 };
 
-TEST_F(Dtmorph, InfoPrintsSizeAndCountsOfASample) {
-  const CommandResult r = Run({"info", Sample("sample1-640.xpm")});
-  ASSERT_EQ(r.status, 0) << r.err;
+class Dtmorph : public EngineTest {
+ protected:
+  Result Run(const std::vector<std::string>& args) {
+    const auto quote = [](const std::string& s) {
+      std::string q = "'";
+      for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+      return q + "'";
+    };
+    std::string line = quote(DTMORPH_BINARY);
+    for (const auto& a : args) line += " " + quote(a);
+    line += " >" + quote(scratch.File("out")) + " 2>" + quote(scratch.File("err")) + " </dev/null";
+    const int raw = std::system(line.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(scratch.File("out")),
+            ReadText(scratch.File("err"))};
+  }
+  // The values written to standard output, as a grid; checks that the run succeeded quietly.
+  Grid Values(const std::vector<std::string>& args) {
+    const Result r = Run(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    std::istringstream values(r.out);
+    Grid grid;
+    values >> grid.width >> grid.height;
+    grid.values.resize(std::size_t(std::max(grid.width * grid.height, 0)));
+    for (auto& v : grid.values) values >> v;
+    std::string rest;
+    return values && !(values >> rest) ? grid : Grid(-1, 0);
+  }
+  std::string Input(const Grid& grid, const std::string& name = "in.xpm") {
+    WriteText(folder.File(name), XpmOf(grid));
+    return folder.File(name);
+  }
+  TempFolder folder, scratch;
+};
+
+TEST_F(Dtmorph, TransformGivesTheBruteForceMapOfEveryAlgorithmAndMeasure) {
+  std::mt19937 rng(8);
+  const Grid image = RandomGrid(rng, 9, 7, 0.15);
+  const std::string input = Input(image);
+  for (const TransformAlgorithmInfo& algorithm : transformAlgorithms)
+    for (const Measure& m : AllMeasures()) {
+      if (m.reflected) continue;
+      const std::string apex = std::to_string(m.apex.x) + "," + std::to_string(m.apex.y);
+      const int feature = m.apex.x % 2 == 0;
+      const Measure truth = algorithm.value == TransformAlgorithm::simple ? Measure{} : m;
+      EXPECT_EQ(Values({"transform", input, "-", "--algorithm", algorithm.name, "--metric",
+                        InfoOf(m.function).metricName, "--apex", apex, "--feature",
+                        std::to_string(feature)}),
+                ReferenceTransform(image, feature, truth))
+          << algorithm.name << " " << InfoOf(m.function).metricName << " " << apex;
+    }
+  // The defaults: algorithm 1, Euclid, distances to the white pixels.
+  EXPECT_EQ(Values({"transform", input, "-"}), ReferenceTransform(image, 1, Measure{}));
+}
+
+TEST_F(Dtmorph, ThreadsGiveTheMapOfOne) {
+  std::mt19937 rng(21);
+  const Grid image = RandomGrid(rng, 300, 280, 0.01);
+  SetInput(engine, image);
+  engine.measureTime = 1;
+  RunDistanceTransform(engine, {}, TransformChoice{});
+  for (const char* threads : {"2", "4", "0"})
+    EXPECT_EQ(Values({"transform", Input(image), "-", "--threads", threads}), GridOf(WorkImage));
+}
+
+TEST_F(Dtmorph, MorphAndFilterGiveTheDefinitionOfEveryOperation) {
+  std::mt19937 rng(21);
+  const Grid image = RandomGrid(rng, 12, 10, 0.45), filter = RandomGrid(rng, 5, 3, 0.6);
+  const std::string input = Input(image), filterFile = Input(filter, "filter.xpm");
+  for (const OperationInfo& operation : operations) {
+    for (const DistanceFunctionInfo& shape : distanceFunctions)
+      EXPECT_EQ(Values({"morph", operation.name, input, "-", "--shape", shape.shapeName, "--size",
+                        "2", "--apex", "60,90"}),
+                ReferenceMorphology(operation.value, image,
+                                    BallOffsets(Measure{shape.value, {60, 90}}, 2)))
+          << operation.name << " " << shape.shapeName;
+    for (const FilterMethodInfo& method : filterMethods)
+      EXPECT_EQ(Values({"filter", operation.name, input, "-", "--filter", filterFile, "--method",
+                        method.name}),
+                ReferenceMorphology(operation.value, image, FilterOffsets(filter)))
+          << operation.name << " " << method.name;
+  }
+}
+
+// --time prints one line for the fastest of the runs, and every run starts from the same input.
+TEST_F(Dtmorph, RepeatedTimedRunsStartFromTheSamePicture) {
+  Grid dot(9, 9);
+  dot.at(4, 4) = 1;
+  const std::string input = Input(dot);
+  std::string block = "9 9\n";  // one dilation by a 3 x 3 square, not three
+  for (int y = 0; y < 9; ++y) block += y >= 3 && y <= 5 ? "0 0 0 1 1 1 0 0 0\n" : "0 0 0 0 0 0 0 0 0\n";
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"morph", "dilate", input, "-", "--shape", "square", "--size", "1"},
+        {"filter", "dilate", input, "-", "--filter", Input(Grid(3, 3, 1), "f.xpm")}}) {
+    std::vector<std::string> timed = args;
+    timed.insert(timed.end(), {"--time", "--repeat", "3"});
+    const Result r = Run(timed);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err.rfind("time_ms: ", 0), 0u) << r.err;
+    EXPECT_GE(std::stod(r.err.substr(9)), 0.0);
+    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1);
+    EXPECT_EQ(r.out, block);
+  }
+}
+
+TEST_F(Dtmorph, InfoAndCopyShowTheSameImageInEveryForm) {
+  const Result info = Run({"info", Sample("sample1-640.xpm")});
   ASSERT_TRUE(engine.LoadInputImage(Sample("sample1-640.xpm")));
-  const Grid grid = GridOf(InputImage);
-  const auto white = std::count(grid.values.begin(), grid.values.end(), 1);
-  EXPECT_EQ(r.out, "width: 640\nheight: 480\nwhite: " + std::to_string(white) +
-                       "\nblack: " + std::to_string(640 * 480 - white) + "\n");
-  EXPECT_EQ(r.err, "");
+  const Grid sample = GridOf(InputImage);
+  EXPECT_EQ(info.out, "width: 640\nheight: 480\nwhite: " + std::to_string(sample.Count(1)) +
+                          "\nblack: " + std::to_string(sample.Count(0)) + "\n");
+  // The samples have the layout of the program's own writer, so a copy is the same file.
+  ASSERT_EQ(Run({"copy", Sample("sample1-640.xpm"), folder.File("copy.xpm")}).status, 0);
+  EXPECT_EQ(ReadText(folder.File("copy.xpm")), ReadText(Sample("sample1-640.xpm")));
+  ASSERT_EQ(Run({"copy", folder.File("copy.xpm"), folder.File("copy.txt")}).status, 0);
+  EXPECT_EQ(ReadText(folder.File("copy.txt")), Run({"copy", Sample("sample1-640.xpm"), "-"}).out);
+  EXPECT_EQ(Values({"copy", folder.File("copy.xpm"), "-"}), sample);
+  EXPECT_EQ(Run({"copy", Input(GridFromRows({"101", "001"})), "-"}).out, "3 2\n1 0 1\n0 0 1\n");
+  // No feature pixel: the largest value, and the darkest grey.
+  EXPECT_EQ(Values({"transform", Input(Grid(3, 2)), "-"}), Grid(3, 2, noFeature));
+  ASSERT_EQ(Run({"transform", Input(Grid(3, 2)), folder.File("map.xpm")}).status, 0);
+  EXPECT_NE(ReadText(folder.File("map.xpm")).find("\" 3 2  16  1\",\n"), std::string::npos);
+  EXPECT_NE(ReadText(folder.File("map.xpm")).find("\"nnn\",\n\"nnn\","), std::string::npos);
 }
 
-TEST_F(Dtmorph, CopyWritesTheSameImageInEveryForm) {
-  const std::string xpm = folder.File("copy.xpm");
-  const std::string txt = folder.File("copy.txt");
-  ASSERT_EQ(Run({"copy", Sample("sample1-160.xpm"), xpm}).status, 0);
-  // The samples have the layout of the program's own writer, so the copy is the same file.
-  EXPECT_EQ(ReadText(xpm), ReadText(Sample("sample1-160.xpm")));
-
-  ASSERT_EQ(Run({"copy", xpm, txt}).status, 0);
-  ASSERT_TRUE(engine.LoadInputImage(Sample("sample1-160.xpm")));
-  const Grid expected = GridOf(InputImage);
-  std::istringstream values(ReadText(txt));
-  Grid read;
-  values >> read.width >> read.height;
-  read.values.resize(std::size_t(read.width) * read.height);
-  for (auto& v : read.values) values >> v;
-  EXPECT_TRUE(values);
-  EXPECT_EQ(read, expected);
-  std::string rest;
-  values >> rest;
-  EXPECT_EQ(rest, "");
-
-  const CommandResult toStdout = Run({"copy", Sample("sample1-160.xpm"), "-"});
-  ASSERT_EQ(toStdout.status, 0);
-  EXPECT_EQ(toStdout.out, ReadText(txt));
-  EXPECT_EQ(folder.Names(), (std::vector<std::string>{"copy.txt", "copy.xpm"}));
-}
-
-TEST_F(Dtmorph, TextFormHasOneLinePerRow) {
-  const std::string input = folder.File("in.xpm");
-  WriteText(input, BinaryXpm({"#.#", "..#"}));
-  const CommandResult r = Run({"copy", input, "-"});
-  ASSERT_EQ(r.status, 0);
-  EXPECT_EQ(r.out, "3 2\n1 0 1\n0 0 1\n");
-}
-
-TEST_F(Dtmorph, ABadFileFailsWithItsMessageAndWritesNothing) {
-  const std::string bad = folder.File("bad.xpm");
+TEST_F(Dtmorph, FailuresSayWhyExitWithOneAndLeaveEarlierFiles) {
+  const std::string bad = folder.File("bad.xpm"), earlier = folder.File("earlier.xpm");
   WriteText(bad, "\"3 2 2 1\",\n\". c #000000\",\n\"# c #ffffff\",\n\"#.#\",\n\"..\"};\n");
-  for (const std::string output : {"out.xpm", "out.txt"}) {
-    const CommandResult r = Run({"copy", bad, folder.File(output)});
-    EXPECT_EQ(r.status, 1);
-    EXPECT_EQ(r.err, "エラー: ファイルの形式が正しくありません。\n"
-                     "2 行目の画素が画像の幅より少なくなっています。\n");
+  WriteText(earlier, "keep me");
+  const std::string good = Sample("square.xpm"), missing = folder.File("missing.xpm");
+  const std::string shortRow =
+      "エラー: ファイルの形式が正しくありません。\n2 行目の画素が画像の幅より少なくなっています。\n";
+  const std::string cannotOpen = "エラー: ファイルが開けません。\n";
+  const std::pair<std::vector<std::string>, std::string> failures[] = {
+      {{"copy", bad, earlier}, shortRow},
+      {{"info", missing}, cannotOpen},
+      {{"transform", missing, earlier}, cannotOpen},
+      {{"morph", "erode", missing, "-", "--shape", "circle", "--size", "1"}, cannotOpen},
+      {{"filter", "erode", good, earlier, "--filter", missing}, cannotOpen},
+      {{"copy", good, folder.File("no-such-folder/out.txt")}, "エラー: フィアルが開けません。\n"}};
+  for (const auto& [args, message] : failures) {
+    const Result r = Run(args);
+    EXPECT_EQ(r.status, 1) << args[0];
+    EXPECT_EQ(r.err, message) << args[0];
     EXPECT_EQ(r.out, "");
   }
-  const CommandResult missing = Run({"info", folder.File("missing.xpm")});
-  EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.err, "エラー: ファイルが開けません。\n");
-  EXPECT_EQ(missing.out, "");
-  // An earlier output survives a failed copy.
-  const std::string earlier = folder.File("earlier.xpm");
-  WriteText(earlier, "keep me");
-  EXPECT_EQ(Run({"copy", bad, earlier}).status, 1);
   EXPECT_EQ(ReadText(earlier), "keep me");
   EXPECT_EQ(folder.Names(), (std::vector<std::string>{"bad.xpm", "earlier.xpm"}));
 }
 
-TEST_F(Dtmorph, AnOutputThatCannotBeWrittenFails) {
-  const CommandResult r =
-      Run({"copy", Sample("square.xpm"), folder.File("no-such-folder/out.txt")});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_EQ(r.err, "エラー: フィアルが開けません。\n");
-}
-
-TEST_F(Dtmorph, UsageErrorsExitWithStatusTwoAndTheUsage) {
+TEST_F(Dtmorph, UsageErrorsExitWithTwoAndTheUsage) {
+  const std::string in = Sample("square.xpm"), out = folder.File("out.txt");
   const std::vector<std::vector<std::string>> wrong = {
       {},
       {"frobnicate"},
       {"info"},
-      {"info", "a.xpm", "b.xpm"},
-      {"copy", Sample("square.xpm")},
-      {"copy", Sample("square.xpm"), folder.File("out.png")},
-      {"copy", Sample("square.xpm"), folder.File("out.xpm"), "--repeat", "0"},
-      {"copy", Sample("square.xpm"), folder.File("out.xpm"), "--bogus"},
+      {"info", in, in},
+      {"copy", in},
+      {"copy", in, folder.File("out.png")},
+      {"copy", in, out, "--repeat", "0"},
+      {"copy", in, out, "--bogus"},
+      {"transform", in, "-", "--metric", "manhattan"},
+      {"transform", in, "-", "--algorithm", "fast"},
+      {"transform", in, "-", "--apex", "151,10"},
+      {"transform", in, "-", "--apex", "0,-1"},
+      {"transform", in, "-", "--apex", "1,2,3"},
+      {"transform", in, "-", "--feature", "2"},
+      {"transform", in, "-", "--threads", "65"},
+      {"morph", "thin", in, "-", "--shape", "circle", "--size", "1"},
+      {"morph", "dilate", in, "-", "--size", "1"},
+      {"morph", "dilate", in, "-", "--shape", "hexagon", "--size", "1"},
+      {"morph", "dilate", in, "-", "--shape", "circle", "--size", "-1"},
+      {"morph", "dilate", in, "-", "--shape", "circle", "--size", "2147483648"},
+      {"filter", "dilate", in, out},
+      {"filter", "dilate", in, out, "--filter", in, "--method", "fast"},
   };
   for (const auto& args : wrong) {
-    const CommandResult r = Run(args);
-    std::string shown;
-    for (const auto& a : args) shown += a + " ";
-    EXPECT_EQ(r.status, 2) << shown;
-    EXPECT_NE(r.err.find("Usage:"), std::string::npos) << shown << r.err;
+    const Result r = Run(args);
+    EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args);
+    EXPECT_NE(r.err.find("Usage: dtmorph"), std::string::npos) << r.err;
   }
   EXPECT_TRUE(folder.Names().empty());
-  // A wrong subcommand line shows that subcommand's usage.
-  EXPECT_NE(Run({"copy", "in.xpm"}).err.find("Usage: dtmorph copy [OPTIONS] INPUT OUTPUT"),
-            std::string::npos);
-  const CommandResult help = Run({"--help"});
+  EXPECT_NE(Run({"copy", in}).err.find("Usage: dtmorph copy [OPTIONS] INPUT OUTPUT"), std::string::npos);
+  const Result help = Run({"--help"});
   EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("info"), std::string::npos);
-  EXPECT_NE(help.out.find("copy"), std::string::npos);
-}
-
-TEST_F(Dtmorph, TimeReportsTheFastestRun) {
-  const CommandResult r =
-      Run({"copy", Sample("sample1-320.xpm"), folder.File("t.xpm"), "--time", "--repeat", "3"});
-  ASSERT_EQ(r.status, 0) << r.err;
-  ASSERT_EQ(r.err.rfind("time_ms: ", 0), 0u) << r.err;
-  const double ms = std::stod(r.err.substr(9));
-  EXPECT_GT(ms, 0.0);
-  EXPECT_EQ(r.err.find('\n'), r.err.size() - 1);  // one line only
+  for (const char* command : {"info", "copy", "transform", "morph", "filter"})
+    EXPECT_NE(help.out.find(command), std::string::npos) << command;
 }
 
 }  // namespace

@@ -3,14 +3,14 @@
 namespace dt::testing {
 
 RecordingServices::RecordingServices() : previous_(CurrentServices()) {
-  InstallServices(Services{this, this, this, this});
+  InstallServices(Services{this, this, this});
 }
 
 RecordingServices::~RecordingServices() { InstallServices(previous_); }
 
 MessageResult RecordingServices::Show(const std::string& text, const std::string& caption,
-                                      MessageButtons buttons, MessageOwner owner) {
-  messages.push_back({text, caption, buttons, owner});
+                                      MessageButtons buttons) {
+  messages.push_back({text, caption, buttons});
   if (messageAnswers.empty()) return MessageResult::Ok;
   const MessageResult answer = messageAnswers.front();
   messageAnswers.pop_front();
@@ -23,12 +23,6 @@ std::optional<std::string> RecordingServices::Ask(const FileDialogRequest& reque
   auto answer = fileAnswers.front();
   fileAnswers.pop_front();
   return answer;
-}
-
-int64_t RecordingServices::NowMs() {
-  const int64_t now = clockMs;
-  clockMs += clockStep;
-  return now;
 }
 
 void RecordingServices::Exit(int status) { throw ProcessExited{status}; }

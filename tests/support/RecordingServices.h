@@ -1,5 +1,5 @@
 // Test doubles for the platform services: every message is recorded, questions and file dialogs
-// are answered from a script, the clock is set by hand and ending the process throws.
+// are answered from a script, and ending the process throws.
 #pragma once
 
 #include <deque>
@@ -15,42 +15,63 @@ struct RecordedMessage {
   std::string text;
   std::string caption;
   MessageButtons buttons;
-  MessageOwner owner;
 };
 
-// Thrown by RecordingServices when the engine ends the process.
+// Thrown when the engine ends the process.
 struct ProcessExited {
   int status;
 };
 
 class RecordingServices final : public MessageService,
                                 public FileDialogService,
-                                public Clock,
                                 public ProcessControl {
  public:
   RecordingServices();   // installs itself
   ~RecordingServices();  // puts back the services that were in force
 
-  MessageResult Show(const std::string& text, const std::string& caption, MessageButtons buttons,
-                     MessageOwner owner) override;
+  MessageResult Show(const std::string& text, const std::string& caption,
+                     MessageButtons buttons) override;
   std::optional<std::string> Ask(const FileDialogRequest& request) override;
-  int64_t NowMs() override;
   [[noreturn]] void Exit(int status) override;
 
   // Scripts: answers are taken in order; without one a message answers OK and a dialog cancels.
   std::deque<MessageResult> messageAnswers;
   std::deque<std::optional<std::string>> fileAnswers;
-  // Each reading of the clock advances it by clockStep.
-  int64_t clockMs = 0;
-  int64_t clockStep = 0;
 
   std::vector<RecordedMessage> messages;
   std::vector<FileDialogRequest> fileRequests;
 
-  std::vector<std::string> texts() const;
+  std::vector<std::string> texts() const;  // of the messages, in order
 
  private:
   Services previous_;
+};
+
+// Records every pixel drawn, in order.
+class RecordingSurface final : public Surface {
+ public:
+  struct Call {
+    int x, y;
+    uint32_t rgb;
+  };
+  void SetPixel(int x, int y, uint32_t rgb) override { calls.push_back({x, y, rgb}); }
+  // The last colour drawn at each pixel of a width x height area (unset where none was).
+  std::vector<uint32_t> Picture(int width, int height) const {
+    std::vector<uint32_t> picture(std::size_t(width) * height, unset);
+    for (const Call& c : calls)
+      if (c.x >= 0 && c.y >= 0 && c.x < width && c.y < height)
+        picture[std::size_t(c.y) * width + c.x] = c.rgb;
+    return picture;
+  }
+  static constexpr uint32_t unset = 0x1000000;
+  std::vector<Call> calls;
+};
+
+// A clock set by hand: each reading returns now and then advances it by step.
+struct StepClock final : Clock {
+  int64_t NowMs() override { return (now += step) - step; }
+  int64_t now = 0;
+  int64_t step = 0;
 };
 
 }  // namespace dt::testing

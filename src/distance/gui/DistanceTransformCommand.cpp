@@ -3,6 +3,7 @@
 #include <QDialog>
 
 #include "app/MainWindow.h"
+#include "distance/TransformOperations.h"
 #include "distance/gui/DistanceTransformDialog.h"
 #include "image/Globals.h"
 #include "image/Messages.h"
@@ -22,8 +23,17 @@ const char* const verySlowWarning =
     "（画像サイズ縦横倍になると処理時間は約16倍になります。）\n\n"
     "実行すると中断は出来ません。\nその場合は強制終了してください。";
 
-MessageResult AskMainWindow(const char* text, const char* caption, MessageButtons buttons) {
-  return ShowMessage(text, caption, buttons, MessageOwner::MainWindow);
+// The warning shown before the slow transforms, or null.
+const char* WarningFor(TransformAlgorithm algorithm) {
+  switch (algorithm) {
+    case TransformAlgorithm::envelope:
+      return nullptr;
+    case TransformAlgorithm::exhaustive:
+      return slowWarning;
+    case TransformAlgorithm::simple:
+      return verySlowWarning;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -36,42 +46,26 @@ void MainWindow::OnDistanceTransform() {
   if (dialog.exec() != QDialog::Accepted) return;
 
   // The choices are kept even when no transform runs below.
-  engine.processKind = dialog.algorithm;
+  engine.processKind = dialog.algorithm ? CodeOf(*dialog.algorithm) : 0;
   engine.distanceFunction = dialog.distanceFunction;
-  engine.t1Direction = dialog.distanceFunction == distance_function::triangle
-                           ? t1_direction::atOrBelow
-                           : t1_direction::bothWays;
   engine.measureTime = dialog.measureTime;
-
-  const char* warning = nullptr;
-  void (ImageEngine::*transform)(const DrawingTargets&, int) = nullptr;
-  switch (dialog.algorithm) {
-    case process_kind::transform1:
-      transform = &ImageEngine::DistanceTransform1;
-      break;
-    case process_kind::transform2:
-      warning = slowWarning;
-      transform = &ImageEngine::DistanceTransform2;
-      break;
-    case process_kind::simpleTransform:
-      warning = verySlowWarning;
-      transform = &ImageEngine::SimpleDistanceTransform;
-      break;
-    default:
-      AskMainWindow(text::nothingChosen, text::errorCaption, MessageButtons::Ok);
-      return;
+  if (!dialog.algorithm) {
+    ShowMessage(text::nothingChosen, text::errorCaption);
+    return;
   }
+  const char* warning = WarningFor(*dialog.algorithm);
   if (warning != nullptr &&
-      AskMainWindow(warning, text::warningCaption, MessageButtons::OkCancelQuestion) !=
+      ShowMessage(warning, text::warningCaption, MessageButtons::OkCancelQuestion) !=
           MessageResult::Ok)
     return;
 
-  CanvasDrawing drawing = MakeDrawingTargets();
-  drawing.SetWatchable(true);  // the passes are there to be watched
-  const int64_t start = NowMs();
-  (engine.*transform)(drawing, 1);  // distances to the nearest white pixel
-  drawing.SetWatchable(false);
-  const int64_t end = NowMs();
+  // Distances to the nearest white pixel.
+  const TransformChoice choice{*dialog.algorithm, Measure{engine.distanceFunction, triangleApex}};
+  CanvasDrawing drawing = MakeWatchableDrawing();
+  const int64_t start = clock->NowMs();
+  RunDistanceTransform(engine, drawing, choice);
+  drawing.PacePasses(0);
+  const int64_t end = clock->NowMs();
   // The whole map in one go: with timing on the passes drew nothing, without it this repeats
   // what they drew.
   engine.RedrawWorkImage(drawing);

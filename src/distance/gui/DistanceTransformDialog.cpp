@@ -6,7 +6,6 @@
 #include <QRadioButton>
 
 #include "app/DialogLayout.h"
-#include "image/Codes.h"
 
 namespace dt {
 
@@ -20,28 +19,28 @@ DistanceTransformDialog::DistanceTransformDialog(QWidget* parent)
 
   // The algorithm buttons take no tab stop; none is checked when the dialog opens.
   algorithms_ = new QButtonGroup(this);
-  auto* udt = layout.Add<QRadioButton>(1000, "距離変換アルゴリズム１ Ｏ(n^2)", 12, 22, 109, 10);
+  const auto algorithm = [&](TransformAlgorithm value, int id, int y, int w) {
+    auto* button = layout.Add<QRadioButton>(id, InfoOf(value).label, 12, y, w, 10);
+    button->setFocusPolicy(Qt::ClickFocus);
+    algorithms_->addButton(button, CodeOf(value));
+  };
+  algorithm(TransformAlgorithm::envelope, 1000, 22, 109);
   layout.Add<QLabel>(0, "（ＵＤＴアルゴリズム）", 20, 33, 60, 8);
-  auto* second = layout.Add<QRadioButton>(1003, "距離変換アルゴリズム２ Ｏ(n^3)", 12, 47, 109, 10);
-  auto* simple = layout.Add<QRadioButton>(1004, "単純距離変換 Ｏ(n^4)", 12, 64, 79, 10);
-  algorithms_->addButton(udt, process_kind::transform1);
-  algorithms_->addButton(second, process_kind::transform2);
-  algorithms_->addButton(simple, process_kind::simpleTransform);
-  for (QAbstractButton* button : algorithms_->buttons()) button->setFocusPolicy(Qt::ClickFocus);
+  algorithm(TransformAlgorithm::exhaustive, 1003, 47, 109);
+  algorithm(TransformAlgorithm::simple, 1004, 64, 79);
 
   // The triangle cannot be chosen here; it is only shown checked when another command left the
   // triangle selected.
   distances_ = new QButtonGroup(this);
-  distances_->addButton(layout.Add<QRadioButton>(1019, "Euclid 距離 [●]", 137, 19, 63, 10),
-                        distance_function::euclid);
-  distances_->addButton(layout.Add<QRadioButton>(1020, "CItyblock 距離 [◆]", 137, 36, 73, 10),
-                        distance_function::cityBlock);
-  distances_->addButton(layout.Add<QRadioButton>(1021, "Chessborad 距離 [■]", 137, 53, 80, 10),
-                        distance_function::chessboard);
-  auto* triangle =
-      layout.Add<QRadioButton>(1022, "オリジナル三角形距離 [▲]", 137, 70, 95, 10);
-  triangle->setEnabled(false);
-  distances_->addButton(triangle, distance_function::triangle);
+  const auto function = [&](DistanceFunction value, int id, int y, int w) {
+    auto* button = layout.Add<QRadioButton>(id, InfoOf(value).metricLabel, 137, y, w, 10);
+    distances_->addButton(button, CodeOf(value));
+    return button;
+  };
+  function(DistanceFunction::euclid, 1019, 19, 63);
+  function(DistanceFunction::cityBlock, 1020, 36, 73);
+  function(DistanceFunction::chessboard, 1021, 53, 80);
+  function(DistanceFunction::triangle, 1022, 70, 95)->setEnabled(false);
 
   AddTimingOption(layout, 0, 92);
 
@@ -49,16 +48,16 @@ DistanceTransformDialog::DistanceTransformDialog(QWidget* parent)
 }
 
 void DistanceTransformDialog::Initialise() {
-  algorithm = 0;
+  algorithm.reset();
   UncheckAll(algorithms_);
-  CheckOnly(distances_, distanceFunction);
+  CheckOnly(distances_, CodeOf(distanceFunction));
 }
 
 void DistanceTransformDialog::accept() {
   const int chosenAlgorithm = algorithms_->checkedId();
-  algorithm = chosenAlgorithm > 0 ? chosenAlgorithm : 0;
+  if (chosenAlgorithm > 0) algorithm = static_cast<TransformAlgorithm>(chosenAlgorithm);
   const int chosenFunction = distances_->checkedId();
-  if (chosenFunction > 0) distanceFunction = chosenFunction;
+  if (chosenFunction > 0) distanceFunction = static_cast<DistanceFunction>(chosenFunction);
   QDialog::accept();
 }
 

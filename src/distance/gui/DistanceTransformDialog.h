@@ -3,7 +3,10 @@
 // back after 実行.
 #pragma once
 
+#include <optional>
+
 #include "app/OptionDialog.h"
+#include "image/Choices.h"
 
 class QButtonGroup;
 
@@ -17,8 +20,8 @@ class DistanceTransformDialog : public OptionDialog {
 
   explicit DistanceTransformDialog(QWidget* parent);
 
-  int algorithm = 0;         // 0 none, 1 algorithm 1, 4 algorithm 2, 5 simple transform
-  int distanceFunction = 1;  // 1 Euclid, 2 city-block, 3 chessboard, 4 triangle
+  std::optional<TransformAlgorithm> algorithm;  // none until the user chooses one
+  DistanceFunction distanceFunction = DistanceFunction::euclid;
 
   void accept() override;
 

@@ -19,26 +19,17 @@ const char* const decomposedWarning =
     "非常に時間がかかることがあります。\n\n実行すると中断は出来ません。\n"
     "その場合は強制終了してください。";
 
-void ShowOwned(const char* text, const std::string& caption) {
-  ShowMessage(text, caption, MessageButtons::Ok, MessageOwner::MainWindow);
-}
-
 }  // namespace
 
 void MainWindow::OnLoadFilterImage() {
-  FileDialogService* files = CurrentServices().files;
-  if (files == nullptr) return;
-  FileDialogRequest request;
-  request.mode = FileDialogRequest::Mode::Open;
-  request.initialName = "filterQX15.xpm";
-  request.defaultExtension = ".xpm";
-  request.filter = "XPM files (*.xpm)";
-  const std::optional<std::string> name = files->Ask(request);
+  const std::optional<std::string> name =
+      AskFileName(FileDialogRequest::Mode::Open, "filterQX15.xpm");
   if (!name) return;
-  filterFileName = *name;
   const CanvasDrawing drawing = MakeDrawingTargets();
-  // A bad file leaves the earlier filter in place; its message has been shown.
-  if (engine.LoadFilterImage(filterFileName)) engine.ShowFilterImage(drawing);
+  // A bad file leaves the earlier filter, and its name, in place; its message has been shown.
+  if (!engine.LoadFilterImage(*name)) return;
+  filterFileName = *name;
+  engine.ShowFilterImage(drawing);
 }
 
 void MainWindow::OnRedisplayFilterImage() {
@@ -49,7 +40,7 @@ void MainWindow::OnRedisplayFilterImage() {
 void MainWindow::OnFilterMorphology() {
   if (!RequireBinaryImage()) return;
   if (engine.filterLoaded != 1) {
-    ShowOwned(chooseFilterFirst, text::errorCaption);
+    ShowMessage(chooseFilterFirst, text::errorCaption);
     return;
   }
   FilterMorphologyDialog dialog(this);
@@ -63,16 +54,15 @@ void MainWindow::OnFilterMorphology() {
 
   // The decomposed method draws one pass per filter row and cannot be stopped: ask first, unless
   // it draws nothing.
-  if (engine.filterAlgorithm == filter_algorithm::decomposed && engine.measureTime != 1 &&
-      ShowMessage(decomposedWarning, text::warningCaption, MessageButtons::OkCancelQuestion,
-                  MessageOwner::MainWindow) != MessageResult::Ok)
+  if (engine.filterAlgorithm == FilterMethod::decomposed && engine.measureTime != 1 &&
+      ShowMessage(decomposedWarning, text::warningCaption, MessageButtons::OkCancelQuestion) !=
+          MessageResult::Ok)
     return;
 
   const CanvasDrawing drawing = MakeDrawingTargets();
-  const int64_t start = NowMs();
-  filtermorph::RunFilterMorphology(engine, drawing, engine.filterAlgorithm,
-                                   engine.filterOperation);
-  const int64_t end = NowMs();
+  const int64_t start = clock->NowMs();
+  RunFilterMorphology(engine, drawing, engine.filterAlgorithm, engine.filterOperation);
+  const int64_t end = clock->NowMs();
   engine.RedrawWorkImage(drawing);
   if (engine.measureTime == 1) ReportCommandTime(start, end);
 }

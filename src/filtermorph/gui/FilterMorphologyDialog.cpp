@@ -7,7 +7,6 @@
 #include <QRadioButton>
 
 #include "app/DialogLayout.h"
-#include "image/Codes.h"
 #include "image/Globals.h"
 #include "image/Messages.h"
 #include "platform/Platform.h"
@@ -26,21 +25,23 @@ FilterMorphologyDialog::FilterMorphologyDialog(QWidget* parent)
 
   layout.Add<QGroupBox>(1014, "処理種別", 7, 42, 113, 92);
   operations_ = new QButtonGroup(this);
-  operations_->addButton(layout.Add<QRadioButton>(1030, "Dilation（太め処理）", 12, 59, 73, 10),
-                         filter_operation::dilation);
-  operations_->addButton(layout.Add<QRadioButton>(1031, "Erosion（細め処理）", 12, 77, 72, 10),
-                         filter_operation::erosion);
-  operations_->addButton(layout.Add<QRadioButton>(1032, "Opening（正雑音除去）", 12, 95, 81, 10),
-                         filter_operation::opening);
-  operations_->addButton(layout.Add<QRadioButton>(1033, "Closing（負雑音除去）", 12, 113, 79, 10),
-                         filter_operation::closing);
+  const auto operation = [&](Operation value, int id, int y, int w) {
+    operations_->addButton(layout.Add<QRadioButton>(id, InfoOf(value).label, 12, y, w, 10),
+                           static_cast<int>(value));
+  };
+  operation(Operation::dilation, 1030, 59, 73);
+  operation(Operation::erosion, 1031, 77, 72);
+  operation(Operation::opening, 1032, 95, 81);
+  operation(Operation::closing, 1033, 113, 79);
 
   layout.Add<QGroupBox>(1027, "アルゴリズム", 132, 42, 116, 80);
   algorithms_ = new QButtonGroup(this);
-  algorithms_->addButton(layout.Add<QRadioButton>(1028, "単純法", 136, 60, 37, 10),
-                         filter_algorithm::simple);
-  algorithms_->addButton(layout.Add<QRadioButton>(1029, "１次元分解距離変換法", 136, 80, 82, 10),
-                         filter_algorithm::decomposed);
+  const auto method = [&](FilterMethod value, int id, int y, int w) {
+    algorithms_->addButton(layout.Add<QRadioButton>(id, InfoOf(value).label, 136, y, w, 10),
+                           CodeOf(value));
+  };
+  method(FilterMethod::simple, 1028, 60, 37);
+  method(FilterMethod::decomposed, 1029, 80, 82);
 
   AddTimingOption(layout, 0, 141);
 
@@ -50,25 +51,21 @@ FilterMorphologyDialog::FilterMorphologyDialog(QWidget* parent)
 void FilterMorphologyDialog::Initialise() {
   fileName_->setText(QString::fromStdString(filterFileName));
   fileName_->setCursorPosition(0);
-  operation = filter_operation::dilation;
+  operation = Operation::dilation;
   UncheckAll(operations_);
-  const int checkedAlgorithm =
-      algorithm == filter_algorithm::decomposed ? filter_algorithm::decomposed
-                                                : filter_algorithm::simple;
-  algorithms_->button(checkedAlgorithm)->setChecked(true);
+  algorithms_->button(CodeOf(algorithm))->setChecked(true);
 }
 
 void FilterMorphologyDialog::accept() {
   const int chosen = operations_->checkedId();
   if (chosen < 0) {
-    ShowMessage(text::nothingChosen, text::errorCaption, MessageButtons::Ok,
-                MessageOwner::MainWindow);
+    ShowMessage(text::nothingChosen, text::errorCaption);
     return;
   }
-  operation = chosen;
-  algorithm = algorithms_->checkedId() == filter_algorithm::decomposed
-                  ? filter_algorithm::decomposed
-                  : filter_algorithm::simple;
+  operation = static_cast<Operation>(chosen);
+  algorithm = algorithms_->checkedId() == CodeOf(FilterMethod::decomposed)
+                  ? FilterMethod::decomposed
+                  : FilterMethod::simple;
   QDialog::accept();
 }
 

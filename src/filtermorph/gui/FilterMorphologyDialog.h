@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "app/OptionDialog.h"
+#include "image/Choices.h"
 
 class QButtonGroup;
 class QLineEdit;
@@ -20,8 +21,8 @@ class FilterMorphologyDialog : public OptionDialog {
 
   explicit FilterMorphologyDialog(QWidget* parent);
 
-  int32_t algorithm = 0;    // 0 simple, 1 decomposed (filter_algorithm)
-  int32_t operation = 0;    // 0 dilation, 1 erosion, 2 opening, 3 closing (filter_operation)
+  FilterMethod algorithm = FilterMethod::simple;
+  Operation operation = Operation::dilation;
 
   // 実行 without an operation says so and keeps the dialog open for a choice.
   void accept() override;

@@ -24,8 +24,8 @@ class MessageCapture final : public MessageService {
   }
   ~MessageCapture() override { InstallServices(previous_); }
 
-  MessageResult Show(const std::string& text, const std::string& caption, MessageButtons,
-                     MessageOwner) override {
+  MessageResult Show(const std::string& text, const std::string& caption,
+                     MessageButtons) override {
     captured.push_back({text, caption});
     return MessageResult::Ok;
   }

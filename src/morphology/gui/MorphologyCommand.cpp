@@ -2,10 +2,12 @@
 // current binary image with the shape and size chosen in the dialog, optionally timed. Every
 // result becomes the new input, so operations accumulate.
 #include <QDialog>
+#include <cstdio>
 
 #include "app/MainWindow.h"
 #include "image/Globals.h"
 #include "image/Messages.h"
+#include "morphology/MorphologyOperations.h"
 #include "morphology/gui/MorphologyDialog.h"
 
 namespace dt {
@@ -18,45 +20,29 @@ void MainWindow::OnDistanceMorphology() {
   dialog.measureTime = engine.measureTime;
   if (dialog.exec() != QDialog::Accepted) return;
 
-  engine.processKind = dialog.operation;
+  engine.processKind = dialog.operation ? InfoOf(*dialog.operation).processKind : 0;
   engine.distanceFunction = dialog.shape;
-  engine.t1Direction = dialog.shape == distance_function::triangle ? t1_direction::atOrBelow
-                                                                    : t1_direction::bothWays;
   engine.filterSize = dialog.filterSize;
   engine.measureTime = dialog.measureTime;
-
-  // The operation and the pixel value whose distance its first pass measures.
-  void (ImageEngine::*operation)(const DrawingTargets&, int, int) = nullptr;
-  int featureValue = 0;
-  switch (engine.processKind) {
-    case process_kind::dilation:
-      operation = &ImageEngine::DilateByDistance;
-      featureValue = 1;
-      break;
-    case process_kind::erosion:
-      operation = &ImageEngine::ErodeByDistance;
-      featureValue = 0;
-      break;
-    case process_kind::opening:
-      operation = &ImageEngine::OpenByDistance;
-      featureValue = 0;
-      break;
-    case process_kind::closing:
-      operation = &ImageEngine::CloseByDistance;
-      featureValue = 1;
-      break;
-    default:
-      ShowMessage(text::nothingChosen, text::errorCaption, MessageButtons::Ok,
-                  MessageOwner::MainWindow);
-      return;
+  if (!dialog.operation) {
+    ShowMessage(text::nothingChosen, text::errorCaption);
+    return;
   }
 
-  CanvasDrawing drawing = MakeDrawingTargets();
-  drawing.SetWatchable(true);  // the passes are there to be watched
-  const int64_t start = NowMs();
-  (engine.*operation)(drawing, featureValue, engine.filterSize);
-  drawing.SetWatchable(false);
-  const int64_t end = NowMs();
+  const MorphologyChoice choice{*dialog.operation,
+                                Ball{engine.distanceFunction, triangleApex, engine.filterSize}};
+  CanvasDrawing drawing = MakeWatchableDrawing();
+  const int64_t start = clock->NowMs();
+  RunDistanceMorphology(engine, drawing, choice);
+  drawing.PacePasses(0);
+  const int64_t end = clock->NowMs();
+  // Erosion, opening and closing also report the time of the operation itself, before the
+  // result is drawn.
+  if (engine.measureTime == 1 && choice.operation != Operation::dilation) {
+    char report[128];
+    std::snprintf(report, sizeof report, text::tookSecondsOperation, (end - start) / 1000.0);
+    ShowMessage(report, appTitle);
+  }
   engine.RedrawWorkImage(drawing);
   if (engine.measureTime == 1) ReportCommandTime(start, end);
 }

@@ -10,7 +10,6 @@
 #include <algorithm>
 
 #include "app/DialogLayout.h"
-#include "image/Codes.h"
 
 namespace dt {
 
@@ -72,25 +71,24 @@ MorphologyDialog::MorphologyDialog(QWidget* parent)
 
   // No operation is ever preselected: the user chooses one each time.
   operations_ = new QButtonGroup(this);
-  operations_->addButton(layout.Add<QRadioButton>(1036, "Dilation（太め処理）", 12, 26, 73, 10),
-                         process_kind::dilation);
-  operations_->addButton(layout.Add<QRadioButton>(1037, "Erosion（細め処理）", 12, 44, 72, 10),
-                         process_kind::erosion);
-  operations_->addButton(layout.Add<QRadioButton>(1038, "Opening（正雑音除去）", 12, 62, 81, 10),
-                         process_kind::opening);
-  operations_->addButton(layout.Add<QRadioButton>(1039, "Closing（負雑音除去）", 12, 80, 79, 10),
-                         process_kind::closing);
+  const auto operation = [&](Operation value, int id, int y, int w) {
+    operations_->addButton(layout.Add<QRadioButton>(id, InfoOf(value).label, 12, y, w, 10),
+                           static_cast<int>(value));
+  };
+  operation(Operation::dilation, 1036, 26, 73);
+  operation(Operation::erosion, 1037, 44, 72);
+  operation(Operation::opening, 1038, 62, 81);
+  operation(Operation::closing, 1039, 80, 79);
 
   shapes_ = new QButtonGroup(this);
-  shapes_->addButton(layout.Add<QRadioButton>(1019, "[●] 円形フィルタ", 137, 19, 66, 10),
-                     distance_function::euclid);
-  shapes_->addButton(
-      layout.Add<QRadioButton>(1020, "[◆] ダイヤモンド型フィルタ", 137, 36, 94, 10),
-      distance_function::cityBlock);
-  shapes_->addButton(layout.Add<QRadioButton>(1021, "[■] 正方形フィルタ", 137, 53, 73, 10),
-                     distance_function::chessboard);
-  shapes_->addButton(layout.Add<QRadioButton>(1022, "[▲] 三角形フィルタ", 137, 70, 73, 10),
-                     distance_function::triangle);
+  const auto shape = [&](DistanceFunction value, int id, int y, int w) {
+    shapes_->addButton(layout.Add<QRadioButton>(id, InfoOf(value).shapeLabel, 137, y, w, 10),
+                       CodeOf(value));
+  };
+  shape(DistanceFunction::euclid, 1019, 19, 66);
+  shape(DistanceFunction::cityBlock, 1020, 36, 94);
+  shape(DistanceFunction::chessboard, 1021, 53, 73);
+  shape(DistanceFunction::triangle, 1022, 70, 73);
 
   // Any text may be typed into the size field; only its leading digits count.
   size_ = layout.AddPlain<QLineEdit>(1010, 145, 108, 30, 14);
@@ -103,17 +101,17 @@ MorphologyDialog::MorphologyDialog(QWidget* parent)
 }
 
 void MorphologyDialog::Initialise() {
-  operation = 0;
+  operation.reset();
   UncheckAll(operations_);
-  CheckOnly(shapes_, shape);
+  CheckOnly(shapes_, CodeOf(shape));
   size_->setText(QString::number(filterSize));
 }
 
 void MorphologyDialog::accept() {
   const int chosenOperation = operations_->checkedId();
-  if (chosenOperation > 0) operation = chosenOperation;
+  if (chosenOperation >= 0) operation = static_cast<Operation>(chosenOperation);
   const int chosenShape = shapes_->checkedId();
-  if (chosenShape > 0) shape = chosenShape;
+  if (chosenShape > 0) shape = static_cast<DistanceFunction>(chosenShape);
   filterSize = ParseFilterSize(size_->text());
   QDialog::accept();
 }

@@ -6,8 +6,10 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <optional>
 
 #include "app/OptionDialog.h"
+#include "image/Choices.h"
 
 class QButtonGroup;
 class QLineEdit;
@@ -50,8 +52,8 @@ class MorphologyDialog : public OptionDialog {
 
   explicit MorphologyDialog(QWidget* parent);
 
-  int32_t operation = 0;   // 2 dilation, 3 erosion, 7 opening, 8 closing; 0 none
-  int32_t shape = 1;       // 1 circle, 2 diamond, 3 square, 4 triangle
+  std::optional<Operation> operation;  // none until the user chooses one
+  DistanceFunction shape = DistanceFunction::euclid;
   int32_t filterSize = 0;  // the filter's radius
 
   void accept() override;

@@ -10,8 +10,7 @@ void MainWindow::OnEditTriangleFilter() {
     CloseFilterEditor();
     return;
   }
-  engine.distanceFunction = distance_function::triangle;
-  engine.t1Direction = t1_direction::atOrBelow;
+  engine.distanceFunction = DistanceFunction::triangle;
   OpenFilterEditor();
 }
 

@@ -5,7 +5,7 @@
 namespace dt {
 
 MessageResult ConsoleMessages::Show(const std::string& text, const std::string& caption,
-                                    MessageButtons, MessageOwner) {
+                                    MessageButtons) {
   std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
   std::fflush(stderr);
   return MessageResult::Ok;

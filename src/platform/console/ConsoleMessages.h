@@ -8,8 +8,7 @@ namespace dt {
 
 class ConsoleMessages final : public MessageService {
  public:
-  MessageResult Show(const std::string& text, const std::string& caption, MessageButtons buttons,
-                     MessageOwner owner) override;
+  MessageResult Show(const std::string& text, const std::string& caption, MessageButtons buttons) override;
 };
 
 }  // namespace dt

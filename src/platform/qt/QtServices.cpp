@@ -8,7 +8,7 @@
 namespace dt {
 
 MessageResult QtMessageService::Show(const std::string& text, const std::string& caption,
-                                     MessageButtons buttons, MessageOwner) {
+                                     MessageButtons buttons) {
   if (beforeShow_) beforeShow_();
   const bool question = buttons == MessageButtons::OkCancelQuestion;
   QMessageBox box(question ? QMessageBox::Question : QMessageBox::NoIcon,
@@ -46,7 +46,7 @@ std::optional<std::string> QtFileDialogService::Ask(const FileDialogRequest& req
 }
 
 QtServices::QtServices() : previous_(CurrentServices()) {
-  InstallServices(Services{&messages, &files, &clock, &process});
+  InstallServices(Services{&messages, &files, &process});
 }
 
 QtServices::~QtServices() { InstallServices(previous_); }

@@ -1,5 +1,5 @@
 // The platform services of the desktop program on Qt: message boxes on QMessageBox, file dialogs
-// on QFileDialog, the steady clock and std::exit.
+// on QFileDialog and std::exit.
 #pragma once
 
 #include <QPointer>
@@ -18,8 +18,7 @@ class QtMessageService final : public MessageService {
   // Runs before each box is shown; the main window uses it to bring pending drawing on screen.
   void SetBeforeShow(std::function<void()> hook) { beforeShow_ = std::move(hook); }
 
-  MessageResult Show(const std::string& text, const std::string& caption, MessageButtons buttons,
-                     MessageOwner owner) override;
+  MessageResult Show(const std::string& text, const std::string& caption, MessageButtons buttons) override;
 
  private:
   QPointer<QWidget> owner_;
@@ -49,7 +48,6 @@ class QtServices {
 
   QtMessageService messages;
   QtFileDialogService files;
-  SteadyClock clock;
   StdProcessControl process;
 
  private:

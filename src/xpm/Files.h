@@ -1,0 +1,17 @@
+// Reading a whole file, and replacing a file's contents without ever leaving it cut off.
+#pragma once
+
+#include <string>
+
+namespace dt {
+
+// Writes `contents` to a new file in the folder of `fileName` and renames it over `fileName`, so
+// that the name always holds either the earlier file or the complete new one. A file that
+// already exists keeps its permissions. On any failure the temporary file is removed, the
+// earlier file is untouched and the result is false.
+bool ReplaceFileContents(const std::string& fileName, const std::string& contents);
+
+// The whole file in memory, or false with the message to show.
+bool ReadWholeFile(const std::string& fileName, std::string& contents, std::string& message);
+
+}  // namespace dt

@@ -1,0 +1,252 @@
+// The distance transforms against the brute-force truth, for every measure, and the row passes
+// against every candidate of a row.
+#include <array>
+#include <cmath>
+
+#include "distance/RowPasses.h"
+#include "distance/TransformOperations.h"
+#include "support/EngineTest.h"
+#include "support/References.h"
+
+namespace dt::testing {
+namespace {
+
+std::string Name(const Measure& m) {
+  return std::string(InfoOf(m.function).metricName) + " " + std::to_string(m.apex.x) + "," +
+         std::to_string(m.apex.y) + (m.reflected ? " reflected" : "");
+}
+
+class Transform : public EngineTest {
+ protected:
+  // The map of `image` by one algorithm, drawing or timed; checks what every transform leaves.
+  Grid Run(const Grid& image, TransformAlgorithm algorithm, const Measure& m, int featureValue,
+           bool draw, RecordingSurface* surface = nullptr) {
+    SetInput(engine, image);
+    engine.measureTime = draw ? 0 : 1;
+    NullSurface nowhere;
+    Surface* target = surface ? static_cast<Surface*>(surface) : &nowhere;
+    RunDistanceTransform(engine, {target, &nowhere}, {algorithm, m, featureValue});
+    EXPECT_EQ(GridOf(DistanceMap), GridOf(WorkImage));
+    EXPECT_EQ(GridOf(InputImage), image);
+    EXPECT_EQ(WorkImage.kind, distanceKind);
+    EXPECT_EQ(engine.distanceReady, 1);
+    return GridOf(WorkImage);
+  }
+};
+
+class EveryMeasure : public Transform, public ::testing::WithParamInterface<Measure> {};
+
+// Algorithms 1 and 2 give exactly the brute-force map, drawing or not, to either feature value,
+// on many small images: degenerate sizes, empty and full ones among them.
+TEST_P(EveryMeasure, AlgorithmsOneAndTwoGiveTheBruteForceMap) {
+  const Measure m = GetParam();
+  std::mt19937 rng(7 + m.apex.x + 3 * m.apex.y + m.reflected);
+  for (int n = 0; n < 60; ++n) {
+    const Grid image = RandomImage(rng, 12);
+    const int feature = n % 3 == 2 ? 0 : 1;
+    const Grid truth = ReferenceTransform(image, feature, m);
+    ASSERT_EQ(Run(image, TransformAlgorithm::envelope, m, feature, n % 2), truth)
+        << Name(m) << "\n" << ToString(image);
+    ASSERT_EQ(Run(image, TransformAlgorithm::exhaustive, m, feature, n % 4 < 2), truth)
+        << Name(m) << "\n" << ToString(image);
+  }
+}
+
+// With timing on, algorithm 1 may split its passes over threads (column stripes, then row
+// bands, some ending inside a batch of rows): the map is the one a single thread makes.
+TEST_P(EveryMeasure, SeveralThreadsGiveTheMapOfOne) {
+  const Measure m = GetParam();
+  std::mt19937 rng(4242);
+  for (const auto& [w, h] : {std::pair{300, 131}, {131, 517}}) {
+    const Grid image = RandomGrid(rng, w, h, w < h ? 0.001 : 0.3);
+    engine.threads = 1;
+    const Grid alone = Run(image, TransformAlgorithm::envelope, m, 1, false);
+    for (int threads : {2, 3, 0}) {
+      engine.threads = threads;
+      ASSERT_EQ(Run(image, TransformAlgorithm::envelope, m, 1, false), alone) << threads;
+    }
+  }
+}
+
+// Algorithm 1's row pass (a few rows at once, or one in place) against every candidate of the
+// row, on rows the transforms rarely make: G beyond the width and around 2^15 (where the
+// Euclidean sweep stops marking candidates), runs of 0, columns without a candidate, empty rows.
+TEST_P(EveryMeasure, RowPassEqualsEveryCandidate) {
+  std::mt19937 rng(2024);
+  WithMetric(GetParam(), [&](const auto& metric) {
+    for (int width : {1, 2, 5, 16, 41, 120}) {
+      RowScratch scratch(width);
+      for (int batch = 0; batch < 250; ++batch) {
+        const int rows = 1 + batch % envelopeRowsAtOnce;
+        std::vector<std::vector<int32_t>> g(rows, std::vector<int32_t>(std::size_t(width)));
+        std::vector<std::vector<int32_t>> out(g), want(g);
+        const int32_t* in[envelopeRowsAtOnce];
+        int32_t* to[envelopeRowsAtOnce];
+        for (int r = 0; r < rows; ++r) {
+          const int kind = (batch + r) % 6;
+          const int32_t base = std::array<int32_t, 6>{32766, 0, 0, 0, 32700, 0}[kind];
+          const int32_t top = std::array<int32_t, 6>{4, 3, 40000, 0, 200, 3 * width}[kind];
+          std::uniform_int_distribution<int32_t> value(base, base + top);
+          std::bernoulli_distribution absent(kind == 3 ? 1.0 : 0.1 * (batch % 9));
+          for (auto& v : g[r]) v = absent(rng) ? noFeature : value(rng);
+          ExhaustiveRow(metric, g[r].data(), width, want[r].data());
+          in[r] = g[r].data();
+          to[r] = rows == 1 ? g[r].data() : out[r].data();  // a single row in place
+        }
+        EnvelopeRows(metric, in, to, rows, width, scratch);
+        for (int r = 0; r < rows; ++r)
+          ASSERT_EQ(rows == 1 ? g[r] : out[r], want[r]) << width << " " << batch << " " << r;
+      }
+    }
+  });
+}
+
+// The envelope relies on this: of two candidates i < u, the older one is at least as good on a
+// prefix of the row, which ends where LastOlderColumn says.
+TEST_P(EveryMeasure, OlderCandidateWinsOnAPrefixEndingAtTheBoundary) {
+  const Measure m = GetParam();
+  std::mt19937 rng(11);
+  std::uniform_int_distribution<int> column(0, 14), g(0, 6);
+  // The candidate of column i with column distance G, seen from column x.
+  const auto candidate = [&](int64_t x, int64_t i, int64_t gi) {
+    return Cost(m, m.reflected ? gi : -gi, x - i);
+  };
+  WithMetric(m, [&](const auto& metric) {
+    for (int n = 0; n < 300; ++n) {
+      const int i = column(rng), u = i + 1 + column(rng), gi = g(rng), gu = g(rng);
+      int64_t lastWin = boundary::alwaysBetter;
+      bool lost = false;
+      const int64_t span = 40 + u + 450 * (gi + gu) / std::max(m.apex.y, 1);
+      for (int64_t x = -span; x <= span; ++x) {
+        const auto ci = candidate(x, i, gi), cu = candidate(x, u, gu);
+        if (!cu || (ci && *ci <= *cu)) {
+          ASSERT_FALSE(lost) << "not a prefix: " << Name(m) << " " << i << " " << u;
+          lastWin = x;
+        } else {
+          lost = true;
+        }
+      }
+      EXPECT_EQ(metric.LastOlderColumn(i, gi, u, gu), lost ? lastWin : boundary::neverBetter)
+          << Name(m) << " i=" << i << " u=" << u << " gi=" << gi << " gu=" << gu;
+    }
+  });
+}
+
+INSTANTIATE_TEST_SUITE_P(Measures, EveryMeasure, ::testing::ValuesIn(AllMeasures()),
+                         [](const auto& info) { return std::to_string(info.index); });
+
+TEST_F(Transform, SimpleTransformIsEuclideanWhateverTheMeasure) {
+  std::mt19937 rng(3);
+  for (int n = 0; n < 40; ++n) {
+    const Grid image = RandomImage(rng, 10);
+    ASSERT_EQ(Run(image, TransformAlgorithm::simple, AllMeasures()[n % 15], 1, n % 2),
+              ReferenceTransform(image, 1, Measure{}))
+        << ToString(image);
+  }
+}
+
+// The column pass writes (and draws) each column's runs as its scan reaches the feature pixel
+// below them, in a fixed order per direction; the row passes write right to left (algorithm 1)
+// and left to right (algorithm 2).
+TEST_F(Transform, PassesDrawTheirValuesInTheirWritingOrder) {
+  const Grid column = GridFromRows({"0", "1", "0", "0", "0", "0", "1"});
+  struct Case {
+    Measure measure;
+    std::vector<int> rows;
+    std::vector<int32_t> values;
+  };
+  const Case cases[] = {
+      {Measure{DistanceFunction::euclid}, {1, 0, 6, 2, 5, 3, 4}, {0, 1, 0, 1, 1, 2, 2}},
+      {Measure{DistanceFunction::triangle}, {1, 0, 6, 5, 4, 3, 2}, {0, 1, 0, 1, 2, 3, 4}},
+      {Measure{DistanceFunction::triangle, {}, true}, {1, 0, 6, 2, 3, 4, 5}, {0, noFeature, 0, 1, 2, 3, 4}}};
+  for (const Case& c : cases) {
+    RecordingSurface surface;
+    SetInput(engine, column);
+    engine.TransformT1({&surface, &surface}, 1, c.measure.columnDirection());
+    std::vector<int> rows;
+    std::vector<int32_t> values;
+    for (std::size_t k = 0; k < surface.calls.size(); k += 2) {
+      rows.push_back(surface.calls[k].y);
+      values.push_back(WorkImage.rows[surface.calls[k].y][0]);
+      EXPECT_EQ(surface.calls[k].rgb, GreyOf(values.back()));
+    }
+    EXPECT_EQ(rows, c.rows) << Name(c.measure);
+    EXPECT_EQ(values, c.values) << Name(c.measure);
+  }
+  // A column without feature pixels goes top to bottom; a run between two feature pixels from
+  // both ends toward its middle, whose row is written twice.
+  RecordingSurface both;
+  SetInput(engine, GridFromRows({"01", "00", "00", "00", "01"}));
+  engine.TransformT1({&both, &both}, 1, ColumnDirection::bothWays);
+  std::vector<std::pair<int, int>> order;
+  for (std::size_t k = 0; k < both.calls.size(); k += 2) order.emplace_back(both.calls[k].x, both.calls[k].y);
+  EXPECT_EQ(order, (std::vector<std::pair<int, int>>{
+                       {0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, 0}, {1, 4}, {1, 1}, {1, 3}, {1, 2}, {1, 2}}));
+
+  for (TransformAlgorithm algorithm : {TransformAlgorithm::envelope, TransformAlgorithm::exhaustive}) {
+    RecordingSurface surface;
+    const Grid map = Run(GridFromRows({"0100", "0001"}), algorithm, Measure{DistanceFunction::cityBlock}, 1, true, &surface);
+    ASSERT_EQ(surface.calls.size(), 16u);  // two passes of 8 pixels
+    for (std::size_t k = 8; k < 16; ++k) {
+      const int x = algorithm == TransformAlgorithm::envelope ? 3 - int(k % 4) : int(k % 4);
+      EXPECT_EQ(surface.calls[k].x, x);
+      EXPECT_EQ(surface.calls[k].y, int(k - 8) / 4);
+      EXPECT_EQ(surface.calls[k].rgb, GreyOf(map.at(surface.calls[k].y, x)));
+    }
+  }
+}
+
+TEST_F(Transform, TimingDrawsNothing) {
+  for (TransformAlgorithm algorithm : {TransformAlgorithm::envelope, TransformAlgorithm::exhaustive, TransformAlgorithm::simple}) {
+    RecordingSurface surface;
+    Run(GridFromRows({"0100", "0001"}), algorithm, Measure{}, 1, false, &surface);
+    EXPECT_TRUE(surface.calls.empty());
+  }
+}
+
+TEST_F(Transform, LargeDistancesDoNotOverflow) {
+  Grid row(50000, 1);  // squared distances beyond 2^31
+  row.at(0, 0) = 1;
+  const Grid map = Run(row, TransformAlgorithm::envelope, Measure{}, 1, false);
+  EXPECT_EQ(map.at(0, 49999), 49999);
+  EXPECT_EQ(map.at(0, 46341), 46341);
+  // In rows wider than their column distances are tall, a candidate with a large G can tie at
+  // its own column with one on its left and still win everywhere to its right.
+  for (int32_t gu : {32767, 32768, 40000}) {
+    const int width = 3 * gu + 10, t = 5, u = t + gu;
+    std::vector<int32_t> g(std::size_t(width), noFeature), out(g.size());
+    g[std::size_t(t)] = 0;
+    g[std::size_t(u)] = gu;
+    RowScratch scratch(width);
+    EnvelopeRow(EuclidMetric{}, g.data(), width, scratch, out.data());
+    for (int x : {0, t, u, u + 1, u + gu, width - 1})
+      EXPECT_EQ(out[std::size_t(x)], std::min(Distance(Measure{}, 0, x - t), Distance(Measure{}, gu, x - u)))
+          << gu << " " << x;
+  }
+}
+
+TEST(IntegerHelpers, FastFloorDivAndTheEuclideanStoreAreExact) {
+  std::mt19937_64 rng(3);
+  for (int64_t m : {int64_t{1000}, int64_t{1} << 31, int64_t{1} << 53, int64_t{1} << 60}) {
+    std::uniform_int_distribution<int64_t> a(-m, m), b(1, 100000);
+    for (int n = 0; n < 20000; ++n) {
+      const int64_t x = a(rng), y = b(rng);
+      ASSERT_EQ(FastFloorDiv(x, y), static_cast<int64_t>(std::floor(static_cast<long double>(x) / y)))
+          << x << " / " << y;
+    }
+  }
+  // Every squared distance the single-precision row store may see.
+  std::vector<int64_t> costs(EuclidMetric::floatExactBelow);
+  for (std::size_t n = 0; n < costs.size(); ++n) costs[n] = static_cast<int64_t>(n);
+  std::vector<int32_t> out(costs.size());
+  const std::vector<int32_t> g(costs.size(), 1);
+  EuclidMetric::StoreRow(costs.data(), g.data(), out.data(), static_cast<int>(costs.size()),
+                         static_cast<int64_t>(costs.size()) - 1);
+  for (std::size_t n = 0; n < costs.size(); ++n)
+    ASSERT_EQ(out[n], Stored(Measure{}, costs[n])) << n;
+  for (int64_t v : {(int64_t{1} << 52) - 1, int64_t{1} << 52, (int64_t{3037000499} * 3037000499) - 1})
+    EXPECT_EQ(FloorSqrt(v), Stored(Measure{}, v));
+}
+
+}  // namespace
+}  // namespace dt::testing
