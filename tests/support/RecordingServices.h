@@ -3,6 +3,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -67,11 +68,16 @@ class RecordingSurface final : public Surface {
   std::vector<Call> calls;
 };
 
-// A clock set by hand: each reading returns now and then advances it by step.
+// A clock set by hand: each reading calls onRead (when set), returns now and then advances it by
+// step.
 struct StepClock final : Clock {
-  int64_t NowMs() override { return (now += step) - step; }
+  int64_t NowMs() override {
+    if (onRead) onRead();
+    return (now += step) - step;
+  }
   int64_t now = 0;
   int64_t step = 0;
+  std::function<void()> onRead;
 };
 
 }  // namespace dt::testing

@@ -1,0 +1,238 @@
+// The three computing commands through the real main window, answered as a user answers them:
+// what they refuse, what they ask, what they leave in the engine, what the canvas shows, and how
+// they report the time.
+#include <QLineEdit>
+#include <QTemporaryDir>
+
+#include "gui/support/Gui.h"
+#include "support/References.h"
+
+using namespace dt;
+using namespace dt::testing;
+
+namespace {
+
+constexpr int transformCommand = 40036, morphologyCommand = 40041, filterCommand = 40042;
+const QString notBinary = "現在の画像は２値画像ではありません。";
+const QString nothingChosen = "処理内容が選択されていません。";
+const QString report = "    0.25 秒かかりました。\n（最終結果描画時間は含みません）";
+
+// A shell whose input is a random picture of its own folder.
+struct Fixture {
+  explicit Fixture(unsigned seed, int w = 12, int h = 9, double density = 0.2)
+      : picture([&] {
+          std::mt19937 rng(seed);
+          return RandomGrid(rng, w, h, density);
+        }()),
+        shell(folder.path()) {
+    WriteText(folder.filePath("picture.xpm").toStdString(), XpmOf(picture));
+    shell.Load("picture.xpm");
+  }
+  // Runs a command whose dialog is answered with clicks and closed with closeWith.
+  void Run(int command, std::vector<int> clicks, int closeWith = 1,
+           std::function<void(QDialog*)> inspect = {}) {
+    auto answered = Answer(std::move(clicks), closeWith, std::move(inspect));
+    shell.window->TriggerCommand(command);
+    QVERIFY(*answered);
+  }
+  QString ShowsGreys(const Grid& map) const {
+    return shell.Differs(map.width, map.height, [&](int r, int c) { return GreyOf(map.at(r, c)); });
+  }
+  QString ShowsPicture(const Grid& binary) const {
+    return shell.Differs(binary.width, binary.height, [&](int r, int c) { return BlackOrWhite(binary.at(r, c)); });
+  }
+  QTemporaryDir folder;
+  Grid picture;
+  Shell shell;
+};
+
+}  // namespace
+
+class CommandTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // Each algorithm draws the brute-force map of the chosen function in grey; the slow ones ask
+  // first, and a cancelled warning or a run without an algorithm computes nothing but keeps the
+  // choices.
+  void TheTransformDrawsTheExactMap_data() {
+    QTest::addColumn<int>("algorithm");
+    QTest::addColumn<int>("function");
+    QTest::addColumn<QString>("warning");
+    QTest::newRow("algorithm 1, Euclid") << 1000 << 1019 << QString();
+    QTest::newRow("algorithm 2, city-block") << 1003 << 1020 << "かなり処理に時間がかかります。";
+    QTest::newRow("simple, chessboard") << 1004 << 1021 << "めちゃくちゃ処理に時間がかかります。";
+  }
+  void TheTransformDrawsTheExactMap() {
+    QFETCH(int, algorithm);
+    QFETCH(int, function);
+    QFETCH(QString, warning);
+    Fixture f(5);
+    if (!warning.isEmpty()) {
+      const QImage before = f.shell.window->backingBitmap.copy();
+      f.shell.services.messageAnswers = {MessageResult::Cancel};
+      f.Run(transformCommand, {function, algorithm});
+      QCOMPARE(f.shell.window->backingBitmap, before);
+      QCOMPARE(WorkImage.kind, binaryKind);
+      QVERIFY(f.shell.Texts().value(0).startsWith(warning));
+      QVERIFY(f.shell.services.messages[0].buttons == MessageButtons::OkCancelQuestion);
+      QCOMPARE(f.shell.services.messages[0].caption, std::string("警告"));
+      f.shell.services.messages.clear();
+    }
+    f.Run(transformCommand, {function, algorithm});
+    const auto chosen = static_cast<DistanceFunction>(function - 1018);
+    QCOMPARE(f.shell.window->engine.distanceFunction, chosen);
+    QCOMPARE(f.shell.window->engine.processKind, algorithm == 1000 ? 1 : algorithm == 1003 ? 4 : 5);
+    const Measure measure{algorithm == 1004 ? DistanceFunction::euclid : chosen};
+    QCOMPARE(GridOf(WorkImage), ReferenceTransform(f.picture, 1, measure));
+    QCOMPARE(f.ShowsGreys(GridOf(WorkImage)), QString());
+    QCOMPARE(GridOf(InputImage), f.picture);
+    QCOMPARE(f.shell.Texts().size(), warning.isEmpty() ? 0 : 1);
+    // A distance map is not binary: the next computation waits for a picture.
+    f.shell.services.messages.clear();
+    f.shell.window->TriggerCommand(transformCommand);
+    f.shell.window->TriggerCommand(morphologyCommand);
+    f.shell.window->TriggerCommand(filterCommand);
+    QCOMPARE(f.shell.Texts(), QStringList(3, notBinary));
+    QCOMPARE(f.shell.unanswered, 0);
+  }
+
+  void TheTransformKeepsItsChoicesWhenItComputesNothing() {
+    Fixture f(6);
+    f.shell.window->engine.distanceFunction = DistanceFunction::chessboard;
+    f.Run(transformCommand, {1023}, 2, [](QDialog* dialog) {
+      QVERIFY(Button(dialog, 1021)->isChecked() && !Button(dialog, 1023)->isChecked());
+    });
+    QCOMPARE(f.shell.window->engine.measureTime, 0);  // cancelled
+    f.Run(transformCommand, {1020, 1023});
+    QCOMPARE(f.shell.Texts(), QStringList{nothingChosen});
+    QCOMPARE(f.shell.window->engine.processKind, 0);
+    QCOMPARE(f.shell.window->engine.distanceFunction, DistanceFunction::cityBlock);
+    QCOMPARE(f.shell.window->engine.measureTime, 1);
+    QCOMPARE(WorkImage.kind, binaryKind);
+  }
+
+  // With timing on nothing is drawn or repainted until the map is complete; without it the passes
+  // are repainted as they are drawn.
+  void TimingShowsOnlyTheResultAndTheSeconds() {
+    Fixture f(7, 300, 200, 0.01);
+    f.shell.window->TriggerCommand(40006);
+    const QImage white = f.shell.window->backingBitmap.copy();
+    Canvas* canvas = f.shell.window->canvas();
+    long repaints = canvas->repaintCount();
+    int reads = 0;  // the drawing's start, the command's start and end: before the final redraw
+    f.shell.clock.step = 250;
+    f.shell.clock.onRead = [&] {
+      if (reads++ >= 3) return;
+      QCOMPARE(f.shell.window->backingBitmap, white);
+      QCOMPARE(canvas->repaintCount(), repaints);
+    };
+    f.Run(transformCommand, {1000, 1023});
+    f.shell.clock.onRead = nullptr;
+    QVERIFY(reads >= 3);
+    QCOMPARE(f.shell.Texts(), QStringList{report});
+    QCOMPARE(f.shell.services.messages[0].caption, appTitle);
+    QCOMPARE(f.ShowsGreys(ReferenceTransform(f.picture, 1, Measure{})), QString());
+    f.shell.Load("picture.xpm");
+    repaints = canvas->repaintCount();
+    f.Run(transformCommand, {1000, 1023});
+    QVERIFY(canvas->repaintCount() > repaints + 2 * CanvasDrawing::framesPerPass);
+    QVERIFY(f.shell.Texts().isEmpty());
+  }
+
+  // The triangle chosen in the editor is shown (but cannot be chosen) by the transform and
+  // preselected by the morphology dialog, and both use its apex.
+  void TheEditorsTriangleIsUsed() {
+    Fixture f(9, 15, 12, 0.1);
+    MainWindow& w = *f.shell.window;
+    w.TriggerCommand(40013);
+    w.TriggerCommand(40013);
+    triangleApex = {-37, 11};
+    const Measure triangle{DistanceFunction::triangle, {-37, 11}};
+    f.Run(transformCommand, {1000}, 1, [](QDialog* dialog) { QVERIFY(Button(dialog, 1022)->isChecked()); });
+    QCOMPARE(GridOf(WorkImage), ReferenceTransform(f.picture, 1, triangle));
+    f.shell.Load("picture.xpm");
+    f.Run(morphologyCommand, {1036}, 1, [](QDialog* dialog) { QVERIFY(Button(dialog, 1022)->isChecked()); });
+    QCOMPARE(GridOf(InputImage), ReferenceMorphology(Operation::dilation, f.picture, BallOffsets(triangle, 0)));
+  }
+
+  // Each operation gives the definition by its ball, drawn; results build on each other.
+  void MorphologyDrawsItsResultAndBuildsOnIt() {
+    Fixture f(10, 14, 11, 0.4);
+    Grid expected = f.picture;
+    const std::vector<std::pair<int, Operation>> steps = {{1037, Operation::erosion}, {1039, Operation::closing},
+                                                          {1038, Operation::opening}, {1036, Operation::dilation}};
+    for (const auto& [button, operation] : steps) {
+      f.Run(morphologyCommand, {button, 1020}, 1, [](QDialog* dialog) { dialog->findChild<QLineEdit*>("1010")->setText("1"); });
+      expected = ReferenceMorphology(operation, expected, BallOffsets(Measure{DistanceFunction::cityBlock}, 1));
+      QCOMPARE(GridOf(InputImage), expected);
+      QCOMPARE(f.ShowsPicture(expected), QString());
+      QCOMPARE(f.shell.window->engine.processKind, InfoOf(operation).processKind);
+    }
+    QVERIFY(f.shell.Texts().isEmpty());
+    f.Run(morphologyCommand, {1019}, 2);  // cancelled: nothing kept
+    f.Run(morphologyCommand, {});
+    QCOMPARE(f.shell.Texts(), QStringList{nothingChosen});
+    QCOMPARE(f.shell.window->engine.processKind, 0);
+    QCOMPARE(f.shell.window->engine.distanceFunction, DistanceFunction::cityBlock);
+    QCOMPARE(f.shell.window->engine.filterSize, 1);
+  }
+
+  // Erosion, opening and closing report the operation's seconds, then the command's; both cover
+  // the computation alone.
+  void TimedMorphologyReportsTheOperationThenTheCommand() {
+    Fixture f(11, 7, 7, 0.0);
+    f.shell.clock.step = 250;
+    f.Run(morphologyCommand, {1037, 1021, 1023});
+    QCOMPARE(f.shell.Texts(), (QStringList{"    0.25 秒かかりました", report}));
+    for (const auto& m : f.shell.services.messages) QCOMPARE(m.caption, appTitle);
+    f.shell.services.messages.clear();
+    f.Run(morphologyCommand, {1036});
+    QCOMPARE(f.shell.Texts(), QStringList{report});
+  }
+
+  // A filter is loaded and drawn with its size; a bad file keeps the one before and its name.
+  // The filter command needs both pictures, asks before the slow drawing of the decomposed
+  // method (not when timing), and draws the definition's result.
+  void TheFilterCommandUsesTheLoadedFilter() {
+    Fixture f(12, 10, 8, 0.3);
+    MainWindow& w = *f.shell.window;
+    w.TriggerCommand(filterCommand);
+    QCOMPARE(f.shell.Texts(), QStringList{"フィルタ画像を先に選択してください。"});
+    const Grid filter = GridFromRows({"010", "111"});
+    WriteText(f.folder.filePath("f.xpm").toStdString(), XpmOf(filter));
+    WriteText(f.folder.filePath("bad.xpm").toStdString(), "\"3 2 2 1\"");
+    f.shell.services.messages.clear();
+    for (const char* name : {"f.xpm", "bad.xpm"}) {
+      f.shell.services.fileAnswers.push_back(std::string(name));
+      w.TriggerCommand(40038);
+    }
+    QCOMPARE(f.shell.services.fileRequests.back().initialName, std::string("filterQX15.xpm"));
+    QCOMPARE(f.shell.Texts().value(0), QString("画像サイズは 3 × 2 です。"));
+    QCOMPARE(f.shell.Texts().size(), 2);
+    QCOMPARE(filterFileName, std::string("f.xpm"));
+    QCOMPARE(f.shell.Differs(3, 2, [&](int r, int c) { return BlackOrWhite(filter.at(r, c)); }), QString());
+    f.shell.services.messages.clear();
+    f.shell.services.messageAnswers = {MessageResult::Cancel};
+    f.Run(filterCommand, {1031, 1029}, 1, [](QDialog* dialog) {
+      QCOMPARE(dialog->findChild<QLineEdit*>("1035")->text(), QString("f.xpm"));
+    });
+    QVERIFY(f.shell.Texts().value(0).startsWith("フィルタの縦画素回だけ描画するため、"));
+    QCOMPARE(GridOf(InputImage), f.picture);  // cancelled
+    QCOMPARE(w.engine.filterAlgorithm, FilterMethod::decomposed);
+    f.shell.services.messages.clear();
+    f.shell.clock.step = 250;
+    f.Run(filterCommand, {1032, 1023});  // opening, timed: no question
+    Grid expected = ReferenceMorphology(Operation::opening, f.picture, FilterOffsets(filter));
+    QCOMPARE(f.shell.Texts(), QStringList{report});
+    f.shell.services.messages.clear();
+    f.Run(filterCommand, {1030, 1028, 1023});  // dilation by the simple method, drawn
+    expected = ReferenceMorphology(Operation::dilation, expected, FilterOffsets(filter));
+    QCOMPARE(GridOf(InputImage), expected);
+    QCOMPARE(f.ShowsPicture(expected), QString());
+    QVERIFY(f.shell.Texts().isEmpty());
+  }
+};
+
+QTEST_MAIN(CommandTest)
+#include "CommandTest.moc"
