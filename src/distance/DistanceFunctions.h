@@ -216,17 +216,6 @@ struct TriangleMetric {
   int64_t slant = 0;    // s * ax
 };
 
-// A distance measure as the passes receive it: the function, the triangle's apex, and whether it
-// is the pass of an erosion, which measures with the ball turned half a turn (only the triangle
-// changes by that).
-struct Measure {
-  DistanceFunction function = DistanceFunction::euclid;
-  ApexPoint apex{};
-  bool reflected = false;
-
-  ColumnDirection columnDirection() const { return ColumnDirectionFor(function, reflected); }
-};
-
 // Runs body(metric) with the functor of the measure.
 template <class Body>
 void WithMetric(const Measure& measure, Body&& body) {

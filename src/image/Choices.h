@@ -131,4 +131,15 @@ constexpr ColumnDirection ColumnDirectionFor(DistanceFunction shape, bool erosio
   return erosion ? ColumnDirection::atOrAbove : ColumnDirection::atOrBelow;
 }
 
+// A distance measure as the passes receive it: the function, the triangle's apex, and whether it
+// is the pass of an erosion, which measures with the ball turned half a turn (only the triangle
+// changes by that).
+struct Measure {
+  DistanceFunction function = DistanceFunction::euclid;
+  ApexPoint apex{};
+  bool reflected = false;
+
+  ColumnDirection columnDirection() const { return ColumnDirectionFor(function, reflected); }
+};
+
 }  // namespace dt

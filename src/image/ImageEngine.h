@@ -13,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "distance/DistanceFunctions.h"
 #include "image/Choices.h"
 #include "image/Globals.h"
 #include "image/ImageRecord.h"

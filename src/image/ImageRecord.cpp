@@ -1,12 +1,17 @@
 #include "image/ImageRecord.h"
 
+#include <new>
+
 namespace dt {
 
 void PixelRows::Allocate(int width, int height) {
   const std::size_t w = width > 0 ? static_cast<std::size_t>(width) : 0;
   const std::size_t h = height > 0 ? static_cast<std::size_t>(height) : 0;
-  std::unique_ptr<int32_t[]> block(new int32_t[w * h == 0 ? 1 : w * h]);
-  std::unique_ptr<int32_t*[]> table(new int32_t*[h == 0 ? 1 : h]);
+  // Without exceptions from the allocator itself, so that an allocator told to give up early
+  // (AddressSanitizer's max_allocation_size_mb, say) leads here too.
+  std::unique_ptr<int32_t[]> block(new (std::nothrow) int32_t[w * h == 0 ? 1 : w * h]);
+  std::unique_ptr<int32_t*[]> table(new (std::nothrow) int32_t*[h == 0 ? 1 : h]);
+  if (!block || !table) throw std::bad_alloc();
   for (std::size_t r = 0; r < h; ++r) table[r] = block.get() + r * w;
   block_ = std::move(block);
   table_ = std::move(table);

@@ -11,27 +11,25 @@
 namespace dt::testing {
 namespace {
 
-std::string Name(const Measure& m) {
-  return std::string(InfoOf(m.function).metricName) + " " + std::to_string(m.apex.x) + "," +
-         std::to_string(m.apex.y) + (m.reflected ? " reflected" : "");
-}
-
 class Transform : public EngineTest {
  protected:
-  // The map of `image` by one algorithm, drawing or timed; checks what every transform leaves.
+  // The map of `image` by one algorithm, drawn (into surface) or timed (drawing nothing);
+  // checks what every transform leaves.
   Grid Run(const Grid& image, TransformAlgorithm algorithm, const Measure& m, int featureValue,
-           bool draw, RecordingSurface* surface = nullptr) {
+           bool draw) {
     SetInput(engine, image);
     engine.measureTime = draw ? 0 : 1;
+    surface.calls.clear();
     NullSurface nowhere;
-    Surface* target = surface ? static_cast<Surface*>(surface) : &nowhere;
-    RunDistanceTransform(engine, {target, &nowhere}, {algorithm, m, featureValue});
+    RunDistanceTransform(engine, {&surface, &nowhere}, {algorithm, m, featureValue});
+    EXPECT_TRUE(draw || surface.calls.empty());
     EXPECT_EQ(GridOf(DistanceMap), GridOf(WorkImage));
     EXPECT_EQ(GridOf(InputImage), image);
     EXPECT_EQ(WorkImage.kind, distanceKind);
     EXPECT_EQ(engine.distanceReady, 1);
     return GridOf(WorkImage);
   }
+  RecordingSurface surface;
 };
 
 class EveryMeasure : public Transform, public ::testing::WithParamInterface<Measure> {};
@@ -45,25 +43,22 @@ TEST_P(EveryMeasure, AlgorithmsOneAndTwoGiveTheBruteForceMap) {
     const Grid image = RandomImage(rng, 12);
     const int feature = n % 3 == 2 ? 0 : 1;
     const Grid truth = ReferenceTransform(image, feature, m);
-    ASSERT_EQ(Run(image, TransformAlgorithm::envelope, m, feature, n % 2), truth)
-        << Name(m) << "\n" << ToString(image);
-    ASSERT_EQ(Run(image, TransformAlgorithm::exhaustive, m, feature, n % 4 < 2), truth)
-        << Name(m) << "\n" << ToString(image);
+    ASSERT_EQ(Run(image, TransformAlgorithm::envelope, m, feature, n % 2), truth) << image;
+    ASSERT_EQ(Run(image, TransformAlgorithm::exhaustive, m, feature, n % 4 < 2), truth) << image;
   }
 }
 
 // With timing on, algorithm 1 may split its passes over threads (column stripes, then row
 // bands, some ending inside a batch of rows): the map is the one a single thread makes.
 TEST_P(EveryMeasure, SeveralThreadsGiveTheMapOfOne) {
-  const Measure m = GetParam();
   std::mt19937 rng(4242);
   for (const auto& [w, h] : {std::pair{300, 131}, {131, 517}}) {
     const Grid image = RandomGrid(rng, w, h, w < h ? 0.001 : 0.3);
     engine.threads = 1;
-    const Grid alone = Run(image, TransformAlgorithm::envelope, m, 1, false);
+    const Grid alone = Run(image, TransformAlgorithm::envelope, GetParam(), 1, false);
     for (int threads : {2, 3, 0}) {
       engine.threads = threads;
-      ASSERT_EQ(Run(image, TransformAlgorithm::envelope, m, 1, false), alone) << threads;
+      ASSERT_EQ(Run(image, TransformAlgorithm::envelope, GetParam(), 1, false), alone) << threads;
     }
   }
 }
@@ -107,27 +102,25 @@ TEST_P(EveryMeasure, OlderCandidateWinsOnAPrefixEndingAtTheBoundary) {
   const Measure m = GetParam();
   std::mt19937 rng(11);
   std::uniform_int_distribution<int> column(0, 14), g(0, 6);
-  // The candidate of column i with column distance G, seen from column x.
-  const auto candidate = [&](int64_t x, int64_t i, int64_t gi) {
-    return Cost(m, m.reflected ? gi : -gi, x - i);
-  };
   WithMetric(m, [&](const auto& metric) {
     for (int n = 0; n < 300; ++n) {
       const int i = column(rng), u = i + 1 + column(rng), gi = g(rng), gu = g(rng);
+      SCOPED_TRACE(::testing::Message() << i << " " << gi << ", " << u << " " << gu);
       int64_t lastWin = boundary::alwaysBetter;
       bool lost = false;
       const int64_t span = 40 + u + 450 * (gi + gu) / std::max(m.apex.y, 1);
       for (int64_t x = -span; x <= span; ++x) {
-        const auto ci = candidate(x, i, gi), cu = candidate(x, u, gu);
+        // The candidates of columns i and u, G rows towards the measure's side.
+        const auto ci = Cost(m, m.reflected ? gi : -gi, x - i);
+        const auto cu = Cost(m, m.reflected ? gu : -gu, x - u);
         if (!cu || (ci && *ci <= *cu)) {
-          ASSERT_FALSE(lost) << "not a prefix: " << Name(m) << " " << i << " " << u;
+          ASSERT_FALSE(lost) << "not a prefix";
           lastWin = x;
         } else {
           lost = true;
         }
       }
-      EXPECT_EQ(metric.LastOlderColumn(i, gi, u, gu), lost ? lastWin : boundary::neverBetter)
-          << Name(m) << " i=" << i << " u=" << u << " gi=" << gi << " gu=" << gu;
+      EXPECT_EQ(metric.LastOlderColumn(i, gi, u, gu), lost ? lastWin : boundary::neverBetter);
     }
   });
 }
@@ -141,66 +134,54 @@ TEST_F(Transform, SimpleTransformIsEuclideanWhateverTheMeasure) {
     const Grid image = RandomImage(rng, 10);
     ASSERT_EQ(Run(image, TransformAlgorithm::simple, AllMeasures()[n % 15], 1, n % 2),
               ReferenceTransform(image, 1, Measure{}))
-        << ToString(image);
+        << image;
   }
 }
 
 // The column pass writes (and draws) each column's runs as its scan reaches the feature pixel
-// below them, in a fixed order per direction; the row passes write right to left (algorithm 1)
-// and left to right (algorithm 2).
+// below them, in an order of its direction: both ways from the ends of a run toward its middle
+// (whose row is written twice), else from the feature pixel on; a column without any feature
+// pixel from the top. The row passes write right to left (algorithm 1), left to right (2).
 TEST_F(Transform, PassesDrawTheirValuesInTheirWritingOrder) {
-  const Grid column = GridFromRows({"0", "1", "0", "0", "0", "0", "1"});
+  constexpr int32_t none = noFeature;
   struct Case {
     Measure measure;
-    std::vector<int> rows;
+    std::vector<int> order;  // the pixels of column 1 in their drawing order, by row
     std::vector<int32_t> values;
   };
   const Case cases[] = {
-      {Measure{DistanceFunction::euclid}, {1, 0, 6, 2, 5, 3, 4}, {0, 1, 0, 1, 1, 2, 2}},
-      {Measure{DistanceFunction::triangle}, {1, 0, 6, 5, 4, 3, 2}, {0, 1, 0, 1, 2, 3, 4}},
-      {Measure{DistanceFunction::triangle, {}, true}, {1, 0, 6, 2, 3, 4, 5}, {0, noFeature, 0, 1, 2, 3, 4}}};
+      {Measure{DistanceFunction::euclid}, {1, 0, 5, 2, 4, 3, 3, 6}, {1, 0, 1, 2, 1, 0, 1}},
+      {Measure{DistanceFunction::triangle}, {1, 0, 5, 4, 3, 2, 6}, {1, 0, 3, 2, 1, 0, none}},
+      {Measure{DistanceFunction::triangle, {}, true},
+       {1, 0, 5, 2, 3, 4, 6},
+       {none, 0, 1, 2, 3, 0, 1}}};
   for (const Case& c : cases) {
-    RecordingSurface surface;
-    SetInput(engine, column);
+    SetInput(engine, GridFromRows({"00", "01", "00", "00", "00", "01", "00"}));
+    surface.calls.clear();
     engine.TransformT1({&surface, &surface}, 1, c.measure.columnDirection());
-    std::vector<int> rows;
-    std::vector<int32_t> values;
+    std::vector<int> order;
     for (std::size_t k = 0; k < surface.calls.size(); k += 2) {
-      rows.push_back(surface.calls[k].y);
-      values.push_back(WorkImage.rows[surface.calls[k].y][0]);
-      EXPECT_EQ(surface.calls[k].rgb, GreyOf(values.back()));
+      const auto [x, y, rgb] = surface.calls[k];
+      // Column 0, without feature pixels, first and top down.
+      EXPECT_EQ(std::pair(x, y), k < 14 ? std::pair(0, int(k / 2)) : std::pair(1, y));
+      if (x == 1) order.push_back(y);
+      EXPECT_EQ(rgb, GreyOf(WorkImage.rows[y][x]));
     }
-    EXPECT_EQ(rows, c.rows) << Name(c.measure);
-    EXPECT_EQ(values, c.values) << Name(c.measure);
+    EXPECT_EQ(order, c.order) << ::testing::PrintToString(c.measure);
+    Grid expected(2, 7, none);
+    for (int y = 0; y < 7; ++y) expected.at(y, 1) = c.values[y];
+    EXPECT_EQ(GridOf(WorkImage), expected) << ::testing::PrintToString(c.measure);
   }
-  // A column without feature pixels goes top to bottom; a run between two feature pixels from
-  // both ends toward its middle, whose row is written twice.
-  RecordingSurface both;
-  SetInput(engine, GridFromRows({"01", "00", "00", "00", "01"}));
-  engine.TransformT1({&both, &both}, 1, ColumnDirection::bothWays);
-  std::vector<std::pair<int, int>> order;
-  for (std::size_t k = 0; k < both.calls.size(); k += 2) order.emplace_back(both.calls[k].x, both.calls[k].y);
-  EXPECT_EQ(order, (std::vector<std::pair<int, int>>{
-                       {0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, 0}, {1, 4}, {1, 1}, {1, 3}, {1, 2}, {1, 2}}));
-
-  for (TransformAlgorithm algorithm : {TransformAlgorithm::envelope, TransformAlgorithm::exhaustive}) {
-    RecordingSurface surface;
-    const Grid map = Run(GridFromRows({"0100", "0001"}), algorithm, Measure{DistanceFunction::cityBlock}, 1, true, &surface);
+  for (TransformAlgorithm algorithm :
+       {TransformAlgorithm::envelope, TransformAlgorithm::exhaustive}) {
+    const Grid map = Run(GridFromRows({"0100", "0001"}), algorithm,
+                         Measure{DistanceFunction::cityBlock}, 1, true);
     ASSERT_EQ(surface.calls.size(), 16u);  // two passes of 8 pixels
-    for (std::size_t k = 8; k < 16; ++k) {
-      const int x = algorithm == TransformAlgorithm::envelope ? 3 - int(k % 4) : int(k % 4);
-      EXPECT_EQ(surface.calls[k].x, x);
-      EXPECT_EQ(surface.calls[k].y, int(k - 8) / 4);
-      EXPECT_EQ(surface.calls[k].rgb, GreyOf(map.at(surface.calls[k].y, x)));
+    for (int k = 8; k < 16; ++k) {
+      const int x = algorithm == TransformAlgorithm::envelope ? 3 - k % 4 : k % 4;
+      EXPECT_EQ(std::pair(surface.calls[k].x, surface.calls[k].y), std::pair(x, (k - 8) / 4));
+      EXPECT_EQ(surface.calls[k].rgb, GreyOf(map.at((k - 8) / 4, x)));
     }
-  }
-}
-
-TEST_F(Transform, TimingDrawsNothing) {
-  for (TransformAlgorithm algorithm : {TransformAlgorithm::envelope, TransformAlgorithm::exhaustive, TransformAlgorithm::simple}) {
-    RecordingSurface surface;
-    Run(GridFromRows({"0100", "0001"}), algorithm, Measure{}, 1, false, &surface);
-    EXPECT_TRUE(surface.calls.empty());
   }
 }
 
@@ -220,7 +201,8 @@ TEST_F(Transform, LargeDistancesDoNotOverflow) {
     RowScratch scratch(width);
     EnvelopeRow(EuclidMetric{}, g.data(), width, scratch, out.data());
     for (int x : {0, t, u, u + 1, u + gu, width - 1})
-      EXPECT_EQ(out[std::size_t(x)], std::min(Distance(Measure{}, 0, x - t), Distance(Measure{}, gu, x - u)))
+      EXPECT_EQ(out[std::size_t(x)],
+                std::min(Distance(Measure{}, 0, x - t), Distance(Measure{}, gu, x - u)))
           << gu << " " << x;
   }
 }
@@ -231,7 +213,8 @@ TEST(IntegerHelpers, FastFloorDivAndTheEuclideanStoreAreExact) {
     std::uniform_int_distribution<int64_t> a(-m, m), b(1, 100000);
     for (int n = 0; n < 20000; ++n) {
       const int64_t x = a(rng), y = b(rng);
-      ASSERT_EQ(FastFloorDiv(x, y), static_cast<int64_t>(std::floor(static_cast<long double>(x) / y)))
+      ASSERT_EQ(FastFloorDiv(x, y),
+                static_cast<int64_t>(std::floor(static_cast<long double>(x) / y)))
           << x << " / " << y;
     }
   }
@@ -244,8 +227,9 @@ TEST(IntegerHelpers, FastFloorDivAndTheEuclideanStoreAreExact) {
                          static_cast<int64_t>(costs.size()) - 1);
   for (std::size_t n = 0; n < costs.size(); ++n)
     ASSERT_EQ(out[n], Stored(Measure{}, costs[n])) << n;
-  for (int64_t v : {(int64_t{1} << 52) - 1, int64_t{1} << 52, (int64_t{3037000499} * 3037000499) - 1})
-    EXPECT_EQ(FloorSqrt(v), Stored(Measure{}, v));
+  // Beyond 2^52 the double square root may land on either side of a whole root.
+  for (int64_t k : {int64_t{67108865}, int64_t{2147483649}, int64_t{3037000499}})
+    for (int64_t v : {k * k - 1, k * k, k * k + 1}) EXPECT_EQ(FloorSqrt(v), Stored(Measure{}, v));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // Morphology by a filter image: both methods against the definition by the filter's offsets,
 // the row kernels against their definition, and what the decomposed method shows as it runs.
 #include <functional>
-#include <map>
 
 #include "filtermorph/DecomposedMorphology.h"
 #include "filtermorph/FilterOperations.h"
@@ -45,8 +44,7 @@ class Filter : public EngineTest {
     for (const OperationInfo& operation : operations)
       ASSERT_EQ(Run(method, operation.value, image, filter, draw),
                 ReferenceMorphology(operation.value, image, FilterOffsets(filter)))
-          << InfoOf(method).name << " " << operation.name << "\nfilter\n" << ToString(filter)
-          << "image\n" << ToString(image);
+          << InfoOf(method).name << " " << operation.name << " by " << filter << "of " << image;
   }
 };
 
@@ -109,109 +107,97 @@ TEST(RowKernels, RowDistancesMatchTheirDefinitionAtEveryWidthBothWays) {
   check(uint32_t{70000});
 }
 
-// Drawing, as calls of one target: `at` is where a block of one call per pixel should start.
+// What the decomposed method draws, read from the calls of one target in order.
 class FilterDrawing : public Filter {
  protected:
-  // The block of calls from `at` draws every pixel of the image once in colour(row, column).
-  void ExpectWholeImage(std::size_t& at, const std::function<uint32_t(int, int)>& colour,
-                        const char* what) {
-    const Grid& image = shown;
-    ASSERT_LE(at + image.values.size(), surface.calls.size()) << what;
+  // The next block of calls draws every pixel of the image once, in colour(row, column).
+  void ExpectWholeImage(const Grid& image, const std::function<uint32_t(int, int)>& colour) {
+    ASSERT_LE(at + image.values.size(), surface.calls.size());
     Grid seen(image.width, image.height);
     for (std::size_t end = at + image.values.size(); at < end; ++at) {
-      const RecordingSurface::Call& c = surface.calls[at];
-      ASSERT_TRUE(c.x >= 0 && c.y >= 0 && c.x < image.width && c.y < image.height) << what;
-      ++seen.at(c.y, c.x);
-      ASSERT_EQ(c.rgb, colour(c.y, c.x)) << what << " at " << c.x << "," << c.y;
+      const auto [x, y, rgb] = surface.calls[at];
+      ASSERT_TRUE(x >= 0 && y >= 0 && x < image.width && y < image.height);
+      ++seen.at(y, x);
+      ASSERT_EQ(rgb, colour(y, x)) << x << "," << y << " in a block from " << at;
     }
-    EXPECT_EQ(seen, Grid(image.width, image.height, 1)) << what;
+    EXPECT_EQ(seen, Grid(image.width, image.height, 1));
   }
-  // The row distances of a half and the black of its clearing.
-  void ExpectDistancesAndClearing(std::size_t& at, const Grid& image, int32_t value,
-                                  bool leftToRight) {
-    ExpectWholeImage(at, [&](int r, int c) { return GreyOf(RowDistance(image, r, c, value, leftToRight)); }, "distances");
-    ExpectWholeImage(at, [](int, int) { return 0u; }, "clearing");
-  }
-  // The erosion passes: after pass p, green where the filter rows 0..p fit, black elsewhere.
-  void ExpectErosionPasses(std::size_t& at, const Grid& image, const Grid& filter) {
-    Grid rows = Grid(filter.width, filter.height);
+  // One half: the row distances in grey, black, then a dilation's green passes (each filter
+  // row's pixels, brighter each time) or an erosion's (the whole image, green where the filter
+  // rows so far fit). Returns the half's result.
+  Grid ExpectHalf(const Grid& image, const Grid& filter, Operation half) {
+    const bool dilation = half == Operation::dilation;
+    ExpectWholeImage(image, [&](int r, int c) {
+      return GreyOf(RowDistance(image, r, c, dilation, dilation));  // behind the pixel
+    });
+    ExpectWholeImage(image, [](int, int) { return 0u; });
+    Grid rows(filter.width, filter.height), covered(image.width, image.height);
     for (int p = 0; p < filter.height; ++p) {
       for (int c = 0; c < filter.width; ++c) rows.at(p, c) = filter.at(p, c);
-      const Grid fits = ReferenceMorphology(Operation::erosion, image, FilterOffsets(rows));
+      const Grid fits = ReferenceMorphology(half, image, FilterOffsets(rows));
       const uint32_t green = uint32_t(filtermorph::PassShade(p, filter.height)) << 8;
-      ExpectWholeImage(at, [&](int r, int c) { return fits.at(r, c) ? green : 0u; }, "erosion pass");
+      if (!dilation) {
+        ExpectWholeImage(image, [&](int r, int c) { return fits.at(r, c) ? green : 0u; });
+        continue;
+      }
+      for (; at < surface.calls.size() && surface.calls[at].rgb == green; ++at)
+        covered.at(surface.calls[at].y, surface.calls[at].x) = 1;
+      EXPECT_EQ(covered, fits) << "after filter row " << p;
     }
-  }
-  void ExpectPicture(std::size_t& at, const Grid& picture) {
-    ExpectWholeImage(at, [&](int r, int c) { return picture.at(r, c) ? 0xFFFFFFu : 0u; }, "picture");
+    return ReferenceMorphology(half, image, FilterOffsets(filter));
   }
   RecordingSurface surface;
-  Grid shown;
+  std::size_t at = 0;
 };
 
+// Pass 0 in green 169 covers what filter row 0 covers, then pass 2 in green 253: the middle
+// row imposes nothing.
 TEST_F(FilterDrawing, DilationShowsItsDistancesThenOneBrighterGreenPassPerFilterRow) {
-  shown = GridFromRows({"100000", "000100", "010000", "000001"});
-  const Grid filter = GridFromRows({"110", "000", "011"});  // the middle row imposes nothing
-  const Grid result = Run(FilterMethod::decomposed, Operation::dilation, shown, filter, true, &surface);
-  std::size_t at = 0;
-  ExpectDistancesAndClearing(at, shown, 1, true);
-  // Pass 0 in green 169 covers what filter row 0 covers, then pass 2 in green 253.
-  std::map<uint32_t, Grid> passes = {{169u << 8, Grid(6, 4)}, {253u << 8, Grid(6, 4)}};
-  uint32_t last = 0;
-  for (; at < surface.calls.size(); ++at) {
-    const auto& c = surface.calls[at];
-    ASSERT_TRUE(passes.count(c.rgb) && c.rgb >= last) << std::hex << c.rgb;
-    passes[last = c.rgb].at(c.y, c.x) = 1;
-  }
-  EXPECT_EQ(passes[169u << 8], ReferenceMorphology(Operation::dilation, shown, FilterOffsets(GridFromRows({"110", "000", "000"}))));
-  EXPECT_EQ(passes[253u << 8], ReferenceMorphology(Operation::dilation, shown, FilterOffsets(GridFromRows({"000", "000", "011"}))));
-  EXPECT_EQ(result, ReferenceMorphology(Operation::dilation, shown, FilterOffsets(filter)));
-}
-
-TEST_F(FilterDrawing, OpeningShowsTheErosionPassesItsResultThenTheDilation) {
-  shown = GridFromRows({"01110", "11111", "01110", "00100"});
-  const Grid filter = GridFromRows({"11", "11"});
-  const Grid eroded = ReferenceMorphology(Operation::erosion, shown, FilterOffsets(filter));
-  const Grid opened = Run(FilterMethod::decomposed, Operation::opening, shown, filter, true, &surface);
-  std::size_t at = 0;
-  ExpectDistancesAndClearing(at, shown, 0, false);
-  ExpectErosionPasses(at, shown, filter);
-  ExpectPicture(at, eroded);
-  ExpectDistancesAndClearing(at, eroded, 1, true);
-  Grid covered(shown.width, shown.height);
-  for (; at < surface.calls.size(); ++at) covered.at(surface.calls[at].y, surface.calls[at].x) = 1;
-  EXPECT_EQ(covered, opened);
-}
-
-TEST_F(FilterDrawing, ClosingShowsItsDilatedPictureBetweenTheHalves) {
-  shown = GridFromRows({"10100", "00000", "00101"});
-  const Grid filter = GridFromRows({"111"});
-  const Grid dilated = ReferenceMorphology(Operation::dilation, shown, FilterOffsets(filter));
-  Run(FilterMethod::decomposed, Operation::closing, shown, filter, true, &surface);
-  std::size_t at = 0;
-  ExpectDistancesAndClearing(at, shown, 1, true);
-  while (at < surface.calls.size() && surface.calls[at].rgb == 0xFF00) ++at;  // one pass, pure green
-  ExpectPicture(at, dilated);
-  ExpectDistancesAndClearing(at, dilated, 0, false);
-  ExpectErosionPasses(at, dilated, filter);
+  const Grid image = GridFromRows({"100000", "000100", "010000", "000001"});
+  const Grid filter = GridFromRows({"110", "000", "011"});
+  Run(FilterMethod::decomposed, Operation::dilation, image, filter, true, &surface);
+  ExpectHalf(image, filter, Operation::dilation);
   EXPECT_EQ(at, surface.calls.size());
+  EXPECT_EQ(surface.calls[48].rgb, 169u << 8);
+  EXPECT_EQ(surface.calls.back().rgb, 253u << 8);
+}
+
+// An opening shows its erosion, the eroded picture, then its dilation; a closing the other way
+// round.
+TEST_F(FilterDrawing, OpeningAndClosingShowTheirFirstResultBetweenTheHalves) {
+  const Grid image = GridFromRows({"01110", "11111", "01110", "00100"});
+  for (const auto& [filter, operation] :
+       {std::pair{GridFromRows({"11", "11"}), Operation::opening},
+        {GridFromRows({"111"}), Operation::closing}}) {
+    surface.calls.clear();
+    at = 0;
+    const Grid result = Run(FilterMethod::decomposed, operation, image, filter, true, &surface);
+    const bool opening = operation == Operation::opening;
+    const auto [one, two] = opening ? std::pair{Operation::erosion, Operation::dilation}
+                                    : std::pair{Operation::dilation, Operation::erosion};
+    const Grid first = ExpectHalf(image, filter, one);
+    ExpectWholeImage(first, [&](int r, int c) { return first.at(r, c) ? 0xFFFFFFu : 0u; });
+    EXPECT_EQ(ExpectHalf(first, filter, two), result);
+    EXPECT_EQ(at, surface.calls.size());
+  }
 }
 
 // The simple method draws nothing itself; its opening and closing show the first half's
 // picture. Timing draws nothing at all.
 TEST_F(FilterDrawing, TheSimpleMethodShowsOnlyItsFirstHalfAndTimingNothing) {
-  shown = GridFromRows({"01110", "11111", "01100"});
-  const Grid filter = GridFromRows({"11"});
+  const Grid image = GridFromRows({"01110", "11111", "01100"}), filter = GridFromRows({"11"});
   for (Operation operation : {Operation::opening, Operation::closing}) {
     surface.calls.clear();
-    Run(FilterMethod::simple, operation, shown, filter, true, &surface);
-    std::size_t at = 0;
-    const Operation first = operation == Operation::opening ? Operation::erosion : Operation::dilation;
-    ExpectPicture(at, ReferenceMorphology(first, shown, FilterOffsets(filter)));
+    at = 0;
+    Run(FilterMethod::simple, operation, image, filter, true, &surface);
+    const Grid first = ReferenceMorphology(
+        operation == Operation::opening ? Operation::erosion : Operation::dilation, image,
+        FilterOffsets(filter));
+    ExpectWholeImage(first, [&](int r, int c) { return first.at(r, c) ? 0xFFFFFFu : 0u; });
     EXPECT_EQ(at, surface.calls.size());
     surface.calls.clear();
     for (FilterMethod method : {FilterMethod::simple, FilterMethod::decomposed})
-      Run(method, operation, shown, filter, false, &surface);
+      Run(method, operation, image, filter, false, &surface);
     EXPECT_TRUE(surface.calls.empty());
   }
 }
@@ -223,20 +209,6 @@ TEST_F(FilterDrawing, PassesBrightenInEvenStepsUpToPureGreen) {
   EXPECT_EQ(filtermorph::PassShade(14, 15), 247);
   EXPECT_EQ(filtermorph::PassShade(128, 129), 127);
   EXPECT_EQ(filtermorph::PassShade(5, 3), 255);
-}
-
-TEST_F(FilterDrawing, TheFilterImageIsShownAtTheCornerWithItsSize) {
-  engine.ShowFilterImage({&surface, &surface});
-  EXPECT_EQ(services.texts(), std::vector<std::string>{"フィルタ画像が取り込まれていません。"});
-  EXPECT_TRUE(surface.calls.empty());
-  services.messages.clear();
-  shown = GridFromRows({"1001", "0110"});
-  SetFilter(engine, shown);
-  engine.ShowFilterImage({&surface, &surface});
-  EXPECT_EQ(services.texts(), std::vector<std::string>{"画像サイズは 4 × 2 です。"});
-  EXPECT_EQ(services.messages[0].caption, appTitle);
-  const std::vector<uint32_t> picture = surface.Picture(4, 2);
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(picture[i], shown.values[i] ? 0xFFFFFFu : 0u) << i;
 }
 
 }  // namespace

@@ -13,37 +13,29 @@ using namespace dt::testing;
 namespace {
 
 constexpr int transformCommand = 40036, morphologyCommand = 40041, filterCommand = 40042;
-const QString notBinary = "現在の画像は２値画像ではありません。";
 const QString nothingChosen = "処理内容が選択されていません。";
 const QString report = "    0.25 秒かかりました。\n（最終結果描画時間は含みません）";
 
 // A shell whose input is a random picture of its own folder.
 struct Fixture {
   explicit Fixture(unsigned seed, int w = 12, int h = 9, double density = 0.2)
-      : picture([&] {
-          std::mt19937 rng(seed);
-          return RandomGrid(rng, w, h, density);
-        }()),
-        shell(folder.path()) {
+      : shell(folder.path()) {
+    std::mt19937 rng(seed);
+    picture = RandomGrid(rng, w, h, density);
     WriteText(folder.filePath("picture.xpm").toStdString(), XpmOf(picture));
     shell.Load("picture.xpm");
   }
-  // Runs a command whose dialog is answered with clicks and closed with closeWith.
+  // Runs a command whose dialog is looked at (inspect), answered with clicks and closed with
+  // closeWith.
   void Run(int command, std::vector<int> clicks, int closeWith = 1,
            std::function<void(QDialog*)> inspect = {}) {
     auto answered = Answer(std::move(clicks), closeWith, std::move(inspect));
     shell.window->TriggerCommand(command);
     QVERIFY(*answered);
   }
-  QString ShowsGreys(const Grid& map) const {
-    return shell.Differs(map.width, map.height, [&](int r, int c) { return GreyOf(map.at(r, c)); });
-  }
-  QString ShowsPicture(const Grid& binary) const {
-    return shell.Differs(binary.width, binary.height, [&](int r, int c) { return BlackOrWhite(binary.at(r, c)); });
-  }
   QTemporaryDir folder;
-  Grid picture;
   Shell shell;
+  Grid picture;
 };
 
 }  // namespace
@@ -53,57 +45,55 @@ class CommandTest : public QObject {
 
  private slots:
   // Each algorithm draws the brute-force map of the chosen function in grey; the slow ones ask
-  // first, and a cancelled warning or a run without an algorithm computes nothing but keeps the
-  // choices.
-  void TheTransformDrawsTheExactMap_data() {
-    QTest::addColumn<int>("algorithm");
-    QTest::addColumn<int>("function");
-    QTest::addColumn<QString>("warning");
-    QTest::newRow("algorithm 1, Euclid") << 1000 << 1019 << QString();
-    QTest::newRow("algorithm 2, city-block") << 1003 << 1020 << "かなり処理に時間がかかります。";
-    QTest::newRow("simple, chessboard") << 1004 << 1021 << "めちゃくちゃ処理に時間がかかります。";
-  }
+  // first, and a cancelled warning computes nothing. No algorithm is ever preselected.
   void TheTransformDrawsTheExactMap() {
-    QFETCH(int, algorithm);
-    QFETCH(int, function);
-    QFETCH(QString, warning);
-    Fixture f(5);
-    if (!warning.isEmpty()) {
-      const QImage before = f.shell.window->backingBitmap.copy();
-      f.shell.services.messageAnswers = {MessageResult::Cancel};
-      f.Run(transformCommand, {function, algorithm});
-      QCOMPARE(f.shell.window->backingBitmap, before);
-      QCOMPARE(WorkImage.kind, binaryKind);
-      QVERIFY(f.shell.Texts().value(0).startsWith(warning));
-      QVERIFY(f.shell.services.messages[0].buttons == MessageButtons::OkCancelQuestion);
-      QCOMPARE(f.shell.services.messages[0].caption, std::string("警告"));
+    const std::tuple<int, int, int, const char*> cases[] = {
+        {1000, 1, 1019, nullptr},
+        {1003, 4, 1020, "かなり処理に時間がかかります。"},
+        {1004, 5, 1021, "めちゃくちゃ処理に時間がかかります。"}};
+    for (const auto& [algorithm, processKind, function, warning] : cases) {
+      Fixture f(5);
+      const auto noAlgorithm = [](QDialog* d) {
+        QVERIFY(!Button(d, 1000)->isChecked() && !Button(d, 1003)->isChecked() &&
+                !Button(d, 1004)->isChecked());
+      };
+      if (warning) {
+        const QImage before = f.shell.window->backingBitmap.copy();
+        f.shell.services.messageAnswers = {MessageResult::Cancel};
+        f.Run(transformCommand, {function, algorithm});
+        QCOMPARE(f.shell.window->backingBitmap, before);
+        QVERIFY(f.shell.Texts().value(0).startsWith(warning) && WorkImage.kind == binaryKind);
+        QVERIFY(f.shell.services.messages[0].buttons == MessageButtons::OkCancelQuestion);
+        QCOMPARE(f.shell.services.messages[0].caption, std::string("警告"));
+        f.shell.services.messages.clear();
+      }
+      f.Run(transformCommand, {function, algorithm}, 1, noAlgorithm);
+      const auto chosen = static_cast<DistanceFunction>(function - 1018);
+      QCOMPARE(f.shell.window->engine.distanceFunction, chosen);
+      QCOMPARE(f.shell.window->engine.processKind, processKind);
+      const Measure m{algorithm == 1004 ? DistanceFunction::euclid : chosen};
+      QCOMPARE(GridOf(WorkImage), ReferenceTransform(f.picture, 1, m));
+      QCOMPARE(f.shell.ShowsGreys(GridOf(WorkImage)), QString());
+      QCOMPARE(GridOf(InputImage), f.picture);
+      QCOMPARE(f.shell.Texts().size(), warning ? 1 : 0);
+      // A distance map is not binary: the next computation waits for a picture.
       f.shell.services.messages.clear();
+      for (int command : {transformCommand, morphologyCommand, filterCommand})
+        f.shell.window->TriggerCommand(command);
+      QCOMPARE(f.shell.Texts(), QStringList(3, "現在の画像は２値画像ではありません。"));
+      QCOMPARE(f.shell.unanswered, 0);
     }
-    f.Run(transformCommand, {function, algorithm});
-    const auto chosen = static_cast<DistanceFunction>(function - 1018);
-    QCOMPARE(f.shell.window->engine.distanceFunction, chosen);
-    QCOMPARE(f.shell.window->engine.processKind, algorithm == 1000 ? 1 : algorithm == 1003 ? 4 : 5);
-    const Measure measure{algorithm == 1004 ? DistanceFunction::euclid : chosen};
-    QCOMPARE(GridOf(WorkImage), ReferenceTransform(f.picture, 1, measure));
-    QCOMPARE(f.ShowsGreys(GridOf(WorkImage)), QString());
-    QCOMPARE(GridOf(InputImage), f.picture);
-    QCOMPARE(f.shell.Texts().size(), warning.isEmpty() ? 0 : 1);
-    // A distance map is not binary: the next computation waits for a picture.
-    f.shell.services.messages.clear();
-    f.shell.window->TriggerCommand(transformCommand);
-    f.shell.window->TriggerCommand(morphologyCommand);
-    f.shell.window->TriggerCommand(filterCommand);
-    QCOMPARE(f.shell.Texts(), QStringList(3, notBinary));
-    QCOMPARE(f.shell.unanswered, 0);
   }
 
+  // The dialog opens with the stored function and timing; ｷｬﾝｾﾙ keeps them, 実行 without an
+  // algorithm keeps the new ones and computes nothing.
   void TheTransformKeepsItsChoicesWhenItComputesNothing() {
     Fixture f(6);
     f.shell.window->engine.distanceFunction = DistanceFunction::chessboard;
     f.Run(transformCommand, {1023}, 2, [](QDialog* dialog) {
       QVERIFY(Button(dialog, 1021)->isChecked() && !Button(dialog, 1023)->isChecked());
     });
-    QCOMPARE(f.shell.window->engine.measureTime, 0);  // cancelled
+    QCOMPARE(f.shell.window->engine.measureTime, 0);
     f.Run(transformCommand, {1020, 1023});
     QCOMPARE(f.shell.Texts(), QStringList{nothingChosen});
     QCOMPARE(f.shell.window->engine.processKind, 0);
@@ -132,7 +122,7 @@ class CommandTest : public QObject {
     QVERIFY(reads >= 3);
     QCOMPARE(f.shell.Texts(), QStringList{report});
     QCOMPARE(f.shell.services.messages[0].caption, appTitle);
-    QCOMPARE(f.ShowsGreys(ReferenceTransform(f.picture, 1, Measure{})), QString());
+    QCOMPARE(f.shell.ShowsGreys(ReferenceTransform(f.picture, 1, Measure{})), QString());
     f.shell.Load("picture.xpm");
     repaints = canvas->repaintCount();
     f.Run(transformCommand, {1000, 1023});
@@ -144,38 +134,42 @@ class CommandTest : public QObject {
   // preselected by the morphology dialog, and both use its apex.
   void TheEditorsTriangleIsUsed() {
     Fixture f(9, 15, 12, 0.1);
-    MainWindow& w = *f.shell.window;
-    w.TriggerCommand(40013);
-    w.TriggerCommand(40013);
+    f.shell.window->TriggerCommand(40013);
+    f.shell.window->TriggerCommand(40013);
     triangleApex = {-37, 11};
     const Measure triangle{DistanceFunction::triangle, {-37, 11}};
-    f.Run(transformCommand, {1000}, 1, [](QDialog* dialog) { QVERIFY(Button(dialog, 1022)->isChecked()); });
+    const auto triangleChecked = [](QDialog* d) { QVERIFY(Button(d, 1022)->isChecked()); };
+    f.Run(transformCommand, {1000}, 1, triangleChecked);
     QCOMPARE(GridOf(WorkImage), ReferenceTransform(f.picture, 1, triangle));
     f.shell.Load("picture.xpm");
-    f.Run(morphologyCommand, {1036}, 1, [](QDialog* dialog) { QVERIFY(Button(dialog, 1022)->isChecked()); });
-    QCOMPARE(GridOf(InputImage), ReferenceMorphology(Operation::dilation, f.picture, BallOffsets(triangle, 0)));
+    f.Run(morphologyCommand, {1036}, 1, triangleChecked);
+    QCOMPARE(GridOf(InputImage),
+             ReferenceMorphology(Operation::dilation, f.picture, BallOffsets(triangle, 0)));
   }
 
   // Each operation gives the definition by its ball, drawn; results build on each other.
+  // ｷｬﾝｾﾙ keeps the settings, 実行 without an operation says so.
   void MorphologyDrawsItsResultAndBuildsOnIt() {
     Fixture f(10, 14, 11, 0.4);
     Grid expected = f.picture;
-    const std::vector<std::pair<int, Operation>> steps = {{1037, Operation::erosion}, {1039, Operation::closing},
-                                                          {1038, Operation::opening}, {1036, Operation::dilation}};
-    for (const auto& [button, operation] : steps) {
-      f.Run(morphologyCommand, {button, 1020}, 1, [](QDialog* dialog) { dialog->findChild<QLineEdit*>("1010")->setText("1"); });
-      expected = ReferenceMorphology(operation, expected, BallOffsets(Measure{DistanceFunction::cityBlock}, 1));
+    const auto sizeOne = [](QDialog* d) { d->findChild<QLineEdit*>("1010")->setText("1"); };
+    for (const auto& [button, operation] :
+         {std::pair{1037, Operation::erosion}, {1039, Operation::closing},
+          {1038, Operation::opening}, {1036, Operation::dilation}}) {
+      f.Run(morphologyCommand, {button, 1020}, 1, sizeOne);
+      const Offsets diamond = BallOffsets(Measure{DistanceFunction::cityBlock}, 1);
+      expected = ReferenceMorphology(operation, expected, diamond);
       QCOMPARE(GridOf(InputImage), expected);
-      QCOMPARE(f.ShowsPicture(expected), QString());
+      QCOMPARE(f.shell.Shows(expected), QString());
       QCOMPARE(f.shell.window->engine.processKind, InfoOf(operation).processKind);
     }
     QVERIFY(f.shell.Texts().isEmpty());
-    f.Run(morphologyCommand, {1019}, 2);  // cancelled: nothing kept
+    f.Run(morphologyCommand, {1019, 1023}, 2);
     f.Run(morphologyCommand, {});
     QCOMPARE(f.shell.Texts(), QStringList{nothingChosen});
     QCOMPARE(f.shell.window->engine.processKind, 0);
     QCOMPARE(f.shell.window->engine.distanceFunction, DistanceFunction::cityBlock);
-    QCOMPARE(f.shell.window->engine.filterSize, 1);
+    QCOMPARE(f.shell.window->engine.filterSize + f.shell.window->engine.measureTime, 1);
   }
 
   // Erosion, opening and closing report the operation's seconds, then the command's; both cover
@@ -191,27 +185,29 @@ class CommandTest : public QObject {
     QCOMPARE(f.shell.Texts(), QStringList{report});
   }
 
-  // A filter is loaded and drawn with its size; a bad file keeps the one before and its name.
+  // A filter is loaded (shown with its size); a bad file keeps the one before and its name.
   // The filter command needs both pictures, asks before the slow drawing of the decomposed
   // method (not when timing), and draws the definition's result.
   void TheFilterCommandUsesTheLoadedFilter() {
     Fixture f(12, 10, 8, 0.3);
     MainWindow& w = *f.shell.window;
     w.TriggerCommand(filterCommand);
-    QCOMPARE(f.shell.Texts(), QStringList{"フィルタ画像を先に選択してください。"});
+    w.TriggerCommand(40028);
+    QCOMPARE(f.shell.Texts(), (QStringList{"フィルタ画像を先に選択してください。",
+                                           "フィルタ画像が取り込まれていません。"}));
     const Grid filter = GridFromRows({"010", "111"});
     WriteText(f.folder.filePath("f.xpm").toStdString(), XpmOf(filter));
     WriteText(f.folder.filePath("bad.xpm").toStdString(), "\"3 2 2 1\"");
     f.shell.services.messages.clear();
-    for (const char* name : {"f.xpm", "bad.xpm"}) {
-      f.shell.services.fileAnswers.push_back(std::string(name));
-      w.TriggerCommand(40038);
-    }
+    f.shell.services.fileAnswers = {std::string("f.xpm"), std::string("bad.xpm")};
+    w.TriggerCommand(40006);
+    w.TriggerCommand(40038);
+    w.TriggerCommand(40038);
     QCOMPARE(f.shell.services.fileRequests.back().initialName, std::string("filterQX15.xpm"));
-    QCOMPARE(f.shell.Texts().value(0), QString("画像サイズは 3 × 2 です。"));
     QCOMPARE(f.shell.Texts().size(), 2);
+    QCOMPARE(f.shell.Texts().value(0), QString("画像サイズは 3 × 2 です。"));
     QCOMPARE(filterFileName, std::string("f.xpm"));
-    QCOMPARE(f.shell.Differs(3, 2, [&](int r, int c) { return BlackOrWhite(filter.at(r, c)); }), QString());
+    QCOMPARE(f.shell.Shows(filter), QString());
     f.shell.services.messages.clear();
     f.shell.services.messageAnswers = {MessageResult::Cancel};
     f.Run(filterCommand, {1031, 1029}, 1, [](QDialog* dialog) {
@@ -229,7 +225,7 @@ class CommandTest : public QObject {
     f.Run(filterCommand, {1030, 1028, 1023});  // dilation by the simple method, drawn
     expected = ReferenceMorphology(Operation::dilation, expected, FilterOffsets(filter));
     QCOMPARE(GridOf(InputImage), expected);
-    QCOMPARE(f.ShowsPicture(expected), QString());
+    QCOMPARE(f.shell.Shows(expected), QString());
     QVERIFY(f.shell.Texts().isEmpty());
   }
 };

@@ -69,34 +69,6 @@ class DialogTest : public QObject {
     ExpectWholeAndEnabled(filter, {1035});  // the filter's name is shown, not edited
   }
 
-  // No algorithm is ever preselected; the stored function and timing are; 実行 hands back what
-  // is checked, ｷｬﾝｾﾙ and Escape nothing.
-  void TheTransformDialogHandsBackTheCheckedChoices() {
-    DistanceTransformDialog dialog(nullptr);
-    dialog.distanceFunction = DistanceFunction::triangle;
-    dialog.measureTime = 1;
-    dialog.show();
-    QCOMPARE(Checked(dialog, {1000, 1003, 1004}), QList<int>{});
-    QCOMPARE(Checked(dialog, {1019, 1020, 1021, 1022}), QList<int>{1022});
-    QVERIFY(Button(&dialog, 1023)->isChecked());
-    for (int id : {1004, 1020, 1023, 1023, 1023}) QTest::mouseClick(Button(&dialog, id), Qt::LeftButton);
-    QCOMPARE(Checked(dialog, {1000, 1003, 1004, 1019, 1020, 1021, 1022}), (QList<int>{1004, 1020}));
-    QTest::mouseClick(Button(&dialog, 1), Qt::LeftButton);
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(dialog.algorithm, std::optional(TransformAlgorithm::simple));
-    QCOMPARE(dialog.distanceFunction, DistanceFunction::cityBlock);
-    QCOMPARE(dialog.measureTime, 0);
-    dialog.show();  // opening again forgets the algorithm
-    QCOMPARE(Checked(dialog, {1000, 1003, 1004}), QList<int>{});
-    QTest::mouseClick(Button(&dialog, 1000), Qt::LeftButton);
-    QTest::keyClick(&dialog, Qt::Key_Escape);
-    QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QCOMPARE(dialog.algorithm, std::nullopt);
-    dialog.show();
-    QTest::mouseClick(Button(&dialog, 2), Qt::LeftButton);
-    QVERIFY(!dialog.isVisible());
-  }
-
   void TheMorphologyDialogHandsBackOperationShapeAndSize() {
     MorphologyDialog dialog(nullptr);
     dialog.shape = DistanceFunction::chessboard;
@@ -120,7 +92,8 @@ class DialogTest : public QObject {
     QTest::mouseClick(arrows[1], Qt::LeftButton);
     QCOMPARE(size->text(), QString("0"));
     // Only the leading digits of the field count; beyond 2147483647 it is 2147483647.
-    for (const auto& [typed, read] : {std::pair{" 12abc", 12}, {"abc", 0}, {"-5", 0}, {"99999999999999", 2147483647}}) {
+    for (const auto& [typed, read] :
+         {std::pair{" 12abc", 12}, {"abc", 0}, {"-5", 0}, {"99999999999999", 2147483647}}) {
       dialog.show();
       QTest::mouseClick(Button(&dialog, 1039), Qt::LeftButton);
       QTest::mouseClick(Button(&dialog, 1022), Qt::LeftButton);

@@ -7,7 +7,6 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 
-#include "app/PrivateEvents.h"
 #include "gui/support/Gui.h"
 #include "image/gui/InputImageView.h"
 #include "morphology/gui/OriginalFilterWindow.h"
@@ -18,20 +17,13 @@ using namespace dt::testing;
 
 namespace {
 
-Grid Sample(const QString& name) {
-  return ReadXpm(ReadText(DT_SAMPLES_DIR "/" + name.toStdString())).value_or(Grid());
+Grid Sample(const std::string& name) {
+  return ReadXpm(ReadText(DT_SAMPLES_DIR "/" + name)).value_or(Grid());
 }
 
 QString SizeMessage(const Grid& picture) {
   return QString("画像サイズは %1 × %2 です。\n白黒比率は %3：%4 です。")
       .arg(picture.width).arg(picture.height).arg(picture.Count(1)).arg(picture.Count(0));
-}
-
-QList<QAction*> MenuItems(MainWindow& window) {
-  QList<QAction*> items;
-  for (QAction* action : window.menuBar()->actions())
-    items << (action->menu() ? action->menu()->actions() : QList<QAction*>{action});
-  return items;
 }
 
 }  // namespace
@@ -40,169 +32,131 @@ class ShellTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // Each sample item of the menu draws its picture at the top-left, on screen as in the
-  // bitmap, and reports its size; nothing else is touched.
-  void TheSampleItemsDrawTheirPictures_data() {
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<QString>("file");
-    QTest::newRow("640") << "入力画像サンプル（640x480）" << "sample1-640.xpm";
-    QTest::newRow("160") << "入力画像サンプル（160x120）" << "sample1-160.xpm";
-    QTest::newRow("square") << "入力画像サンプル（四角形）" << "square.xpm";
-  }
+  // Each sample item of the menu (whose items are all enabled) draws its picture at the
+  // top-left, on screen as in the bitmap, and reports its size; nothing else is touched.
   void TheSampleItemsDrawTheirPictures() {
-    QFETCH(QString, label);
-    QFETCH(QString, file);
-    const Grid picture = Sample(file);
-    Shell shell;
-    QAction* item = nullptr;
-    for (QAction* action : MenuItems(*shell.window)) {
-      QVERIFY2(action->isSeparator() || action->isEnabled(), qPrintable(action->text()));
-      if (action->text() == label) item = action;
+    for (const auto& [label, file] : {std::pair{"入力画像サンプル（640x480）", "sample1-640.xpm"},
+                                      {"入力画像サンプル（160x120）", "sample1-160.xpm"},
+                                      {"入力画像サンプル（四角形）", "square.xpm"}}) {
+      const Grid picture = Sample(file);
+      Shell shell;
+      QAction* item = nullptr;
+      for (QAction* menu : shell.window->menuBar()->actions())
+        for (QAction* action : menu->menu() ? menu->menu()->actions() : QList<QAction*>{menu}) {
+          QVERIFY(action->isSeparator() || action->isEnabled());
+          if (action->text() == label) item = action;
+        }
+      QVERIFY(item != nullptr);
+      item->trigger();
+      QCOMPARE(shell.Shows(picture), QString());
+      QCOMPARE(shell.Texts(), QStringList{SizeMessage(picture)});
+      QCOMPARE(shell.services.messages[0].caption, appTitle);
+      QCOMPARE(GridOf(InputImage), picture);
     }
-    QVERIFY(item != nullptr);
-    item->trigger();
-    QCOMPARE(shell.Differs(picture.width, picture.height, [&](int r, int c) { return BlackOrWhite(picture.at(r, c)); }), QString());
-    QVERIFY(shell.White(QRect(picture.width, 0, 1300, 1100)));
-    QVERIFY(shell.White(QRect(0, picture.height, 1300, 1100)));
-    QCOMPARE(shell.Texts(), QStringList{SizeMessage(picture)});
-    QCOMPARE(shell.services.messages[0].caption, appTitle);
-    QCOMPARE(GridOf(InputImage), picture);
   }
 
-  void LoadingAsksForAPictureAndABadOneChangesNothing() {
+  // Loading asks for a picture; a bad or missing one changes nothing. Saving writes the
+  // result; a cancelled dialog does nothing.
+  void LoadingAndSavingGoThroughTheFileDialogs() {
     QTemporaryDir folder;
-    WriteText(folder.filePath("bad.xpm").toStdString(), "\"4 3 2 1\",\n\". c #000000\",\n\"# c #ffffff\",\n\"#..#\",\n");
-    WriteText(folder.filePath("good.xpm").toStdString(), ReadText(DT_SAMPLES_DIR "/sample1-160.xpm"));
+    WriteText(folder.filePath("bad.xpm").toStdString(), "\"4 3 2 1\",\n");
+    WriteText(folder.filePath("good.xpm").toStdString(), XpmOf(Sample("sample1-160.xpm")));
     Shell shell(folder.path());
-    shell.window->TriggerCommand(40034);  // cancelled: nothing happens
-    QCOMPARE(shell.services.fileRequests.size(), std::size_t(1));
-    const FileDialogRequest& request = shell.services.fileRequests[0];
-    QVERIFY(request.mode == FileDialogRequest::Mode::Open);
-    QCOMPARE(request.initialName, std::string("dreamcast.xpm"));
-    QCOMPARE(request.filter, std::string("XPM files (*.xpm)"));
-    QVERIFY(shell.White(shell.window->backingBitmap.rect()) && shell.Texts().isEmpty());
+    shell.window->TriggerCommand(40034);
+    shell.window->TriggerCommand(40035);
+    QVERIFY(shell.Shows(Grid()).isEmpty() && shell.Texts().isEmpty());
+    const FileDialogRequest& load = shell.services.fileRequests[0];
+    const FileDialogRequest& save = shell.services.fileRequests[1];
+    QVERIFY(load.mode == FileDialogRequest::Mode::Open && !load.overwritePrompt);
+    QVERIFY(save.mode == FileDialogRequest::Mode::Save && save.overwritePrompt);
+    QCOMPARE(load.initialName + save.initialName, std::string("dreamcast.xpmoutput.xpm"));
+    QCOMPARE(load.filter + save.defaultExtension, std::string("XPM files (*.xpm).xpm"));
     shell.Load("good.xpm");
     shell.window->engine.distanceReady = 1;
     const QImage before = shell.window->backingBitmap.copy();
     for (const char* name : {"bad.xpm", "missing.xpm"}) {
       shell.services.fileAnswers.push_back(std::string(name));
       shell.window->TriggerCommand(40034);
-      QCOMPARE(shell.services.messages.size(), std::size_t(1));
-      QCOMPARE(shell.services.messages[0].caption, std::string("エラー"));
+      QCOMPARE(shell.services.messages.back().caption, std::string("エラー"));
       QCOMPARE(shell.window->backingBitmap, before);
-      QCOMPARE(GridOf(InputImage), Sample("sample1-160.xpm"));
       QCOMPARE(shell.window->engine.distanceReady, 1);
-      shell.services.messages.clear();
     }
-  }
-
-  void SavingWritesTheResultAndCancelWritesNothing() {
-    QTemporaryDir folder;
-    Shell shell(folder.path());
-    SetInput(shell.window->engine, Sample("sample1-160.xpm"));
-    shell.window->TriggerCommand(40035);
-    QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList());
-    const FileDialogRequest& request = shell.services.fileRequests[0];
-    QVERIFY(request.mode == FileDialogRequest::Mode::Save && request.overwritePrompt);
-    QCOMPARE(request.initialName, std::string("output.xpm"));
-    QCOMPARE(request.defaultExtension, std::string(".xpm"));
+    QCOMPARE(shell.Texts().size(), 2);
     shell.services.fileAnswers.push_back(std::string("out.xpm"));
     shell.window->TriggerCommand(40035);
-    QCOMPARE(ReadXpm(ReadText(folder.filePath("out.xpm").toStdString())), std::optional(Sample("sample1-160.xpm")));
+    QCOMPARE(ReadXpm(ReadText(folder.filePath("out.xpm").toStdString())),
+             std::optional(Sample("sample1-160.xpm")));
   }
 
-  void ClearingWhitensTheCanvasAndKeepsTheImages() {
+  // Clearing (the command or a right click) whitens the canvas and keeps the images; quitting
+  // asks first and, when confirmed, lets the images go and closes the window.
+  void ClearingAndQuitting() {
     const Grid picture = Sample("sample1-160.xpm");
     Shell shell;
     shell.Load("sample1-160.xpm");
     shell.window->TriggerCommand(40006);
-    QCOMPARE(shell.Differs(1300, 1100, [](int, int) { return 0xFFFFFFu; }), QString());
+    QCOMPARE(shell.Shows(Grid()), QString());
     shell.window->TriggerCommand(40005);  // the input is still there to be shown again
     QCOMPARE(shell.Texts(), QStringList{SizeMessage(picture)});
     QTest::mouseClick(shell.window->canvas(), Qt::LeftButton, {}, QPoint(50, 50));
-    QCOMPARE(shell.Differs(160, 120, [&](int r, int c) { return BlackOrWhite(picture.at(r, c)); }), QString());
+    QCOMPARE(shell.Shows(picture), QString());
     QTest::mouseClick(shell.window->canvas(), Qt::RightButton, {}, QPoint(50, 50));
-    QVERIFY(shell.White(shell.window->backingBitmap.rect()));
-    QCOMPARE(GridOf(InputImage), picture);
-  }
-
-  void QuittingAsksFirst() {
-    Shell shell;
-    shell.Load("square.xpm");
+    QCOMPARE(shell.Shows(Grid()), QString());
+    shell.services.messages.clear();
     shell.services.messageAnswers = {MessageResult::Cancel, MessageResult::Ok};
     shell.window->TriggerCommand(40007);
     QCOMPARE(shell.Texts(), QStringList{"終了しますか？"});
     QVERIFY(shell.services.messages[0].buttons == MessageButtons::OkCancelQuestion);
-    QVERIFY(shell.window->isVisible() && InputImage.rows != nullptr);
+    QVERIFY(shell.window->isVisible() && GridOf(InputImage) == picture);
     shell.window->TriggerCommand(40007);
     QVERIFY(!shell.window->isVisible() && InputImage.rows == nullptr && WorkImage.rows == nullptr);
   }
 
-  // The real message boxes are modal to the main window and give the answer clicked.
-  void MessagesAreModalBoxesThatGiveTheAnswer() {
-    QMainWindow owner;
-    owner.show();
-    QtServices services;
-    services.SetOwnerWindow(&owner);
-    int flushes = 0;
-    services.messages.SetBeforeShow([&] { ++flushes; });
-    for (const auto& [buttons, click] : {std::pair{MessageButtons::OkCancelQuestion, QMessageBox::Cancel},
-                                         {MessageButtons::OkCancelQuestion, QMessageBox::Ok},
-                                         {MessageButtons::Ok, QMessageBox::Ok}}) {
-      QMessageBox* seen = nullptr;
-      auto answered = WhenDialogShown([&, click = click](QDialog* dialog) {
-        seen = qobject_cast<QMessageBox*>(dialog);
-        QVERIFY(seen && seen->windowModality() == Qt::ApplicationModal && seen->parentWidget() == &owner);
-        QCOMPARE(seen->text(), QString("終了しますか？"));
-        QCOMPARE(seen->windowTitle(), QString("デモ"));
-        QCOMPARE(seen->icon(), buttons == MessageButtons::Ok ? QMessageBox::NoIcon : QMessageBox::Question);
-        QCOMPARE(seen->button(QMessageBox::Cancel) != nullptr, buttons != MessageButtons::Ok);
-        seen->button(click)->click();
-      });
-      const bool ok = ShowMessage("終了しますか？", "デモ", buttons) == MessageResult::Ok;
-      QVERIFY(*answered);
-      QCOMPARE(ok, click == QMessageBox::Ok);
-    }
-    QCOMPARE(flushes, 3);
-  }
-
-  // The real file dialogs give the bare name, move to the file's folder, add the suffix and ask
-  // before replacing a file.
-  void FileDialogsGiveTheBareNameInItsFolder() {
+  // The real message boxes are modal to the main window and give the answer clicked; the file
+  // dialogs give the bare name, move to its folder, add the suffix and ask before replacing.
+  void ThePlatformsDialogsGiveTheAnswers() {
     QTemporaryDir root;
     QVERIFY(QDir(root.path()).mkdir("pictures"));
     WriteText(root.filePath("pictures/star.xpm").toStdString(), "x");
-    const QString here = QDir::currentPath();
-    QDir::setCurrent(root.path());
+    Shell shell(root.path());
     QtServices services;
+    services.SetOwnerWindow(shell.window.get());
+    for (const auto click : {QMessageBox::Cancel, QMessageBox::Ok}) {
+      auto answered = WhenDialogShown([&](QDialog* dialog) {
+        auto* box = qobject_cast<QMessageBox*>(dialog);
+        QVERIFY(box && box->windowModality() == Qt::ApplicationModal);
+        QVERIFY(box->parentWidget() == shell.window.get() && box->icon() == QMessageBox::Question);
+        QCOMPARE(box->text() + box->windowTitle(), QString("終了しますか？デモ"));
+        box->button(click)->click();
+      });
+      const MessageResult result = ShowMessage("終了しますか？", "デモ", MessageButtons::OkCancelQuestion);
+      QVERIFY(*answered && (result == MessageResult::Ok) == (click == QMessageBox::Ok));
+    }
     bool asked = false;  // whether the question to replace came up
-    const auto ask = [&](FileDialogRequest::Mode mode, const QString& typed, bool accept,
-                         bool replaces = false) {
-      FileDialogRequest request{mode, "dreamcast.xpm", DialogDefaultExtension(), DialogFilter(), mode == FileDialogRequest::Mode::Save};
+    const auto ask = [&](FileDialogRequest::Mode mode, const QString& typed, bool replaces) {
       auto answered = WhenDialogShown([&](QDialog* dialog) {
         auto* files = qobject_cast<QFileDialog*>(dialog);
-        QVERIFY(files);
-        QCOMPARE(files->nameFilters(), QStringList{"XPM files (*.xpm)"});
+        QVERIFY(files && files->nameFilters() == QStringList{"XPM files (*.xpm)"});
         QCOMPARE(QFileInfo(files->selectedFiles().value(0)).fileName(), QString("dreamcast.xpm"));
-        if (replaces)
-          WhenDialogShown([&](QDialog* question) {
+        if (replaces) WhenDialogShown([&](QDialog* question) {
             auto* box = qobject_cast<QMessageBox*>(question);
             asked = box != nullptr;
             box ? box->button(QMessageBox::Yes)->click() : question->reject();
           });
         files->findChild<QLineEdit*>("fileNameEdit")->setText(typed);
-        if (accept) static_cast<QDialog*>(files)->accept(); else files->reject();
+        typed.isEmpty() ? files->reject() : static_cast<QDialog*>(files)->accept();
       });
-      const auto name = services.files.Ask(request);
-      return *answered ? name : std::optional<std::string>("no dialog");
+      const auto name = services.files.Ask(
+          {mode, "dreamcast.xpm", DialogDefaultExtension(), DialogFilter(), replaces});
+      return *answered ? name.value_or("cancelled") : "no dialog";
     };
-    QCOMPARE(ask(FileDialogRequest::Mode::Open, root.filePath("pictures/star.xpm"), true), std::optional<std::string>("star.xpm"));
+    using Mode = FileDialogRequest::Mode;
+    QCOMPARE(ask(Mode::Open, root.filePath("pictures/star.xpm"), false), "star.xpm");
     QCOMPARE(QFileInfo(QDir::currentPath()), QFileInfo(root.filePath("pictures")));
-    QCOMPARE(ask(FileDialogRequest::Mode::Open, "star.xpm", false), std::optional<std::string>());
-    QCOMPARE(ask(FileDialogRequest::Mode::Save, "output", true), std::optional<std::string>("output.xpm"));
-    QCOMPARE(ask(FileDialogRequest::Mode::Save, "star", true, true), std::optional<std::string>("star.xpm"));
+    QCOMPARE(ask(Mode::Open, "", false), "cancelled");
+    QCOMPARE(ask(Mode::Save, "output", false), "output.xpm");
+    QCOMPARE(ask(Mode::Save, "star", true), "star.xpm");
     QVERIFY(asked);
-    QDir::setCurrent(here);
   }
 
   // The input view shows the input as it was when opened, with its size message once, and goes
@@ -226,7 +180,8 @@ class ShellTest : public QObject {
     const QImage shown = view->grab().toImage();
     const Grid picture = Sample("sample1-160.xpm");
     for (int y = 0; y < 120; ++y)
-      for (int x = 0; x < 160; ++x) QCOMPARE(shown.pixel(x, y) & 0xFFFFFF, BlackOrWhite(picture.at(y, x)));
+      for (int x = 0; x < 160; ++x)
+        QCOMPARE(shown.pixel(x, y) & 0xFFFFFF, picture.at(y, x) ? 0xFFFFFFu : 0u);
     view->close();  // the close box only tells the owner, which closes it
     QVERIFY(shell.window->inputView == nullptr);
     shell.window->TriggerCommand(40040);
@@ -243,18 +198,20 @@ class ShellTest : public QObject {
     OriginalFilterWindow* editor = shell.window->filterEditor;
     QVERIFY(editor && QTest::qWaitForWindowExposed(editor));
     QCOMPARE(shell.window->engine.distanceFunction, DistanceFunction::triangle);
-    const auto pixel = [&](int x, int y) { return editor->grab().toImage().pixel(x, y) & 0xFFFFFF; };
-    QCOMPARE(pixel(46, 200), 0xC8C8C8u);   // frame
-    QCOMPARE(pixel(120, 350), 0u);         // base
-    QCOMPARE(pixel(125, 275), 0u);         // a side, from (50, 350) to (200, 200)
-    QCOMPARE(pixel(200, 345), 0u);         // the origin's circle
+    const QImage drawn = editor->grab().toImage();
+    const auto pixel = [&](int x, int y) { return drawn.pixel(x, y) & 0xFFFFFF; };
+    QCOMPARE(pixel(46, 200), 0xC8C8C8u);  // frame
+    QCOMPARE(pixel(120, 350), 0u);        // base
+    QCOMPARE(pixel(125, 275), 0u);        // a side, from (50, 350) to (200, 200)
+    QCOMPARE(pixel(200, 345), 0u);        // the origin's circle
     QCOMPARE(pixel(100, 100), 0xFFFFFFu);
     QTest::mousePress(editor, Qt::LeftButton, {}, QPoint(204, 200));  // off the apex: no drag
     QTest::mouseMove(editor, QPoint(250, 120));
     QTest::mouseRelease(editor, Qt::LeftButton, {}, QPoint(250, 120));
     QCOMPARE(triangleApex, (ApexPoint{0, 150}));
     QTest::mousePress(editor, Qt::LeftButton, {}, QPoint(202, 198));
-    QMouseEvent move(QEvent::MouseMove, QPointF(500, 20), QPointF(500, 20), Qt::NoButton, Qt::LeftButton, {});
+    QMouseEvent move(QEvent::MouseMove, QPointF(500, 20), QPointF(500, 20), Qt::NoButton,
+                     Qt::LeftButton, {});
     QApplication::sendEvent(editor, &move);
     QTest::mouseRelease(editor, Qt::LeftButton, {}, QPoint(500, 20));
     QCOMPARE(triangleApex, (ApexPoint{150, 300}));  // held inside the drawing area
@@ -281,9 +238,7 @@ class ShellTest : public QObject {
       for (int i = 0; i < 4096; ++i) drawing.targets().a->SetPixel(i % 10, 200, 0);
       QCOMPARE(canvas->repaintCount(), start + 1);
       drawing.targets().a->SetPixel(5000, 5000, 0);
-      {
-        CanvasDrawing inner = shell.window->MakeDrawingTargets();
-      }
+      { CanvasDrawing inner = shell.window->MakeDrawingTargets(); }
       drawing.targets().a->SetPixel(1, 1, 0);
       shell.window->FlushDrawing();
       QCOMPARE(canvas->repaintCount(), start + 2);

@@ -19,7 +19,6 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() {
   std::error_code ignored;
-  fs::permissions(path_, fs::perms::owner_all, fs::perm_options::add, ignored);
   fs::remove_all(path_, ignored);
 }
 

@@ -45,11 +45,14 @@ std::string ToString(const Grid& grid) {
   return s;
 }
 
-void PrintTo(const Grid& grid, std::ostream* os) {
-  *os << grid.width << "x" << grid.height << "\n" << ToString(grid);
+std::ostream& operator<<(std::ostream& os, const Grid& grid) {
+  return os << grid.width << "x" << grid.height << "\n" << ToString(grid);
 }
 
-ImageRecord RecordOf(const Grid& grid, ImageRole role) {
+namespace {
+
+// A binary grid as a record that the reader could have made: counts and, as a filter, origin.
+ImageRecord RecordOf(const Grid& grid, ImageRole role = ImageRole::input) {
   ImageRecord image;
   image.width = grid.width;
   image.height = grid.height;
@@ -65,6 +68,8 @@ ImageRecord RecordOf(const Grid& grid, ImageRole role) {
   }
   return image;
 }
+
+}  // namespace
 
 void SetInput(ImageEngine& engine, const Grid& grid) { engine.ReplaceInput(RecordOf(grid)); }
 

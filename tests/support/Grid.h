@@ -32,12 +32,10 @@ Grid GridFromRows(const std::vector<std::string>& rows);
 Grid RandomGrid(std::mt19937& rng, int width, int height, double density);
 // Random sizes from 1 to maxSide, one row and one column often, densities from sparse to full.
 Grid RandomImage(std::mt19937& rng, int maxSide);
-Grid GridOf(const ImageRecord& image);  // at the record's own size
+Grid GridOf(const ImageRecord& image);   // at the record's own size
 std::string ToString(const Grid& grid);  // rows of values, "INF" for noFeature
-void PrintTo(const Grid& grid, std::ostream* os);
+std::ostream& operator<<(std::ostream& os, const Grid& grid);  // its size, then ToString
 
-// A binary grid as a record that the reader could have made: counts and, as a filter, origin.
-ImageRecord RecordOf(const Grid& grid, ImageRole role = ImageRole::input);
 // Makes the grid the input image, as a successful load does.
 void SetInput(ImageEngine& engine, const Grid& grid);
 // Makes the grid the filter image, origin at (height / 2, width / 2).

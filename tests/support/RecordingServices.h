@@ -56,15 +56,6 @@ class RecordingSurface final : public Surface {
     uint32_t rgb;
   };
   void SetPixel(int x, int y, uint32_t rgb) override { calls.push_back({x, y, rgb}); }
-  // The last colour drawn at each pixel of a width x height area (unset where none was).
-  std::vector<uint32_t> Picture(int width, int height) const {
-    std::vector<uint32_t> picture(std::size_t(width) * height, unset);
-    for (const Call& c : calls)
-      if (c.x >= 0 && c.y >= 0 && c.x < width && c.y < height)
-        picture[std::size_t(c.y) * width + c.x] = c.rgb;
-    return picture;
-  }
-  static constexpr uint32_t unset = 0x1000000;
   std::vector<Call> calls;
 };
 

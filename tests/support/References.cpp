@@ -9,11 +9,16 @@ std::vector<Measure> AllMeasures() {
   std::vector<Measure> all = {Measure{DistanceFunction::euclid},
                               Measure{DistanceFunction::cityBlock},
                               Measure{DistanceFunction::chessboard}};
-  const ApexPoint apexes[] = {{0, 150}, {150, 150}, {-150, 300}, {37, 11}, {-61, 2}, {90, 0}};
+  const ApexPoint apexes[] = {{0, 150}, {150, 151}, {-40, 300}, {37, 11}, {-61, 2}, {90, 0}};
   for (bool reflected : {false, true})
     for (const ApexPoint& apex : apexes)
       all.push_back(Measure{DistanceFunction::triangle, apex, reflected});
   return all;
+}
+
+void PrintTo(const Measure& m, std::ostream* os) {
+  *os << InfoOf(m.function).metricName << " " << m.apex.x << "," << m.apex.y
+      << (m.reflected ? " reflected" : "");
 }
 
 std::optional<int64_t> Cost(const Measure& m, int64_t dy, int64_t dx) {
@@ -40,8 +45,8 @@ std::optional<int64_t> Cost(const Measure& m, int64_t dy, int64_t dx) {
 int64_t Stored(const Measure& m, int64_t cost) {
   if (m.function == DistanceFunction::euclid) {
     auto r = static_cast<int64_t>(std::sqrt(static_cast<long double>(cost)));
-    while (r * r > cost) --r;
-    while ((r + 1) * (r + 1) <= cost) ++r;
+    while (r > cost / std::max<int64_t>(r, 1)) --r;  // divisions: no square overflows
+    while (r + 1 <= cost / (r + 1)) ++r;
     return r;
   }
   if (m.function == DistanceFunction::triangle && m.apex.y > 0) return cost / m.apex.y;

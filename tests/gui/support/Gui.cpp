@@ -7,9 +7,12 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "support/References.h"
+
 namespace dt::testing {
 
 Shell::Shell(const QString& folder) : previousFolder(QDir::currentPath()) {
+  ResetGlobalState();
   QDir::setCurrent(folder);
   window = std::make_unique<MainWindow>();
   window->clock = &clock;
@@ -35,6 +38,7 @@ Shell::~Shell() {
   // Windows closed with deleteLater go now, while the globals still exist.
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   QDir::setCurrent(previousFolder);
+  ResetGlobalState();
 }
 
 void Shell::Load(const std::string& name) {
@@ -49,25 +53,29 @@ QStringList Shell::Texts() const {
   return texts;
 }
 
-QString Shell::Differs(int w, int h, const std::function<uint32_t(int, int)>& colour) const {
-  const QImage screen = window->canvas()->grab().toImage().convertToFormat(QImage::Format_RGB32);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const uint32_t expected = colour(y, x);
-      const uint32_t bitmap = window->backingBitmap.pixel(x, y) & 0xFFFFFF;
+namespace {
+
+QString Differs(const MainWindow& window, const Grid& picture,
+                const std::function<uint32_t(int32_t)>& colour) {
+  const QImage screen = window.canvas()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  for (int y = 0; y < Canvas::pictureHeight; ++y)
+    for (int x = 0; x < Canvas::pictureWidth; ++x) {
+      const bool inside = x < picture.width && y < picture.height;
+      const uint32_t expected = inside ? colour(picture.at(y, x)) : 0xFFFFFF;
+      const uint32_t bitmap = window.backingBitmap.pixel(x, y) & 0xFFFFFF;
       if (bitmap != expected || (screen.pixel(x, y) & 0xFFFFFF) != expected)
-        return QString("(%1, %2) is %3, not %4").arg(x).arg(y).arg(bitmap, 6, 16).arg(expected, 6, 16);
+        return QString("(%1, %2) is %3").arg(x).arg(y).arg(bitmap, 6, 16, QChar('0'));
     }
   return {};
 }
 
-bool Shell::White(const QRect& rect) const {
-  const QRect area = rect & window->backingBitmap.rect();
-  for (int y = area.top(); y <= area.bottom(); ++y)
-    for (int x = area.left(); x <= area.right(); ++x)
-      if ((window->backingBitmap.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) return false;
-  return true;
+}  // namespace
+
+QString Shell::Shows(const Grid& binary) const {
+  return Differs(*window, binary, [](int32_t v) { return v == 1 ? 0xFFFFFFu : 0u; });
 }
+
+QString Shell::ShowsGreys(const Grid& map) const { return Differs(*window, map, GreyOf); }
 
 QAbstractButton* Button(QWidget* dialog, int id) {
   auto* button = dialog->findChild<QAbstractButton*>(QString::number(id));

@@ -17,14 +17,9 @@
 
 namespace dt::testing {
 
-// Puts every global back to its start-up state when made and again when destroyed.
-struct FreshGlobals {
-  FreshGlobals() { ResetGlobalState(); }
-  ~FreshGlobals() { ResetGlobalState(); }
-};
-
 // A shown MainWindow working in `folder`, with RecordingServices installed (messages answer OK
-// and file dialogs cancel unless scripted) and a clock the test sets.
+// and file dialogs cancel unless scripted) and a clock the test sets. Every global is put back
+// to its start-up state before and after.
 class Shell {
  public:
   explicit Shell(const QString& folder = QStringLiteral(DT_SAMPLES_DIR));
@@ -33,13 +28,12 @@ class Shell {
   // Loads a file through the load command, then forgets the messages so far.
   void Load(const std::string& name);
   QStringList Texts() const;
-  // The first pixel of the w x h corner where the canvas, in the backing bitmap or on screen,
-  // differs from colour(row, column), or an empty text.
-  QString Differs(int w, int h, const std::function<uint32_t(int, int)>& colour) const;
-  // Whether the backing bitmap is white everywhere in rect.
-  bool White(const QRect& rect) const;
+  // The first pixel of the canvas, in the backing bitmap or on screen, that is not the picture
+  // at the top-left corner (in black and white, or a distance map in greys) and white beyond
+  // it, or an empty text.
+  QString Shows(const Grid& binary) const;
+  QString ShowsGreys(const Grid& map) const;
 
-  FreshGlobals globals;
   RecordingServices services;
   StepClock clock;
   QString previousFolder;
@@ -57,8 +51,5 @@ std::shared_ptr<bool> WhenDialogShown(std::function<void(QDialog*)> action);
 // Answers the next dialog: inspect(dialog), click the buttons in order, then 実行 (1) or ｷｬﾝｾﾙ (2).
 std::shared_ptr<bool> Answer(std::vector<int> clicks, int closeWith = 1,
                              std::function<void(QDialog*)> inspect = {});
-
-// Colours on the canvas.
-inline uint32_t BlackOrWhite(int32_t value) { return value == 1 ? 0xFFFFFF : 0; }
 
 }  // namespace dt::testing
