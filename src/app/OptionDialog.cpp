@@ -5,8 +5,10 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include "app/DialogLayout.h"
+#include "image/Choices.h"
 
 namespace dt {
 
@@ -43,6 +45,18 @@ void OptionDialog::AddRunAndCancel(DialogLayout& layout, int y) {
   cancel->setAutoDefault(false);
   connect(run, &QPushButton::clicked, this, &QDialog::accept);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+QButtonGroup* OptionDialog::AddOperationButtons(DialogLayout& layout, int firstId, int y) {
+  auto* group = new QButtonGroup(this);
+  const int widths[] = {73, 72, 81, 79};
+  for (int k = 0; k < 4; ++k) {
+    const OperationInfo& operation = operations[k];
+    group->addButton(
+        layout.Add<QRadioButton>(firstId + k, operation.label, 12, y + 18 * k, widths[k], 10),
+        static_cast<int>(operation.value));
+  }
+  return group;
 }
 
 void UncheckAll(QButtonGroup* group) { CheckOnly(group, -1); }

@@ -35,6 +35,9 @@ class OptionDialog : public QDialog {
   // 実行 (id 1, the default button: accept) and ｷｬﾝｾﾙ (id 2: reject) at the right, with their top
   // at y.
   void AddRunAndCancel(DialogLayout& layout, int y);
+  // The four operations as radio buttons, ids firstId.. from the top y down, in a new group
+  // whose ids are the operations.
+  QButtonGroup* AddOperationButtons(DialogLayout& layout, int firstId, int y);
 
  private:
   QCheckBox* timing_ = nullptr;

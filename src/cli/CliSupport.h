@@ -68,6 +68,12 @@ void AddTimingOptions(CLI::App* command, TimingOptions& timing);
 double RunTimed(const TimingOptions& timing, const std::function<void()>& prepare,
                 const std::function<void()>& run);
 
+// Runs a computation of the engine on its input `repeat` times, with nothing drawn, timed as
+// RunTimed does. Every run starts from the input as it is now, also when a computation makes its
+// result the new input.
+void RunOnInput(ImageEngine& engine, const TimingOptions& timing,
+                const std::function<void(const DrawingTargets&)>& computation);
+
 // --- Files ---
 // Reads INPUT into the engine's input image; on failure the message is already on stderr.
 bool LoadInput(ImageEngine& engine, const std::string& input);
@@ -76,20 +82,5 @@ bool LoadFilter(ImageEngine& engine, const std::string& filter);
 // Writes WorkImage to OUTPUT in the form its name asks for. A failure leaves any earlier file as
 // it was and shows the message.
 bool WriteOutput(ImageEngine& engine, const std::string& output);
-
-// A copy of the input image, so that repeated timed runs of an operation that adopts its result
-// as the new input all start from the same picture.
-class InputSnapshot {
- public:
-  InputSnapshot();  // copies InputImage as it is now
-  // Puts the copy back into InputImage, WorkImage and DistanceMap (same size as when taken).
-  void Restore(ImageEngine& engine) const;
-
- private:
-  std::vector<int32_t> pixels_;
-  int32_t kind_ = 0;
-  int32_t whiteCount_ = 0;
-  int32_t blackCount_ = 0;
-};
 
 }  // namespace dt::cli

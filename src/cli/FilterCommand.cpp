@@ -39,15 +39,9 @@ Command DefineFilter(CLI::App& dtmorph) {
             ImageEngine engine;
             if (!LoadInput(engine, args->input) || !LoadFilter(engine, args->filter))
               return exitFailure;
-            engine.measureTime = 1;
-            const InputSnapshot original;
-            RunTimed(
-                args->timing, [&] { original.Restore(engine); },
-                [&] {
-                  NullSurface nowhere;
-                  RunFilterMorphology(engine, {&nowhere, &nowhere}, args->method,
-                                      args->operation);
-                });
+            RunOnInput(engine, args->timing, [&](const DrawingTargets& nowhere) {
+              RunFilterMorphology(engine, nowhere, args->method, args->operation);
+            });
             return WriteOutput(engine, args->output) ? exitSuccess : exitFailure;
           }};
 }

@@ -41,14 +41,9 @@ Command DefineMorph(CLI::App& dtmorph) {
   return {command, [args] {
             ImageEngine engine;
             if (!LoadInput(engine, args->input)) return exitFailure;
-            engine.measureTime = 1;
-            const InputSnapshot original;
-            RunTimed(
-                args->timing, [&] { original.Restore(engine); },
-                [&] {
-                  NullSurface nowhere;
-                  RunDistanceMorphology(engine, {&nowhere, &nowhere}, args->choice);
-                });
+            RunOnInput(engine, args->timing, [&](const DrawingTargets& nowhere) {
+              RunDistanceMorphology(engine, nowhere, args->choice);
+            });
             return WriteOutput(engine, args->output) ? exitSuccess : exitFailure;
           }};
 }

@@ -46,11 +46,9 @@ Command DefineTransform(CLI::App& dtmorph) {
   return {command, [args] {
             ImageEngine engine;
             if (!LoadInput(engine, args->input)) return exitFailure;
-            engine.measureTime = 1;
             engine.threads = args->threads;
-            RunTimed(args->timing, nullptr, [&] {
-              NullSurface nowhere;
-              RunDistanceTransform(engine, {&nowhere, &nowhere}, args->choice);
+            RunOnInput(engine, args->timing, [&](const DrawingTargets& nowhere) {
+              RunDistanceTransform(engine, nowhere, args->choice);
             });
             return WriteOutput(engine, args->output) ? exitSuccess : exitFailure;
           }};

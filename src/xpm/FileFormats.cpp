@@ -1,8 +1,5 @@
 #include "xpm/FileFormats.h"
 
-#include <new>
-
-#include "image/Messages.h"
 #include "xpm/XpmReader.h"
 #include "xpm/XpmWriter.h"
 
@@ -12,9 +9,7 @@ namespace {
 
 // The values as text: "W H", then one line of W space-separated values per row.
 FormatResult FormatValuesText(const ImageRecord& image) {
-  FormatResult result;
-  try {
-    std::string& text = result.bytes;
+  return Formatted([&](std::string& text) {
     text = std::to_string(image.width) + " " + std::to_string(image.height) + "\n";
     for (int row = 0; row < image.height && image.rows; ++row) {
       const int32_t* values = image.rows[row];
@@ -24,13 +19,7 @@ FormatResult FormatValuesText(const ImageRecord& image) {
       }
       text += '\n';
     }
-  } catch (const std::bad_alloc&) {
-    result.bytes.clear();
-    result.message = text::memoryFailure;
-    return result;
-  }
-  result.ok = true;
-  return result;
+  });
 }
 
 struct FormatEntry {

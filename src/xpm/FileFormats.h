@@ -4,11 +4,13 @@
 // through these, so a format is added here and in its own parser and formatter.
 #pragma once
 
+#include <new>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "image/ImageRecord.h"
+#include "image/Messages.h"
 
 namespace dt {
 
@@ -31,6 +33,20 @@ struct FormatResult {
   std::string message;  // why the image cannot be written so (when !ok)
   std::string bytes;
 };
+
+// Runs write(bytes) and gives its bytes, or the memory message when it runs out of memory.
+template <class Write>
+FormatResult Formatted(Write&& write) {
+  FormatResult result;
+  try {
+    write(result.bytes);
+    result.ok = true;
+  } catch (const std::bad_alloc&) {
+    result.bytes.clear();
+    result.message = text::memoryFailure;
+  }
+  return result;
+}
 
 // The format a file name asks for by its extension, if it names one.
 std::optional<FileFormat> FormatOfName(std::string_view fileName);

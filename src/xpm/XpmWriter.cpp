@@ -1,10 +1,8 @@
 // Formatting an image as an XPM file: two colours for a binary image, sixteen grey
 // levels for a distance map. The layout is the one this program has always written, so files
 // saved by earlier versions and by this one are alike byte for byte.
-#include <new>
 #include <string>
 
-#include "image/Messages.h"
 #include "xpm/XpmMessages.h"
 #include "xpm/XpmWriter.h"
 
@@ -50,17 +48,16 @@ bool HasNegativeValue(const ImageRecord& image) {
 }  // namespace
 
 FormatResult FormatXpm(const ImageRecord& image) {
-  FormatResult result;
   const int width = image.width;
   const int height = image.height;
   const bool hasPixels = width > 0 && height > 0 && image.rows != nullptr;
   // Everything is checked before a byte is formatted: a negative value has no character.
   if (hasPixels && HasNegativeValue(image)) {
-    result.message = text::negativeDistance;
-    return result;
+    FormatResult refused;
+    refused.message = text::negativeDistance;
+    return refused;
   }
-  try {
-    std::string& bytes = result.bytes;
+  return Formatted([&](std::string& bytes) {
     bytes.reserve(512 + (hasPixels ? std::size_t(height) * (std::size_t(width) + 4) : 0));
     bytes += "/* XPM */\n";
     bytes += "static char *outputimage[] = {\n";
@@ -80,13 +77,7 @@ FormatResult FormatXpm(const ImageRecord& image) {
       bytes += "\",\n";
     }
     bytes += "};\n";
-  } catch (const std::bad_alloc&) {
-    result.bytes.clear();
-    result.message = text::memoryFailure;
-    return result;
-  }
-  result.ok = true;
-  return result;
+  });
 }
 
 }  // namespace dt

@@ -24,15 +24,7 @@ FilterMorphologyDialog::FilterMorphologyDialog(QWidget* parent)
   fileName_->setFrame(true);
 
   layout.Add<QGroupBox>(1014, "処理種別", 7, 42, 113, 92);
-  operations_ = new QButtonGroup(this);
-  const auto operation = [&](Operation value, int id, int y, int w) {
-    operations_->addButton(layout.Add<QRadioButton>(id, InfoOf(value).label, 12, y, w, 10),
-                           static_cast<int>(value));
-  };
-  operation(Operation::dilation, 1030, 59, 73);
-  operation(Operation::erosion, 1031, 77, 72);
-  operation(Operation::opening, 1032, 95, 81);
-  operation(Operation::closing, 1033, 113, 79);
+  operations_ = AddOperationButtons(layout, 1030, 59);
 
   layout.Add<QGroupBox>(1027, "アルゴリズム", 132, 42, 116, 80);
   algorithms_ = new QButtonGroup(this);

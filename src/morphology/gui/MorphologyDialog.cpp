@@ -70,15 +70,7 @@ MorphologyDialog::MorphologyDialog(QWidget* parent)
   layout.Add<QGroupBox>(1016, "フィルタサイズ（円半径に相当）", 132, 94, 116, 34);
 
   // No operation is ever preselected: the user chooses one each time.
-  operations_ = new QButtonGroup(this);
-  const auto operation = [&](Operation value, int id, int y, int w) {
-    operations_->addButton(layout.Add<QRadioButton>(id, InfoOf(value).label, 12, y, w, 10),
-                           static_cast<int>(value));
-  };
-  operation(Operation::dilation, 1036, 26, 73);
-  operation(Operation::erosion, 1037, 44, 72);
-  operation(Operation::opening, 1038, 62, 81);
-  operation(Operation::closing, 1039, 80, 79);
+  operations_ = AddOperationButtons(layout, 1036, 26);
 
   shapes_ = new QButtonGroup(this);
   const auto shape = [&](DistanceFunction value, int id, int y, int w) {
