@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QStyle>
 
 #include "distance/gui/DistanceTransformDialog.h"

@@ -47,6 +47,7 @@ class ShellTest : public QObject {
           if (action->text() == label) item = action;
         }
       QVERIFY(item != nullptr);
+      QCOMPARE(shell.window->windowTitle(), QString("距離変換＆モルフォロジー演算デモ"));
       item->trigger();
       QCOMPARE(shell.Shows(picture), QString());
       QCOMPARE(shell.Texts(), QStringList{SizeMessage(picture)});
@@ -88,8 +89,9 @@ class ShellTest : public QObject {
              std::optional(Sample("sample1-160.xpm")));
   }
 
-  // Clearing (the command or a right click) whitens the canvas and keeps the images; quitting
-  // asks first and, when confirmed, lets the images go and closes the window.
+  // Clearing (the command or a right click) whitens the canvas and keeps the images; the version
+  // is shown on request; quitting asks first and, when confirmed, lets the images go and closes
+  // the window.
   void ClearingAndQuitting() {
     const Grid picture = Sample("sample1-160.xpm");
     Shell shell;
@@ -108,6 +110,9 @@ class ShellTest : public QObject {
     QCOMPARE(shell.Texts(), QStringList{"終了しますか？"});
     QVERIFY(shell.services.messages[0].buttons == MessageButtons::OkCancelQuestion);
     QVERIFY(shell.window->isVisible() && GridOf(InputImage) == picture);
+    shell.window->TriggerCommand(40043);
+    QVERIFY(shell.Texts().value(1).contains("Ver.0.48"));
+    QCOMPARE(shell.services.messages[1].caption, std::string("バージョン情報"));
     shell.window->TriggerCommand(40007);
     QVERIFY(!shell.window->isVisible() && InputImage.rows == nullptr && WorkImage.rows == nullptr);
   }

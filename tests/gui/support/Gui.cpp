@@ -5,7 +5,6 @@
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QTimer>
-#include <algorithm>
 
 #include "support/References.h"
 
