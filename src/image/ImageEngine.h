@@ -61,8 +61,8 @@ class ImageEngine {
 
   // --- Store (image/ImageStore.cpp) ---
   // Makes a binary image the input: InputImage, and copies in WorkImage and DistanceMap. The
-  // work images are allocated first, so that running out of memory (false, with the message)
-  // leaves everything as it was.
+  // work images are allocated first, so that running out of memory (false) leaves everything as
+  // it was.
   bool ReplaceInput(ImageRecord image);
   void CopyInputToWork();     // InputImage into DistanceMap and WorkImage
   void AdoptResultAsInput();  // WorkImage becomes the new input
@@ -70,7 +70,7 @@ class ImageEngine {
 
   // Files, through the picture formats of xpm/FileFormats.h. A file is read and checked whole
   // into a fresh record and replaces the current image only when it is good; on failure a
-  // message is shown, nothing changes and the result is false.
+  // message that names the file is shown, nothing changes and the result is false.
   bool LoadInputImage(const std::string& fileName);
   bool LoadFilterImage(const std::string& fileName);
   // Writes WorkImage beside the target and renames it over; false (with a message) on failure,

@@ -24,17 +24,22 @@ void CopyPixels(const ImageRecord& from, ImageRecord& to) {
   std::copy_n(from.rows.data(), PixelCount(InputImage), to.rows.data());
 }
 
+// Shows why a file failed, naming the file on a line of its own.
+void FileFailure(const std::string& message, const std::string& fileName) {
+  ShowMessage(message + "\n" + fileName, text::errorCaption);
+}
+
 // Reads and checks a whole file; on failure shows why and returns false.
 bool ReadPicture(const std::string& fileName, ImageRole role, ImageRecord& image) {
   std::string bytes;
   std::string message;
   if (!ReadWholeFile(fileName, bytes, message)) {
-    ShowMessage(message, text::errorCaption);
+    FileFailure(message, fileName);
     return false;
   }
   ParseResult result = ParsePicture(bytes, role, fileName);
   if (!result.ok) {
-    ShowMessage(result.message, text::errorCaption);
+    FileFailure(result.message, fileName);
     return false;
   }
   image = std::move(result.image);
@@ -50,7 +55,6 @@ bool ImageEngine::ReplaceInput(ImageRecord image) {
     distanceRows.Allocate(image.width, image.height);
     workRows.Allocate(image.width, image.height);
   } catch (const std::bad_alloc&) {
-    ShowMessage(text::memoryFailure, text::errorCaption);
     return false;
   }
   FreeImages();
@@ -68,7 +72,10 @@ bool ImageEngine::ReplaceInput(ImageRecord image) {
 
 bool ImageEngine::LoadInputImage(const std::string& fileName) {
   ImageRecord image;
-  return ReadPicture(fileName, ImageRole::input, image) && ReplaceInput(std::move(image));
+  if (!ReadPicture(fileName, ImageRole::input, image)) return false;
+  if (ReplaceInput(std::move(image))) return true;
+  FileFailure(text::memoryFailure, fileName);
+  return false;
 }
 
 bool ImageEngine::LoadFilterImage(const std::string& fileName) {
@@ -88,11 +95,11 @@ bool ImageEngine::SaveWorkImage(const std::string& fileName, FileFormat format) 
   // file behind.
   const FormatResult result = FormatPicture(WorkImage, format);
   if (!result.ok) {
-    ShowMessage(result.message, text::errorCaption);
+    FileFailure(result.message, fileName);
     return false;
   }
   if (!ReplaceFileContents(fileName, result.bytes)) {
-    ShowMessage(text::cannotWriteFile, text::errorCaption);
+    FileFailure(text::cannotWriteFile, fileName);
     return false;
   }
   return true;

@@ -4,9 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstdio>
-#include <memory>
+#include <cstring>
 #include <new>
 
 #include "image/Messages.h"
@@ -16,14 +19,38 @@ namespace dt {
 
 namespace {
 
-// A name in the same folder (so that the rename stays on one file system), hidden and unused.
-std::string TemporaryName(const std::string& fileName, int attempt) {
-  const std::size_t slash = fileName.rfind('/');
-  const std::string folder = slash == std::string::npos ? "" : fileName.substr(0, slash + 1);
-  const std::string base = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
-  return folder + "." + base + ".tmp-" + std::to_string(::getpid()) + "-" +
-         std::to_string(attempt);
+// The temporary file being written, removed by the signal handlers below when the program is
+// stopped meanwhile (the target is untouched until the rename).
+char pendingTemporary[PATH_MAX] = "";
+std::atomic<bool> temporaryPending{false};
+struct sigaction previousInterrupt {}, previousTerminate {};
+
+extern "C" void RemoveTemporaryAndStop(int signal) {
+  if (temporaryPending.load()) ::unlink(pendingTemporary);
+  ::sigaction(signal, signal == SIGINT ? &previousInterrupt : &previousTerminate, nullptr);
+  ::raise(signal);
 }
+
+// While it lives, a stop by SIGINT or SIGTERM removes the temporary file first.
+class TemporaryGuard {
+ public:
+  explicit TemporaryGuard(const std::string& name) {
+    std::strncpy(pendingTemporary, name.c_str(), sizeof pendingTemporary - 1);
+    temporaryPending = true;
+    struct sigaction remove {};
+    remove.sa_handler = RemoveTemporaryAndStop;
+    sigemptyset(&remove.sa_mask);
+    ::sigaction(SIGINT, &remove, &previousInterrupt);
+    ::sigaction(SIGTERM, &remove, &previousTerminate);
+  }
+  ~TemporaryGuard() {
+    ::sigaction(SIGINT, &previousInterrupt, nullptr);
+    ::sigaction(SIGTERM, &previousTerminate, nullptr);
+    temporaryPending = false;
+  }
+  TemporaryGuard(const TemporaryGuard&) = delete;
+  TemporaryGuard& operator=(const TemporaryGuard&) = delete;
+};
 
 bool WriteAll(int fd, const std::string& contents) {
   const char* data = contents.data();
@@ -40,22 +67,34 @@ bool WriteAll(int fd, const std::string& contents) {
   return true;
 }
 
+// The largest file read as a picture: a file of n bytes may hold n pixels, which take 12 bytes
+// each in the three input-sized images, so a sixteenth of the machine's memory.
+int64_t LargestReadable() {
+  const long pages = ::sysconf(_SC_PHYS_PAGES), pageSize = ::sysconf(_SC_PAGESIZE);
+  if (pages <= 0 || pageSize <= 0) return int64_t{1} << 30;
+  return int64_t{pages} * pageSize / 16;
+}
+
 }  // namespace
 
 bool ReplaceFileContents(const std::string& fileName, const std::string& contents) {
-  std::string temporary;
-  int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temporary = TemporaryName(fileName, attempt);
-    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return false;
-  }
+  // A short name in the same folder (so that the rename stays on one file system), hidden and
+  // unused, whatever the length of the target's name.
+  const std::size_t slash = fileName.rfind('/');
+  std::string temporary =
+      (slash == std::string::npos ? "" : fileName.substr(0, slash + 1)) + ".dtmorph-XXXXXX";
+  const int fd = ::mkstemp(temporary.data());
   if (fd < 0) return false;
-
+  const TemporaryGuard guard(temporary);
+  // The permissions of the earlier file, or those a new file gets.
   struct stat earlier {};
-  if (::stat(fileName.c_str(), &earlier) == 0 && S_ISREG(earlier.st_mode))
+  if (::stat(fileName.c_str(), &earlier) == 0 && S_ISREG(earlier.st_mode)) {
     ::fchmod(fd, earlier.st_mode & 07777);
-
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+  }
   bool ok = WriteAll(fd, contents) && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   ok = ok && std::rename(temporary.c_str(), fileName.c_str()) == 0;
@@ -64,23 +103,50 @@ bool ReplaceFileContents(const std::string& fileName, const std::string& content
 }
 
 bool ReadWholeFile(const std::string& fileName, std::string& contents, std::string& message) {
-  struct Closer {
-    void operator()(std::FILE* f) const { std::fclose(f); }
-  };
-  std::unique_ptr<std::FILE, Closer> file(std::fopen(fileName.c_str(), "rb"));
-  if (!file) {
+  // Without blocking: a named pipe without a writer is refused below, not waited for.
+  const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
     message = text::cannotOpenFile;
     return false;
   }
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    message = text::notAFile;
+    return false;
+  }
+  const int64_t largest = LargestReadable();
+  if (info.st_size > largest) {
+    message = text::fileTooLarge;
+    return false;
+  }
   try {
-    std::string data;
-    char buffer[1 << 16];
-    std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file.get())) > 0) data.append(buffer, n);
-    if (std::ferror(file.get())) {  // a folder, say, opens but cannot be read
-      message = text::cannotOpenFile;
-      return false;
+    // Its size as fstat gives it, then whatever more there is (the file may grow meanwhile),
+    // never beyond the largest.
+    std::string data(static_cast<std::size_t>(info.st_size), '\0');
+    std::size_t filled = 0;
+    char more[1 << 16];
+    for (;;) {
+      const bool full = filled == data.size();
+      const ssize_t n = full ? ::read(fd, more, sizeof more)
+                             : ::read(fd, data.data() + filled, data.size() - filled);
+      if (n < 0 && errno == EINTR) continue;
+      if (n < 0) {
+        message = text::cannotOpenFile;
+        return false;
+      }
+      if (n == 0) break;
+      if (full) data.append(more, static_cast<std::size_t>(n));
+      filled += static_cast<std::size_t>(n);
+      if (static_cast<int64_t>(filled) > largest) {
+        message = text::fileTooLarge;
+        return false;
+      }
     }
+    data.resize(filled);
     contents = std::move(data);
   } catch (const std::bad_alloc&) {
     message = text::memoryFailure;

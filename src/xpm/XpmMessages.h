@@ -5,6 +5,8 @@
 namespace dt::text {
 
 inline constexpr const char* cannotOpenFile = "ファイルが開けません。";
+inline constexpr const char* notAFile = "通常のファイルではないため読めません。";
+inline constexpr const char* fileTooLarge = "ファイルが大きすぎて読めません。";
 inline constexpr const char* inputNotBinary = "入力画像が白黒２値画像ではありません。";
 inline constexpr const char* filterNotBinary = "フィルタ画像が白黒２値画像ではありません。";
 inline constexpr const char* inputNotOneCharPerPixel =

@@ -87,16 +87,20 @@ TEST_F(Files, ABadFileIsRefusedWithItsMessageAndChangesNothing) {
     const std::string before = State(engine);
     for (const auto& [text, message] : badFiles) {
       services.messages.clear();
-      EXPECT_FALSE(engine.LoadInputImage(Put(text, "bad.xpm")));
-      EXPECT_FALSE(engine.LoadFilterImage(Put(text, "bad.xpm")));
-      EXPECT_EQ(services.texts(), (std::vector<std::string>{message, ForFilter(message)})) << text;
+      const std::string file = Put(text, "bad.xpm"), named = "\n" + file;  // on a line of its own
+      EXPECT_FALSE(engine.LoadInputImage(file));
+      EXPECT_FALSE(engine.LoadFilterImage(file));
+      EXPECT_EQ(services.texts(), (std::vector<std::string>{message + named,
+                                                            ForFilter(message) + named}));
       EXPECT_EQ(services.messages[0].caption, "エラー");
       EXPECT_EQ(State(engine), before) << text;
     }
     services.messages.clear();
     EXPECT_FALSE(engine.LoadInputImage(folder.File("missing.xpm")));
-    EXPECT_FALSE(engine.LoadFilterImage(folder.path()));  // a folder opens but cannot be read
-    EXPECT_EQ(services.texts(), std::vector<std::string>(2, "ファイルが開けません。"));
+    EXPECT_FALSE(engine.LoadFilterImage(folder.path()));
+    EXPECT_EQ(services.texts(),
+              (std::vector<std::string>{"ファイルが開けません。\n" + folder.File("missing.xpm"),
+                                        "通常のファイルではないため読めません。\n" + folder.path()}));
     EXPECT_EQ(State(engine), before);
   }
 }
@@ -238,9 +242,10 @@ TEST_F(Files, AFailedSaveLeavesTheEarlierFileAndNothingElse) {
   EXPECT_FALSE(engine.SaveWorkImage(folder.File("taken.xpm")));
   EXPECT_FALSE(engine.SaveWorkImage(folder.File("no-such-folder/out.xpm")));
   EXPECT_EQ(services.texts(),
-            (std::vector<std::string>{"距離値にマイナスが含まれています。",
-                                      "距離値にマイナスが含まれています。",
-                                      "フィアルが開けません。", "フィアルが開けません。"}));
+            (std::vector<std::string>{"距離値にマイナスが含まれています。\n" + folder.File("out.xpm"),
+                                      "距離値にマイナスが含まれています。\n" + folder.File("new.xpm"),
+                                      "フィアルが開けません。\n" + folder.File("taken.xpm"),
+                                      "フィアルが開けません。\n" + folder.File("no-such-folder/out.xpm")}));
   EXPECT_EQ(ReadText(folder.File("out.xpm")), "earlier");
   EXPECT_EQ(folder.Names(), (std::vector<std::string>{"out.xpm", "taken.xpm"}));
   // A file replaced keeps its permissions.
