@@ -32,8 +32,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   SilentMessages messages;
-  dt::StdProcessControl process;
-  dt::InstallServices({&messages, nullptr, &process});
+  dt::InstallServices({&messages, nullptr});
 
   const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(DT_SAMPLES_DIR);
   const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;

@@ -5,7 +5,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
+#include <new>
+#include <vector>
 
 #include "app/CommandIds.h"
 #include "app/PrivateEvents.h"
@@ -126,7 +129,12 @@ void MainWindow::FitFrame() {
 
 void MainWindow::TriggerCommand(int id) {
   const auto found = commands_.find(id);
-  if (found != commands_.end()) (this->*(found->second))();
+  if (found == commands_.end()) return;
+  try {
+    (this->*(found->second))();
+  } catch (const std::bad_alloc&) {
+    ShowMessage(text::memoryFailure, text::errorCaption);
+  }
 }
 
 QAction* MainWindow::ActionFor(int id) const {
@@ -153,6 +161,31 @@ bool MainWindow::RequireBinaryImage() {
   if (WorkImage.kind == binaryKind) return true;
   ShowMessage(text::notBinaryImage, text::errorCaption);
   return false;
+}
+
+bool MainWindow::Compute(const std::function<void()>& computation) {
+  // A computation may make its result the new input half way (an opening, say): the input as it
+  // is now is kept aside first, and if that does not fit, the computation does not start.
+  const std::size_t count = std::size_t(InputImage.width) * std::size_t(InputImage.height);
+  const int32_t kind = InputImage.kind, white = InputImage.whiteCount;
+  const int32_t black = InputImage.blackCount;
+  std::vector<int32_t> pixels;
+  try {
+    pixels.assign(InputImage.rows.data(), InputImage.rows.data() + count);
+    computation();
+    return true;
+  } catch (const std::bad_alloc&) {
+    if (pixels.size() == count) {
+      std::copy(pixels.begin(), pixels.end(), InputImage.rows.data());
+      InputImage.kind = kind;
+      InputImage.whiteCount = white;
+      InputImage.blackCount = black;
+      engine.CopyInputToWork();
+      engine.distanceReady = 0;
+    }
+    ShowMessage(text::memoryFailure, text::errorCaption);
+    return false;
+  }
 }
 
 void MainWindow::ReportCommandTime(int64_t start, int64_t end) {

@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QMainWindow>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -33,7 +34,8 @@ class MainWindow : public QMainWindow {
   // the window system allows, and shows it.
   void PlaceAndShow();
 
-  // Runs the handler of a menu command, exactly as choosing the menu item does.
+  // Runs the handler of a menu command, exactly as choosing the menu item does. Running out of
+  // memory in a command is a message; the program goes on.
   void TriggerCommand(int id);
   // The menu item of a command id, or null.
   QAction* ActionFor(int id) const;
@@ -52,6 +54,9 @@ class MainWindow : public QMainWindow {
   // from start to end in milliseconds of the window's clock.
   bool RequireBinaryImage();
   void ReportCommandTime(int64_t start, int64_t end);
+  // Runs a computation on the input. When it runs out of memory the images are put back as they
+  // were (for the command's final redraw to show) and the message says so; false then.
+  bool Compute(const std::function<void()>& computation);
   // The drawing targets of a computing command, paced so that each pass over the input can be
   // watched.
   CanvasDrawing MakeWatchableDrawing();

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstdio>
 #include <limits>
 #include <utility>
 
+#include "cli/ConsoleProgress.h"
 #include "image/Messages.h"
 #include "xpm/XpmMessages.h"
 
@@ -99,11 +101,48 @@ CLI::Option* AddOutputArgument(CLI::App* command, std::string& output) {
           "NAME.xpm|NAME.txt|-", "output name"));
 }
 
-void AddTimingOptions(CLI::App* command, TimingOptions& timing) {
+std::optional<int64_t> ParseWholeNumber(const std::string& text, int64_t lowest,
+                                        int64_t highest) {
+  const bool negative = !text.empty() && text[0] == '-';
+  const std::size_t first = negative ? 1 : 0;
+  if (text.size() == first || text.size() - first > 18) return std::nullopt;  // no overflow
+  int64_t value = 0;
+  for (std::size_t i = first; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return std::nullopt;
+    value = value * 10 + (text[i] - '0');
+  }
+  if (negative) value = -value;
+  if (value < lowest || value > highest) return std::nullopt;
+  return value;
+}
+
+CLI::Option* AddNumberOption(CLI::App* command, const std::string& name, int& value, int lowest,
+                             int highest, const std::string& help) {
+  const std::string range = std::to_string(lowest) + " to " + std::to_string(highest);
+  return command
+      ->add_option_function<std::string>(
+          name,
+          [&value, lowest, highest](const std::string& text) {
+            value = static_cast<int>(*ParseWholeNumber(text, lowest, highest));
+          },
+          help)
+      ->type_name("N")
+      ->check(CLI::Validator(
+          [=](std::string& text) -> std::string {
+            if (ParseWholeNumber(text, lowest, highest)) return {};
+            return "not a whole number from " + range + ": " + text;
+          },
+          range, "number"));
+}
+
+void AddTimingOptions(CLI::App* command, TimingOptions& timing, bool computes) {
   command->add_flag("--time", timing.time,
                     "print the fastest run as \"time_ms: <milliseconds>\" on standard error");
-  command->add_option("--repeat", timing.repeat, "run this many times (default 1)")
-      ->check(CLI::PositiveNumber);
+  AddNumberOption(command, "--repeat", timing.repeat, 1, INT_MAX,
+                  "run this many times (default 1)");
+  if (computes)
+    command->add_flag("--quiet", timing.quiet,
+                      "no progress line on a terminal while the computation runs");
 }
 
 double RunTimed(const TimingOptions& timing, const std::function<void()>& prepare,
@@ -141,6 +180,7 @@ void RunOnInput(ImageEngine& engine, const TimingOptions& timing,
                 const std::function<void(const DrawingTargets&)>& computation) {
   engine.measureTime = 1;
   const InputSnapshot original;
+  const ConsoleProgress progress(!timing.quiet);
   NullSurface nowhere;
   RunTimed(
       timing, [&] { original.Restore(engine); }, [&] { computation({&nowhere, &nowhere}); });

@@ -13,6 +13,7 @@
 #include <CLI/CLI.hpp>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@ namespace dt::cli {
 constexpr int exitSuccess = 0;
 constexpr int exitFailure = 1;  // a file could not be read or written; the message is on stderr
 constexpr int exitUsage = 2;    // the command line was wrong; the usage text is on stderr
+constexpr int exitStopped = 130;  // stopped by Ctrl+C, as a shell reports an interrupted command
 
 // A subcommand on the parser and what runs it (returning the exit status) once it was parsed.
 struct Command {
@@ -45,6 +47,16 @@ CLI::Option* AddInputArgument(CLI::App* command, std::string& input);
 // as text on standard output). Anything else is a usage error.
 CLI::Option* AddOutputArgument(CLI::App* command, std::string& output);
 
+// A whole number written in decimal digits, with a '-' before them if negative, and nothing else
+// (no sign '+', no blanks, no other base); nothing when the text is not one or lies beyond
+// lowest..highest.
+std::optional<int64_t> ParseWholeNumber(const std::string& text, int64_t lowest, int64_t highest);
+
+// An option that takes such a number from lowest to highest; anything else is a usage error
+// that gives the range.
+CLI::Option* AddNumberOption(CLI::App* command, const std::string& name, int& value, int lowest,
+                             int highest, const std::string& help);
+
 // An option whose value is one of a choice's names (image/Choices.h), by default its `name`.
 template <class E, class Info = std::decay_t<decltype(TableOf(E{})[0])>>
 CLI::Option* AddChoiceOption(CLI::App* command, const std::string& flag, E& value,
@@ -56,12 +68,14 @@ CLI::Option* AddChoiceOption(CLI::App* command, const std::string& flag, E& valu
       ->check(CLI::IsMember(NamesOf<E>(member)));
 }
 
-// --time prints the fastest of --repeat N runs as "time_ms: <float>" on standard error.
+// --time prints the fastest of --repeat N runs as "time_ms: <float>" on standard error; --quiet
+// leaves out the progress line of a computation (the commands that compute have it).
 struct TimingOptions {
   bool time = false;
   int repeat = 1;
+  bool quiet = false;
 };
-void AddTimingOptions(CLI::App* command, TimingOptions& timing);
+void AddTimingOptions(CLI::App* command, TimingOptions& timing, bool computes = true);
 
 // Runs `prepare` (not timed) and then `run` (timed) `repeat` times. With --time, prints the
 // fastest run on standard error. Returns the fastest run in milliseconds.
@@ -70,7 +84,8 @@ double RunTimed(const TimingOptions& timing, const std::function<void()>& prepar
 
 // Runs a computation of the engine on its input `repeat` times, with nothing drawn, timed as
 // RunTimed does. Every run starts from the input as it is now, also when a computation makes its
-// result the new input.
+// result the new input. Its progress is shown (ConsoleProgress.h); Ctrl+C makes it throw
+// Stopped.
 void RunOnInput(ImageEngine& engine, const TimingOptions& timing,
                 const std::function<void(const DrawingTargets&)>& computation);
 

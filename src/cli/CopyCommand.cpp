@@ -19,7 +19,7 @@ Command DefineCopy(CLI::App& dtmorph) {
       dtmorph.add_subcommand("copy", "read an image and write it to OUTPUT (.xpm, .txt or -)");
   AddInputArgument(command, args->input);
   AddOutputArgument(command, args->output);
-  AddTimingOptions(command, args->timing);
+  AddTimingOptions(command, args->timing, false);
   return {command, [args] {
             ImageEngine engine;
             bool loaded = true;

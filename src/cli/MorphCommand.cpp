@@ -30,11 +30,9 @@ Command DefineMorph(CLI::App& dtmorph) {
   AddChoiceOption(command, "--shape", args->choice.ball.shape,
                   "circle, diamond, square or triangle", &DistanceFunctionInfo::shapeName)
       ->required();
-  command
-      ->add_option("--size", args->choice.ball.size,
-                   "filter size from 0 to 2147483647 (the circle's radius; 0 changes nothing)")
-      ->required()
-      ->check(CLI::Range(0, INT_MAX));
+  AddNumberOption(command, "--size", args->choice.ball.size, 0, INT_MAX,
+                  "filter size (the circle's radius; 0 changes nothing)")
+      ->required();
   AddApexOption(command, args->choice.ball.apex);
   AddTimingOptions(command, args->timing);
 

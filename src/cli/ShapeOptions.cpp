@@ -1,18 +1,19 @@
 #include "cli/ShapeOptions.h"
 
-#include <cstdio>
 
 namespace dt::cli {
 
 namespace {
 
-// "X,Y" with both numbers whole and in range; the parsed apex, or false.
+// "X,Y" with both numbers whole (as ParseWholeNumber reads them) and in range; the parsed apex,
+// or false.
 bool ParseApex(const std::string& text, ApexPoint& apex) {
-  int x = 0, y = 0, used = 0;
-  if (std::sscanf(text.c_str(), "%d,%d%n", &x, &y, &used) != 2) return false;
-  if (used != static_cast<int>(text.size())) return false;
-  if (x < -150 || x > 150 || y < 0 || y > 300) return false;
-  apex = {x, y};
+  const std::size_t comma = text.find(',');
+  if (comma == std::string::npos) return false;
+  const auto x = ParseWholeNumber(text.substr(0, comma), -150, 150);
+  const auto y = ParseWholeNumber(text.substr(comma + 1), 0, 300);
+  if (!x || !y) return false;
+  apex = {static_cast<int>(*x), static_cast<int>(*y)};
   return true;
 }
 
@@ -28,7 +29,7 @@ CLI::Option* AddApexOption(CLI::App* command, ApexPoint& apex) {
           [](std::string& text) -> std::string {
             ApexPoint parsed;
             if (ParseApex(text, parsed)) return {};
-            return "--apex must be X,Y with X in -150..150 and Y in 0..300: " + text;
+            return "not X,Y with X from -150 to 150 and Y from 0 to 300: " + text;
           },
           "X,Y", "apex"));
 }

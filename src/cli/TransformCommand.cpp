@@ -33,14 +33,10 @@ Command DefineTransform(CLI::App& dtmorph) {
                   "euclid (the default), cityblock, chessboard or triangle",
                   &DistanceFunctionInfo::metricName);
   AddApexOption(command, args->choice.measure.apex);
-  command
-      ->add_option("--feature", args->choice.featureValue,
-                   "pixel value measured to: 1 (white, the default) or 0 (black)")
-      ->check(CLI::IsMember({0, 1}));
-  command
-      ->add_option("--threads", args->threads,
-                   "threads algorithm 1 may use (default 1; 0: one per processor core)")
-      ->check(CLI::Range(0, 64));
+  AddNumberOption(command, "--feature", args->choice.featureValue, 0, 1,
+                  "pixel value measured to: 1 (white, the default) or 0 (black)");
+  AddNumberOption(command, "--threads", args->threads, 0, 64,
+                  "threads algorithm 1 may use (default 1; 0: one per processor core)");
   AddTimingOptions(command, args->timing);
 
   return {command, [args] {

@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <cstring>
 #include <limits>
-#include <new>
 #include <optional>
 #include <vector>
 
@@ -124,23 +123,29 @@ void MergeRow(const int32_t* down, const int32_t* previous, int32_t* out, int wi
   }
 }
 
-// The column pass over columns first .. last - 1 of whole rows, into WorkImage.
+// The column pass over columns first .. last - 1 of whole rows, into WorkImage; its sweeps are
+// reported as passes when `reported` (only the calling thread may report).
 void ColumnPassByRows(const ImageRecord& source, int first, int last, int height,
-                      int featureValue, ColumnDirection direction) {
+                      int featureValue, ColumnDirection direction, bool reported) {
   const int n = last - first;
   const auto at = [first](int32_t* row) { return row + first; };
   if (direction != ColumnDirection::atOrBelow) {
-    for (int y = 0; y < height; ++y)
+    const std::optional<Pass> pass = reported ? std::optional<Pass>(height) : std::nullopt;
+    for (int y = 0; y < height; ++y) {
       SweepRow(at(source.rows[y]), y > 0 ? at(WorkImage.rows[y - 1]) : nullptr,
                at(WorkImage.rows[y]), n, featureValue);
+      if (pass) pass->Done(y + 1);
+    }
   }
   if (direction == ColumnDirection::atOrAbove) return;
+  const std::optional<Pass> pass = reported ? std::optional<Pass>(height) : std::nullopt;
   for (int y = height - 1; y >= 0; --y) {
     const int32_t* below = y + 1 < height ? at(WorkImage.rows[y + 1]) : nullptr;
     if (direction == ColumnDirection::bothWays)
       MergeRow(at(WorkImage.rows[y]), below, at(WorkImage.rows[y]), n);
     else
       SweepRow(at(source.rows[y]), below, at(WorkImage.rows[y]), n, featureValue);
+    if (pass) pass->Done(height - y);
   }
 }
 
@@ -166,15 +171,6 @@ void FinishStreaming() {
 #endif
 }
 
-RowScratch AllocateScratch(int width) {
-  try {
-    return RowScratch(width);
-  } catch (const std::bad_alloc&) {
-    ShowMessage(text::memoryFailure, text::endCaption);
-    ExitProcess(1);
-  }
-}
-
 // Algorithm 1 with nothing drawn: the same sweeps and row pass, but every row goes through the
 // row pass as soon as its column distances are final (during the sweep up), so the column
 // distances never make a round trip through memory. The rows come in batches of up to
@@ -190,13 +186,16 @@ void RowsWithoutDrawing(const ImageRecord& source, int featureValue, ColumnDirec
   const int32_t* g[envelopeRowsAtOnce];
   int y[envelopeRowsAtOnce];
   if (direction != ColumnDirection::atOrBelow) {
+    const Pass down(height);
     for (int row = 0; row < height; ++row) {
       SweepRow(source.rows[row], row > 0 ? slot((row - 1) % 2) : nullptr, slot(row % 2), width,
                featureValue, cap);
       StreamRow(slot(row % 2), WorkImage.rows[row], width);
+      down.Done(row + 1);
     }
     FinishStreaming();
   }
+  const Pass rows(height);
   if (direction == ColumnDirection::atOrAbove) {
     for (int row = 0; row < height; row += envelopeRowsAtOnce) {
       const int n = std::min(envelopeRowsAtOnce, height - row);
@@ -205,6 +204,7 @@ void RowsWithoutDrawing(const ImageRecord& source, int featureValue, ColumnDirec
         g[r] = WorkImage.rows[row + r];
       }
       finish(g, y, n);
+      rows.Done(row + n);
     }
     return;
   }
@@ -223,6 +223,7 @@ void RowsWithoutDrawing(const ImageRecord& source, int featureValue, ColumnDirec
       g[r] = previous = here;
     }
     finish(g, y, n);
+    rows.Done(height - row + n - 1);
   }
 }
 
@@ -242,12 +243,14 @@ void DistanceMapOnThreads(const Metric& metric, const ImageRecord& source, int f
   const int width = InputImage.width;
   const int height = InputImage.height;
   std::vector<RowScratch> scratch;
-  for (int part = 0; part < parts; ++part) scratch.push_back(AllocateScratch(width));
+  for (int part = 0; part < parts; ++part) scratch.emplace_back(width);
   // Stripe bounds on multiples of a cache line of int32, so that threads rarely share a line.
   constexpr int cacheLine = 64 / sizeof(int32_t);
-  InParallel(width, parts, cacheLine, [&](int first, int last, int) {
-    ColumnPassByRows(source, first, last, height, featureValue, direction);
+  // Only the calling thread (part 0) reports, for its own part.
+  InParallel(width, parts, cacheLine, [&](int first, int last, int part) {
+    ColumnPassByRows(source, first, last, height, featureValue, direction, part == 0);
   });
+  const Pass bands(height / parts);
   InParallel(height, parts, 1, [&](int first, int last, int part) {
     for (int row = first; row < last; row += envelopeRowsAtOnce) {
       const int n = std::min(envelopeRowsAtOnce, last - row);
@@ -255,6 +258,7 @@ void DistanceMapOnThreads(const Metric& metric, const ImageRecord& source, int f
       for (int r = 0; r < n; ++r) rows[r] = WorkImage.rows[row + r];
       EnvelopeRows(metric, rows, rows, n, width, scratch[static_cast<std::size_t>(part)]);
       for (int r = 0; r < n; ++r) StreamRow(rows[r], DistanceMap.rows[row + r], width);
+      if (part == 0) bands.Done(row + n);
     }
     FinishStreaming();
   });
@@ -273,7 +277,7 @@ void DistanceMapWithoutDrawing(const ImageEngine& engine, const ImageRecord& sou
       DistanceMapOnThreads(metric, source, featureValue, direction, parts);
       return;
     }
-    RowScratch scratch = AllocateScratch(width);
+    RowScratch scratch(width);
     RowsWithoutDrawing(source, featureValue, direction, noFeature,
                        [&](const int32_t* const* g, const int* y, int n) {
       int32_t* out[envelopeRowsAtOnce];
@@ -297,21 +301,14 @@ int64_t ThresholdedMapWithoutDrawing(const ImageRecord& source, int featureValue
     const int width = InputImage.width;
     const int64_t reach = std::min<int64_t>(metric.Reach(size), noFeature - 1);
     const auto cap = static_cast<int32_t>(std::max<int64_t>(reach, -1));
-    std::optional<ChordTable> chords;
-    std::vector<int32_t> reachFrom;
-    try {
-      // Column distances stay below the image's height.
-      chords.emplace(metric, size, std::min(cap, std::max(InputImage.height - 1, 0)), width);
-      reachFrom.resize(3 * static_cast<std::size_t>(std::max(width, 1)));
-    } catch (const std::bad_alloc&) {
-      ShowMessage(text::memoryFailure, text::endCaption);
-      ExitProcess(1);
-    }
+    // Column distances stay below the image's height.
+    const ChordTable chords(metric, size, std::min(cap, std::max(InputImage.height - 1, 0)), width);
+    std::vector<int32_t> reachFrom(3 * static_cast<std::size_t>(std::max(width, 1)));
     RowsWithoutDrawing(source, featureValue, measure.columnDirection(), cap,
                        [&](const int32_t* const* g, const int* y, int n) {
       for (int r = 0; r < n; ++r) {
         int32_t* out = WorkImage.rows[y[r]];
-        ThresholdRow(*chords, g[r], width, reachFrom, out, erosion);
+        ThresholdRow(chords, g[r], width, reachFrom, out, erosion);
         // The source row has been read by now (a sweep down reads all rows first, a sweep up
         // reaches a batch's rows before their results).
         std::copy(out, out + width, InputImage.rows[y[r]]);
@@ -329,14 +326,16 @@ void ImageEngine::TransformT1(const DrawingTargets& targets, int featureValue,
   const int width = InputImage.width;
   const int height = InputImage.height;
   if (!drawing()) {
-    ColumnPassByRows(DistanceMap, 0, width, height, featureValue, direction);
+    ColumnPassByRows(DistanceMap, 0, width, height, featureValue, direction, true);
     return;
   }
+  const Pass columns(width);
   for (int column = 0; column < width; ++column) {
     ColumnInWritingOrder(column, height, featureValue, direction, [&](int row, int32_t value) {
       WorkImage.rows[row][column] = value;
       DrawDistancePixel(targets, row, column, value);
     });
+    columns.Done(column + 1);
   }
 }
 
@@ -345,8 +344,9 @@ void ImageEngine::EnvelopeRowPass(const DrawingTargets& targets, const Measure& 
   if (!WorkImagesReady()) return;
   const int width = InputImage.width;
   const int height = InputImage.height;
-  RowScratch scratch = AllocateScratch(width);
+  RowScratch scratch(width);
   WithMetric(measure, [&](const auto& metric) {
+    const Pass rows(height);
     for (int row = 0; row < height; row += envelopeRowsAtOnce) {
       const int n = std::min(envelopeRowsAtOnce, height - row);
       const int32_t* g[envelopeRowsAtOnce];
@@ -356,9 +356,10 @@ void ImageEngine::EnvelopeRowPass(const DrawingTargets& targets, const Measure& 
         out[r] = WorkImage.rows[row + r];
       }
       EnvelopeRows(metric, g, out, n, width, scratch);
-      if (!drawing()) continue;
-      for (int r = 0; r < n; ++r)
-        for (int x = width - 1; x >= 0; --x) DrawDistancePixel(targets, row + r, x, out[r][x]);
+      if (drawing())
+        for (int r = 0; r < n; ++r)
+          for (int x = width - 1; x >= 0; --x) DrawDistancePixel(targets, row + r, x, out[r][x]);
+      rows.Done(row + n);
     }
   });
 }
@@ -369,11 +370,13 @@ void ImageEngine::ExhaustiveRowPass(const DrawingTargets& targets, const Measure
   const int width = InputImage.width;
   const int height = InputImage.height;
   WithMetric(measure, [&](const auto& metric) {
+    const Pass rows(height);
     for (int y = 0; y < height; ++y) {
       int32_t* out = WorkImage.rows[y];
       ExhaustiveRow(metric, DistanceMap.rows[y], width, out);
       if (drawing())
         for (int x = 0; x < width; ++x) DrawDistancePixel(targets, y, x, out[x]);
+      rows.Done(y + 1);
     }
   });
 }
@@ -437,6 +440,7 @@ void ImageEngine::SimpleDistanceTransform(const DrawingTargets& targets, int fea
         featureColumns.push_back(l);
       }
   const std::size_t features = featureRows.size();
+  const Pass rows(height);
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       int64_t best = std::numeric_limits<int64_t>::max();
@@ -449,6 +453,7 @@ void ImageEngine::SimpleDistanceTransform(const DrawingTargets& targets, int fea
       WorkImage.rows[y][x] = value;
       if (drawing()) DrawDistancePixel(targets, y, x, value);
     }
+    rows.Done(y + 1);
   }
   CopyWorkToDistanceMap();
   distanceReady = 1;

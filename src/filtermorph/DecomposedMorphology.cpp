@@ -19,7 +19,6 @@
 #include "filtermorph/DecomposedMorphology.h"
 
 #include <algorithm>
-#include <new>
 #include <type_traits>
 #include <vector>
 
@@ -71,33 +70,13 @@ struct RunTable {
   int64_t cap = 16;             // distance saturation: at least the longest run, and 16
 };
 
-[[noreturn]] void OutOfMemory() {
-  ShowMessage(text::memoryFailure, text::endCaption);
-  ExitProcess(1);
-}
-
 // Image-sized scratch memory kept from call to call (one buffer per slot and type), so repeated
 // operations on pictures of one size allocate and clear nothing. Its contents are not cleared.
 template <class T, int Slot>
 T* ReusedScratch(std::size_t size) {
   thread_local std::vector<T> buffer;
-  if (buffer.size() < size) {
-    try {
-      buffer.resize(size);
-    } catch (const std::bad_alloc&) {
-      OutOfMemory();
-    }
-  }
+  if (buffer.size() < size) buffer.resize(size);
   return buffer.data();
-}
-
-template <class T>
-std::vector<T> Scratch(std::size_t size) {
-  try {
-    return std::vector<T>(size);
-  } catch (const std::bad_alloc&) {
-    OutOfMemory();
-  }
 }
 
 // Checks and the run table; false (after its message) when there is nothing to work on.
@@ -112,11 +91,7 @@ bool Prologue(const ImageEngine& engine, RunTable& table) {
     ShowMessage(text::noFilterImage, text::errorCaption);
     return false;
   }
-  try {
-    table.runs = engine.BuildFilterRuns();
-  } catch (const std::bad_alloc&) {
-    OutOfMemory();
-  }
+  table.runs = engine.BuildFilterRuns();
   table.passes = FilterImage.height;
   table.cap = 16;
   for (const FilterRun& run : table.runs) table.cap = std::max<int64_t>(table.cap, run.length);
@@ -210,11 +185,13 @@ class HalfRun {
 
   // Every run on one output row before the next row.
   void RunRowByRow() {
-    std::vector<D> acc = Scratch<D>(static_cast<std::size_t>(width_));
+    std::vector<D> acc(static_cast<std::size_t>(width_));
+    const Pass rows(height_);
     for (int y = 0; y < height_; ++y) {
       std::fill(acc.begin(), acc.end(), D{0});
       ApplyRuns(table_.runs.begin(), table_.runs.end(), y, acc.data());
       WriteResultRow(y, acc.data());
+      rows.Done(y + 1);
     }
   }
 
@@ -234,13 +211,14 @@ class HalfRun {
     const int64_t ringRows = highest - lowest + 1;
     const int64_t stride = width_ + 2 * pad;
     uint8_t* ring = ReusedScratch<uint8_t, 2>(static_cast<std::size_t>(ringRows * stride));
-    std::vector<uint8_t> acc = Scratch<uint8_t>(static_cast<std::size_t>(width_));
-    std::vector<const uint8_t*> sources = Scratch<const uint8_t*>(table_.runs.size());
-    std::vector<uint8_t> lengths = Scratch<uint8_t>(table_.runs.size());
+    std::vector<uint8_t> acc(static_cast<std::size_t>(width_));
+    std::vector<const uint8_t*> sources(table_.runs.size());
+    std::vector<uint8_t> lengths(table_.runs.size());
     const uint8_t cap = static_cast<uint8_t>(table_.cap);
     const bool dilation = half_ == Half::dilation;
     const auto slot = [&](int64_t row) { return ring + (row % ringRows) * stride + pad; };
     int64_t next = 0;  // the next source row whose distances are to be computed
+    const Pass rows(height_);
     for (int64_t y = 0; y < height_; ++y) {
       for (const int64_t needed = std::min<int64_t>(height_ - 1, y + highest); next <= needed;
            ++next) {
@@ -259,6 +237,7 @@ class HalfRun {
       std::fill(acc.begin(), acc.end(), uint8_t{0});
       filtermorph::AccumulatePaddedRuns(sources.data(), lengths.data(), count, width_, acc.data());
       WriteResultRow(y, acc.data());
+      rows.Done(y + 1);
     }
   }
 
@@ -280,11 +259,12 @@ class HalfRun {
 
   // Each pass sets and draws in green the pixels that its filter row covers.
   void DilatePassByPass() {
-    std::vector<D> acc = Scratch<D>(static_cast<std::size_t>(width_));
+    std::vector<D> acc(static_cast<std::size_t>(width_));
     RunIter first = table_.runs.begin();
     for (int p = 0; p < table_.passes; ++p) {
       const RunIter last = PassEnd(first, p);
       const int shade = PassShade(p, table_.passes);
+      const Pass rows(height_);
       for (int y = 0; first != last && y < height_; ++y) {
         std::fill(acc.begin(), acc.end(), D{0});
         ApplyRuns(first, last, y, acc.data());
@@ -293,6 +273,7 @@ class HalfRun {
           WorkImage.rows[y][x] = 1;
           engine_.PutPixel(targets_, x, y, 0, shade, 0);
         }
+        rows.Done(y + 1);
       }
       first = last;
     }
@@ -306,11 +287,12 @@ class HalfRun {
     for (int y = 0; y < height_; ++y)
       for (int x = 0; x < width_; ++x)
         fits[std::size_t(y) * width_ + x] = InputImage.rows[y][x] != value_;
-    std::vector<D> acc = Scratch<D>(static_cast<std::size_t>(width_));
+    std::vector<D> acc(static_cast<std::size_t>(width_));
     RunIter first = table_.runs.begin();
     for (int p = 0; p < table_.passes; ++p) {
       const RunIter last = PassEnd(first, p);
       const int shade = PassShade(p, table_.passes);
+      const Pass rows(height_);
       for (int y = 0; y < height_; ++y) {
         uint8_t* row = fits + std::size_t(y) * width_;
         std::fill(acc.begin(), acc.end(), D{0});
@@ -319,6 +301,7 @@ class HalfRun {
           row[x] &= acc[x] == 0;
           engine_.PutPixel(targets_, x, y, 0, row[x] ? shade : 0, 0);
         }
+        rows.Done(y + 1);
       }
       first = last;
     }
@@ -335,7 +318,7 @@ class HalfRun {
   const int height_;
   D* const distances_;  // width x height, row by row
   std::vector<filtermorph::RunSource<D>> sources_ =
-      Scratch<filtermorph::RunSource<D>>(table_.runs.size());
+      std::vector<filtermorph::RunSource<D>>(table_.runs.size());
 };
 
 void RunHalf(ImageEngine& engine, const DrawingTargets& targets, const RunTable& table, Half half,

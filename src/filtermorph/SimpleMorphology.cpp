@@ -55,6 +55,7 @@ bool ImageEngine::SimpleDilation(int key) {
   if (!SimplePrologue(*this)) return false;
   const std::vector<Offset> offsets = KeyOffsets(key);
   const int64_t h = InputImage.height, w = InputImage.width;
+  const Pass rows(h);
   for (int64_t y = 0; y < h; ++y) {
     const int32_t* source = DistanceMap.rows[static_cast<int>(y)];
     for (int64_t x = 0; x < w; ++x) {
@@ -64,6 +65,7 @@ bool ImageEngine::SimpleDilation(int key) {
         if (ty >= 0 && ty < h && tx >= 0 && tx < w) WorkImage.rows[static_cast<int>(ty)][tx] = 1;
       }
     }
+    rows.Done(y + 1);
   }
   SimpleEpilogue(*this);
   return true;
@@ -75,6 +77,7 @@ bool ImageEngine::SimpleErosion(int key) {
   if (!SimplePrologue(*this)) return false;
   const std::vector<Offset> offsets = KeyOffsets(key);
   const int64_t h = InputImage.height, w = InputImage.width;
+  const Pass rows(h);
   for (int64_t y = 0; y < h; ++y) {
     const int32_t* source = DistanceMap.rows[static_cast<int>(y)];
     for (int64_t x = 0; x < w; ++x) {
@@ -90,6 +93,7 @@ bool ImageEngine::SimpleErosion(int key) {
       }
       if (fits) WorkImage.rows[static_cast<int>(y)][x] = 1;
     }
+    rows.Done(y + 1);
   }
   SimpleEpilogue(*this);
   return true;

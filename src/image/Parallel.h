@@ -40,7 +40,14 @@ void InParallel(int count, int parts, int grain, Body&& body) {
       body(bound(part), bound(part + 1), part);
     }
   }
-  body(bound(0), bound(1), 0);
+  // A part that throws on the calling thread (a computation asked to stop, say) lets the others
+  // finish first.
+  try {
+    body(bound(0), bound(1), 0);
+  } catch (...) {
+    for (std::thread& helper : helpers) helper.join();
+    throw;
+  }
   for (std::thread& helper : helpers) helper.join();
 }
 

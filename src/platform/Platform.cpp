@@ -1,25 +1,19 @@
 #include "platform/Platform.h"
 
 #include <chrono>
-#include <cstdlib>
 
 namespace dt {
 
 namespace {
 
-// Used until main() installs its own: process exit always works, a message without a message
-// service is dropped.
-StdProcessControl defaultProcess;
-Services current{nullptr, nullptr, &defaultProcess};
+// Used until main() installs its own: a message without a message service is dropped.
+Services current;
 
 }  // namespace
 
 Services& CurrentServices() { return current; }
 
-void InstallServices(const Services& services) {
-  current = services;
-  if (current.process == nullptr) current.process = &defaultProcess;
-}
+void InstallServices(const Services& services) { current = services; }
 
 MessageResult ShowMessage(const std::string& text, const std::string& caption,
                           MessageButtons buttons) {
@@ -27,16 +21,17 @@ MessageResult ShowMessage(const std::string& text, const std::string& caption,
   return current.messages->Show(text, caption, buttons);
 }
 
-void ExitProcess(int status) {
-  current.process->Exit(status);
-  std::abort();  // an Exit that returns is a broken service
+Pass::Pass(int64_t total) : total_(total) {
+  if (current.progress != nullptr) current.progress->PassBegun();
+}
+
+void Pass::Done(int64_t done) const {
+  if (current.progress != nullptr && !current.progress->Advanced(done, total_)) throw Stopped{};
 }
 
 int64_t SteadyClock::NowMs() {
   using namespace std::chrono;
   return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
-
-void StdProcessControl::Exit(int status) { std::exit(status); }
 
 }  // namespace dt

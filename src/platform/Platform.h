@@ -1,5 +1,5 @@
 // The services the engine and the windows need from their surroundings: message boxes, file
-// dialogs, process exit, a millisecond clock and drawing surfaces. dtcore sees only these
+// dialogs, a millisecond clock and drawing surfaces. dtcore sees only these
 // interfaces; platform/qt implements them on Qt, platform/console for the command-line tool, and
 // the tests install a recording double.
 #pragma once
@@ -37,17 +37,23 @@ class FileDialogService {
   virtual std::optional<std::string> Ask(const FileDialogRequest& request) = 0;
 };
 
+// Thrown out of a computation that was asked to stop; what it had changed is left as it is.
+struct Stopped {};
+
+// How far a computation has come. The engine reports each pass over the picture as it begins and
+// each row (or column) of it as it is done; answering false asks the computation to stop.
+class ProgressService {
+ public:
+  virtual ~ProgressService() = default;
+  virtual void PassBegun() = 0;
+  // `done` of the current pass's `total` rows are finished.
+  virtual bool Advanced(int64_t done, int64_t total) = 0;
+};
+
 class Clock {
  public:
   virtual ~Clock() = default;
   virtual int64_t NowMs() = 0;  // a monotonic clock in milliseconds
-};
-
-class ProcessControl {
- public:
-  virtual ~ProcessControl() = default;
-  // Ends the process after a failure it cannot survive (out of memory, say).
-  [[noreturn]] virtual void Exit(int status) = 0;
 };
 
 // One drawable picture. SetPixel is called once per pixel in the hot loops, so implementations
@@ -75,7 +81,7 @@ struct DrawingTargets {
 struct Services {
   MessageService* messages = nullptr;
   FileDialogService* files = nullptr;
-  ProcessControl* process = nullptr;
+  ProgressService* progress = nullptr;
 };
 
 Services& CurrentServices();
@@ -84,18 +90,22 @@ void InstallServices(const Services& services);
 // Shorthands used all over the engine.
 MessageResult ShowMessage(const std::string& text, const std::string& caption,
                           MessageButtons buttons = MessageButtons::Ok);
-[[noreturn]] void ExitProcess(int status);
+
+// One pass of a computation over `total` rows (or columns), reported to the progress service:
+// Done(k) after the first k, which throws Stopped when the computation is asked to stop.
+class Pass {
+ public:
+  explicit Pass(int64_t total);
+  void Done(int64_t done) const;
+
+ private:
+  int64_t total_;
+};
 
 // A monotonic millisecond clock on std::chrono::steady_clock.
 class SteadyClock final : public Clock {
  public:
   int64_t NowMs() override;
-};
-
-// Exits with std::exit.
-class StdProcessControl final : public ProcessControl {
- public:
-  [[noreturn]] void Exit(int status) override;
 };
 
 }  // namespace dt

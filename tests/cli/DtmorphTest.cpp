@@ -1,10 +1,14 @@
 // dtmorph through the real binary, as a user at the shell runs it: every subcommand against the
 // references, its files, its failures and its usage errors.
+#include <pty.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
+#include <regex>
 #include <sstream>
 
-#include "distance/TransformOperations.h"
 #include "support/EngineTest.h"
 #include "support/Files.h"
 #include "support/References.h"
@@ -21,20 +25,14 @@ struct Result {
 
 class Dtmorph : public EngineTest {
  protected:
-  // Runs dtmorph; with limitMb, its address space is limited to that (under AddressSanitizer,
-  // which reserves more than any such limit, each of its allocations to 40 MB).
+  // Runs dtmorph; with limitMb, in an address space of that size.
   Result Run(const std::vector<std::string>& args, int limitMb = 0) {
     const auto quote = [](const std::string& s) {
       std::string q = "'";
       for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
       return q + "'";
     };
-#if defined(__SANITIZE_ADDRESS__)
-    std::string line =
-        limitMb ? "ASAN_OPTIONS=allocator_may_return_null=1:max_allocation_size_mb=40 " : "";
-#else
     std::string line = limitMb ? "ulimit -v " + std::to_string(limitMb * 1024) + "; " : "";
-#endif
     line += quote(DTMORPH_BINARY);
     for (const auto& a : args) line += " " + quote(a);
     line += " >" + quote(scratch.File("out")) + " 2>" + quote(scratch.File("err")) + " </dev/null";
@@ -82,16 +80,6 @@ TEST_F(Dtmorph, TransformGivesTheBruteForceMapOfEveryAlgorithmAndMeasure) {
   EXPECT_EQ(Values({"transform", input, "-"}), ReferenceTransform(image, 1, Measure{}));
 }
 
-TEST_F(Dtmorph, ThreadsGiveTheMapOfOne) {
-  std::mt19937 rng(21);
-  const Grid image = RandomGrid(rng, 300, 280, 0.01);
-  SetInput(engine, image);
-  engine.measureTime = 1;
-  RunDistanceTransform(engine, {}, TransformChoice{});
-  for (const char* threads : {"2", "4", "0"})
-    EXPECT_EQ(Values({"transform", Input(image), "-", "--threads", threads}), GridOf(WorkImage));
-}
-
 TEST_F(Dtmorph, MorphAndFilterGiveTheDefinitionOfEveryOperation) {
   std::mt19937 rng(21);
   const Grid image = RandomGrid(rng, 12, 10, 0.45), filter = RandomGrid(rng, 5, 3, 0.6);
@@ -126,9 +114,7 @@ TEST_F(Dtmorph, RepeatedTimedRunsStartFromTheSamePicture) {
     timed.insert(timed.end(), {"--time", "--repeat", "3"});
     const Result r = Run(timed);
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err.rfind("time_ms: ", 0), 0u) << r.err;
-    EXPECT_GE(std::stod(r.err.substr(9)), 0.0);
-    EXPECT_EQ(r.err.find('\n'), r.err.size() - 1);
+    EXPECT_TRUE(std::regex_match(r.err, std::regex("time_ms: [0-9]+\\.[0-9]{3}\n"))) << r.err;
     EXPECT_EQ(r.out, block);
   }
 }
@@ -142,50 +128,150 @@ TEST_F(Dtmorph, InfoAndCopyShowTheSameImageInEveryForm) {
   // The samples have the layout of the program's own writer, so a copy is the same file.
   ASSERT_EQ(Run({"copy", Sample("sample1-640.xpm"), folder.File("copy.xpm")}).status, 0);
   EXPECT_EQ(ReadText(folder.File("copy.xpm")), ReadText(Sample("sample1-640.xpm")));
-  ASSERT_EQ(Run({"copy", folder.File("copy.xpm"), folder.File("copy.txt")}).status, 0);
-  EXPECT_EQ(ReadText(folder.File("copy.txt")), Run({"copy", Sample("sample1-640.xpm"), "-"}).out);
   EXPECT_EQ(Values({"copy", folder.File("copy.xpm"), "-"}), sample);
   EXPECT_EQ(Run({"copy", Input(GridFromRows({"101", "001"})), "-"}).out, "3 2\n1 0 1\n0 0 1\n");
 }
 
+// Every failure says why and names the file, exits with 1 and leaves earlier files alone;
+// inputs that are no files, or too large to be pictures, are refused before they are read, and
+// an output name as long as names may be is written.
 TEST_F(Dtmorph, FailuresSayWhyExitWithOneAndLeaveEarlierFiles) {
   const std::string bad = folder.File("bad.xpm"), earlier = folder.File("earlier.xpm");
+  const std::string huge = folder.File("huge.xpm"), pipe = folder.File("pipe");
   WriteText(bad, "\"3 2 2 1\",\n\". c #000000\",\n\"# c #ffffff\",\n\"#.#\",\n\"..\"};\n");
   WriteText(earlier, "keep me");
+  WriteText(huge, "");
+  ASSERT_EQ(::truncate(huge.c_str(), int64_t{1} << 40), 0);  // a terabyte, without its blocks
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);                 // that nobody writes
   const std::string good = Sample("square.xpm"), missing = folder.File("missing.xpm");
-  const std::string shortRow =
-      "エラー: ファイルの形式が正しくありません。\n"
-      "2 行目の画素が画像の幅より少なくなっています。\n";
-  const std::string cannotOpen = "エラー: ファイルが開けません。\n";
-  const std::pair<std::vector<std::string>, std::string> failures[] = {
-      {{"copy", bad, earlier}, shortRow},
-      {{"info", missing}, cannotOpen},
-      {{"transform", missing, earlier}, cannotOpen},
-      {{"morph", "erode", missing, "-", "--shape", "circle", "--size", "1"}, cannotOpen},
-      {{"filter", "erode", good, earlier, "--filter", missing}, cannotOpen},
-      {{"copy", good, folder.File("no-such-folder/out.txt")}, "エラー: フィアルが開けません。\n"}};
-  for (const auto& [args, message] : failures) {
+  const std::string cannotOpen = "ファイルが開けません。";
+  const std::string notAFile = "通常のファイルではないため読めません。";
+  const std::string nowhere = folder.File("no-such-folder/out.txt");
+  const std::tuple<std::vector<std::string>, std::string, std::string> failures[] = {
+      {{"copy", bad, earlier},
+       "ファイルの形式が正しくありません。\n2 行目の画素が画像の幅より少なくなっています。", bad},
+      {{"info", missing}, cannotOpen, missing},
+      {{"transform", missing, earlier}, cannotOpen, missing},
+      {{"morph", "erode", missing, "-", "--shape", "circle", "--size", "1"}, cannotOpen, missing},
+      {{"filter", "erode", good, earlier, "--filter", missing}, cannotOpen, missing},
+      {{"copy", good, nowhere}, "フィアルが開けません。", nowhere},
+      {{"info", "/dev/zero"}, notAFile, "/dev/zero"},
+      {{"info", pipe}, notAFile, pipe},
+      {{"info", folder.path()}, notAFile, folder.path()},
+      {{"info", huge}, "ファイルが大きすぎて読めません。", huge}};
+  for (const auto& [args, message, file] : failures) {
     const Result r = Run(args);
     EXPECT_EQ(r.status, 1) << args[0];
-    EXPECT_EQ(r.err, message) << args[0];
+    EXPECT_EQ(r.err, "エラー: " + message + "\n" + file + "\n") << args[0];
     EXPECT_EQ(r.out, "");
   }
   EXPECT_EQ(ReadText(earlier), "keep me");
-  EXPECT_EQ(folder.Names(), (std::vector<std::string>{"bad.xpm", "earlier.xpm"}));
+  EXPECT_EQ(folder.Names().size(), 4u);
+  const std::string longest = folder.File(std::string(251, 'n') + ".txt");
+  EXPECT_EQ(Run({"copy", good, longest}).status, 0);
+  EXPECT_EQ(ReadText(longest), Run({"copy", good, "-"}).out);
 }
 
-// Out of memory while reading is a message, whether the picture or its work images do not fit.
-TEST_F(Dtmorph, APictureTooLargeForMemoryIsAMessage) {
-  std::string text = "\"4000 4000 2 1\",\n\". c #000000\",\n\"# c #ffffff\",\n";
-  for (int r = 0; r < 4000; ++r) text += "\"" + std::string(4000, '#') + "\",\n";
-  WriteText(folder.File("large.xpm"), text);
-  for (int limitMb : {60, 150}) {
-    const Result r = Run({"info", folder.File("large.xpm")}, limitMb);
-    EXPECT_EQ(r.status, 1) << limitMb;
-    const std::string message = "エラー: メモリ確保に失敗しました。\n";  // perhaps after
-    EXPECT_EQ(r.err.substr(std::min(r.err.size(), r.err.find(message))), message) << r.err;
+// Out of memory anywhere in a run is the memory message and status 1, never an abort, whatever
+// the command and however little memory there is.
+TEST_F(Dtmorph, RunningOutOfMemoryIsAMessage) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer ends a process that runs out of memory";
+#endif
+  std::string text = "\"1000 1000 2 1\",\n\". c #000000\",\n\"# c #ffffff\",\n";
+  for (int r = 0; r < 1000; ++r) text += "\"" + std::string(1000, "#."[r % 2]) + "\",\n";
+  const std::string large = folder.File("large.xpm"), small = Input(Grid(3, 3, 1));
+  WriteText(large, text);
+  const std::vector<std::string> commands[] = {
+      {"copy", large, folder.File("out.txt")},
+      {"transform", large, "-"},
+      {"morph", "dilate", large, folder.File("out.xpm"), "--shape", "circle", "--size", "3"},
+      {"morph", "close", large, "-", "--shape", "circle", "--size", "3", "--repeat", "2"},
+      {"filter", "dilate", small, "-", "--filter", large, "--method", "simple"}};
+  for (int limitMb : {20, 24, 28, 34, 40})
+    for (const auto& args : commands) {
+      const Result r = Run(args, limitMb);
+      EXPECT_TRUE(r.status == 0 || r.err.rfind("エラー: メモリ確保に失敗しました。", 0) == 0)
+          << limitMb << " " << args[0] << ": " << r.status << " " << r.err;
+    }
+}
+
+// On a terminal a long computation shows its pass and progress (not with --quiet); Ctrl+C stops
+// it with nothing written. Stopped while its output is written, it leaves no unfinished file.
+TEST_F(Dtmorph, ALongRunShowsItsProgressAndStopsCleanly) {
+  const std::string output = folder.File("map.txt"), input = Sample("sample1-640.xpm");
+  for (const bool quiet : {false, true}) {
+    int terminal = -1;
+    const pid_t run = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+    if (run == 0) {
+      ::execl(DTMORPH_BINARY, "dtmorph", "transform", input.c_str(), output.c_str(), "--algorithm",
+              "simple", quiet ? "--quiet" : "--time", nullptr);
+      ::_exit(127);
+    }
+    std::string shown;
+    char buffer[512];
+    ssize_t n = 0;
+    if (quiet) ::usleep(1500000);
+    while (!quiet && shown.find('%') == std::string::npos &&
+           (n = ::read(terminal, buffer, sizeof buffer)) > 0)
+      shown.append(buffer, std::size_t(n));
+    ::kill(run, SIGINT);
+    while ((n = ::read(terminal, buffer, sizeof buffer)) > 0) shown.append(buffer, std::size_t(n));
+    int status = 0;
+    ASSERT_EQ(::waitpid(run, &status, 0), run);
+    ::close(terminal);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 130) << shown;
+    EXPECT_EQ(shown.find("dtmorph: pass 1 [") == std::string::npos, quiet) << shown;
+    EXPECT_NE(shown.find("stopped; nothing was written"), std::string::npos) << shown;
+    EXPECT_TRUE(folder.Names().empty());
   }
-  EXPECT_EQ(Run({"info", folder.File("large.xpm")}).out.rfind("width: 4000\n", 0), 0u);
+  const std::string empty = Input(Grid(3000, 3000));  // a long text of 2147483647s to write
+  const pid_t run = ::fork();
+  if (run == 0) {
+    ::execl(DTMORPH_BINARY, "dtmorph", "transform", empty.c_str(), output.c_str(), nullptr);
+    ::_exit(127);
+  }
+  while (folder.Names().size() < 2) ::usleep(2000);  // the unfinished file has come
+  ::kill(run, SIGTERM);
+  ::waitpid(run, nullptr, 0);
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{"in.xpm"});
+}
+
+// Random option values, spelt rightly or wrongly: a run either gives the references' result
+// (status 0) or is a usage error (status 2), never anything else.
+TEST_F(Dtmorph, RandomOptionValuesGiveTheRightResultOrAUsageError) {
+  std::mt19937 rng(99);
+  const Grid image = RandomGrid(rng, 8, 6, 0.3);
+  const std::string input = Input(image);
+  // A spelling of a number near lo..hi, and the number when it is one within lo..top.
+  const auto number = [&](int lo, int hi, int top) -> std::pair<std::string, std::optional<int>> {
+    const bool near = rng() % 3 == 0;  // else within lo..hi
+    const int v = std::uniform_int_distribution<int>(lo - 2 * near, hi + 2 * near)(rng);
+    const std::string digits = std::to_string(v);
+    const std::string wrong[] = {"0x" + digits, "+" + digits, digits + "9999999999", digits + " "};
+    const unsigned kind = rng() % 16;
+    if (kind < 4) return {wrong[kind], std::nullopt};
+    return {digits, v >= lo && v <= top ? std::optional(v) : std::nullopt};
+  };
+  for (int n = 0; n < 80; ++n) {
+    const auto [x, goodX] = number(-150, 150, 150);
+    const auto [y, goodY] = number(0, 300, 300);
+    const auto [k, goodK] = number(0, n % 2 ? 1 : 4, n % 2 ? 1 : 2147483647);  // feature, or size
+    const DistanceFunctionInfo& f = distanceFunctions[rng() % 4];
+    const OperationInfo& op = operations[rng() % 4];
+    const Measure m{f.value, {goodX.value_or(0), goodY.value_or(0)}};
+    const std::vector<std::string> args =
+        n % 2 ? std::vector<std::string>{"transform", input, "-", "--metric", f.metricName,
+                                         "--apex", x + "," + y, "--feature", k}
+              : std::vector<std::string>{"morph", op.name, input, "-", "--shape", f.shapeName,
+                                         "--size", k, "--apex", x + "," + y};
+    if (!goodX || !goodY || !goodK)
+      EXPECT_EQ(Run(args).status, 2) << ::testing::PrintToString(args);
+    else if (n % 2)
+      EXPECT_EQ(Values(args), ReferenceTransform(image, *goodK, m));
+    else
+      EXPECT_EQ(Values(args), ReferenceMorphology(op.value, image, BallOffsets(m, *goodK)));
+  }
 }
 
 TEST_F(Dtmorph, UsageErrorsExitWithTwoAndTheUsage) {
@@ -193,12 +279,10 @@ TEST_F(Dtmorph, UsageErrorsExitWithTwoAndTheUsage) {
   const std::vector<std::vector<std::string>> wrong = {
       {}, {"frobnicate"}, {"info"}, {"info", in, in}, {"copy", in}, {"copy", in, "out.png"},
       {"copy", in, out, "--repeat", "0"}, {"copy", in, out, "--bogus"},
+      {"transform", in, "-", "--apex", "4294967446,150"}, {"transform", in, "-", "--apex", "1,2,3"},
       {"transform", in, "-", "--metric", "manhattan"}, {"transform", in, "-", "--algorithm", "x"},
-      {"transform", in, "-", "--apex", "151,10"}, {"transform", in, "-", "--apex", "1,2,3"},
-      {"transform", in, "-", "--feature", "2"}, {"transform", in, "-", "--threads", "65"},
+      {"transform", in, "-", "--threads", "65"}, {"morph", "dilate", in, "-", "--size", "1"},
       {"morph", "thin", in, "-", "--shape", "circle", "--size", "1"},
-      {"morph", "dilate", in, "-", "--size", "1"},
-      {"morph", "dilate", in, "-", "--shape", "circle", "--size", "2147483648"},
       {"filter", "dilate", in, out}, {"filter", "dilate", in, out, "--filter", in, "--method", ""}};
   for (const auto& args : wrong) {
     const Result r = Run(args);
@@ -206,12 +290,9 @@ TEST_F(Dtmorph, UsageErrorsExitWithTwoAndTheUsage) {
     EXPECT_NE(r.err.find("Usage: dtmorph"), std::string::npos) << r.err;
   }
   EXPECT_TRUE(folder.Names().empty());
-  EXPECT_NE(Run({"copy", in}).err.find("Usage: dtmorph copy [OPTIONS] INPUT OUTPUT"),
+  EXPECT_NE(Run({"frob"}).err.find("unknown subcommand: frob"), std::string::npos);
+  EXPECT_NE(Run({"copy", in, out, "--repeat", "0"}).err.find("from 1 to 2147483647: 0"),
             std::string::npos);
-  const Result help = Run({"--help"});
-  EXPECT_EQ(help.status, 0);
-  for (const char* command : {"info", "copy", "transform", "morph", "filter"})
-    EXPECT_NE(help.out.find(command), std::string::npos) << command;
 }
 
 }  // namespace

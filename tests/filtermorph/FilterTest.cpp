@@ -202,14 +202,5 @@ TEST_F(FilterDrawing, TheSimpleMethodShowsOnlyItsFirstHalfAndTimingNothing) {
   }
 }
 
-TEST_F(FilterDrawing, PassesBrightenInEvenStepsUpToPureGreen) {
-  EXPECT_EQ(filtermorph::PassShade(0, 1), 255);
-  EXPECT_EQ(filtermorph::PassShade(0, 15), 135);
-  EXPECT_EQ(filtermorph::PassShade(1, 15), 143);
-  EXPECT_EQ(filtermorph::PassShade(14, 15), 247);
-  EXPECT_EQ(filtermorph::PassShade(128, 129), 127);
-  EXPECT_EQ(filtermorph::PassShade(5, 3), 255);
-}
-
 }  // namespace
 }  // namespace dt::testing

@@ -1,8 +1,11 @@
 // The three computing commands through the real main window, answered as a user answers them:
 // what they refuse, what they ask, what they leave in the engine, what the canvas shows, and how
 // they report the time.
+#include <sys/resource.h>
+
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <fstream>
 
 #include "gui/support/Gui.h"
 #include "support/References.h"
@@ -25,8 +28,7 @@ struct Fixture {
     WriteText(folder.filePath("picture.xpm").toStdString(), XpmOf(picture));
     shell.Load("picture.xpm");
   }
-  // Runs a command whose dialog is looked at (inspect), answered with clicks and closed with
-  // closeWith.
+  // Runs a command; its dialog is looked at (inspect), clicked through and closed with closeWith.
   void Run(int command, std::vector<int> clicks, int closeWith = 1,
            std::function<void(QDialog*)> inspect = {}) {
     auto answered = Answer(std::move(clicks), closeWith, std::move(inspect));
@@ -63,8 +65,8 @@ class CommandTest : public QObject {
         f.Run(transformCommand, {function, algorithm});
         QCOMPARE(f.shell.window->backingBitmap, before);
         QVERIFY(f.shell.Texts().value(0).startsWith(warning) && WorkImage.kind == binaryKind);
-        QVERIFY(f.shell.services.messages[0].buttons == MessageButtons::OkCancelQuestion);
-        QCOMPARE(f.shell.services.messages[0].caption, std::string("警告"));
+        QVERIFY(f.shell.services.messages[0].buttons == MessageButtons::OkCancelQuestion &&
+                f.shell.services.messages[0].caption == "警告");
         f.shell.services.messages.clear();
       }
       f.Run(transformCommand, {function, algorithm}, 1, noAlgorithm);
@@ -83,23 +85,6 @@ class CommandTest : public QObject {
       QCOMPARE(f.shell.Texts(), QStringList(3, "現在の画像は２値画像ではありません。"));
       QCOMPARE(f.shell.unanswered, 0);
     }
-  }
-
-  // The dialog opens with the stored function and timing; ｷｬﾝｾﾙ keeps them, 実行 without an
-  // algorithm keeps the new ones and computes nothing.
-  void TheTransformKeepsItsChoicesWhenItComputesNothing() {
-    Fixture f(6);
-    f.shell.window->engine.distanceFunction = DistanceFunction::chessboard;
-    f.Run(transformCommand, {1023}, 2, [](QDialog* dialog) {
-      QVERIFY(Button(dialog, 1021)->isChecked() && !Button(dialog, 1023)->isChecked());
-    });
-    QCOMPARE(f.shell.window->engine.measureTime, 0);
-    f.Run(transformCommand, {1020, 1023});
-    QCOMPARE(f.shell.Texts(), QStringList{nothingChosen});
-    QCOMPARE(f.shell.window->engine.processKind, 0);
-    QCOMPARE(f.shell.window->engine.distanceFunction, DistanceFunction::cityBlock);
-    QCOMPARE(f.shell.window->engine.measureTime, 1);
-    QCOMPARE(WorkImage.kind, binaryKind);
   }
 
   // With timing on nothing is drawn or repainted until the map is complete; without it the passes
@@ -130,10 +115,23 @@ class CommandTest : public QObject {
     QVERIFY(f.shell.Texts().isEmpty());
   }
 
-  // The triangle chosen in the editor is shown (but cannot be chosen) by the transform and
-  // preselected by the morphology dialog, and both use its apex.
-  void TheEditorsTriangleIsUsed() {
+  // The transform's dialog opens with the stored function and timing; ｷｬﾝｾﾙ keeps them, 実行
+  // without an algorithm keeps the new ones and computes nothing. The triangle chosen in the
+  // editor is shown (but cannot be chosen) by the transform and preselected by the morphology
+  // dialog, and both use its apex.
+  void TheStoredChoicesAndTheEditorsTriangleAreUsed() {
     Fixture f(9, 15, 12, 0.1);
+    f.shell.window->engine.distanceFunction = DistanceFunction::chessboard;
+    f.Run(transformCommand, {1023}, 2, [](QDialog* dialog) {
+      QVERIFY(Button(dialog, 1021)->isChecked() && !Button(dialog, 1023)->isChecked());
+    });
+    QCOMPARE(f.shell.window->engine.measureTime, 0);
+    f.Run(transformCommand, {1020, 1023});
+    QCOMPARE(f.shell.Texts(), QStringList{nothingChosen});
+    QCOMPARE(f.shell.window->engine.processKind, 0);
+    QCOMPARE(f.shell.window->engine.distanceFunction, DistanceFunction::cityBlock);
+    QCOMPARE(f.shell.window->engine.measureTime, 1);
+    QCOMPARE(WorkImage.kind, binaryKind);
     f.shell.window->TriggerCommand(40013);
     f.shell.window->TriggerCommand(40013);
     triangleApex = {-37, 11};
@@ -183,6 +181,31 @@ class CommandTest : public QObject {
     f.shell.services.messages.clear();
     f.Run(morphologyCommand, {1036});
     QCOMPARE(f.shell.Texts(), QStringList{report});
+  }
+
+  // Out of memory in a command is its message; the picture stays as it was and the program goes
+  // on. (The row passes of algorithm 1 need working memory in proportion to the width.)
+  void RunningOutOfMemoryKeepsThePicture() {
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("AddressSanitizer ends a process that runs out of memory");
+#endif
+    Fixture f(14, 3000000, 1, 0.0001);
+    long kb = 0;  // the address space in use
+    std::ifstream status("/proc/self/status");
+    for (std::string key; status >> key;)
+      if (key == "VmSize:" && status >> kb) break;
+    rlimit limit{}, before{};
+    ::getrlimit(RLIMIT_AS, &before);
+    limit = before;
+    limit.rlim_cur = (kb + 150 * 1024) * 1024;
+    QVERIFY(::setrlimit(RLIMIT_AS, &limit) == 0);
+    f.Run(transformCommand, {1000, 1023});
+    ::setrlimit(RLIMIT_AS, &before);
+    QCOMPARE(f.shell.Texts(), QStringList{"メモリ確保に失敗しました。"});
+    QVERIFY(GridOf(InputImage) == f.picture && GridOf(WorkImage) == f.picture);
+    QCOMPARE(f.shell.Shows(f.picture), QString());
+    f.Run(transformCommand, {1000});
+    QCOMPARE(WorkImage.kind, distanceKind);
   }
 
   // A filter is loaded (shown with its size); a bad file keeps the one before and its name.

@@ -79,6 +79,7 @@ class ShellTest : public QObject {
       shell.services.fileAnswers.push_back(std::string(name));
       shell.window->TriggerCommand(40034);
       QCOMPARE(shell.services.messages.back().caption, std::string("エラー"));
+      QVERIFY(shell.Texts().last().endsWith(QString("\n") + name));  // the file named
       QCOMPARE(shell.window->backingBitmap, before);
       QCOMPARE(shell.window->engine.distanceReady, 1);
     }
@@ -129,8 +130,8 @@ class ShellTest : public QObject {
     for (const auto click : {QMessageBox::Cancel, QMessageBox::Ok}) {
       auto answered = WhenDialogShown([&](QDialog* dialog) {
         auto* box = qobject_cast<QMessageBox*>(dialog);
-        QVERIFY(box && box->windowModality() == Qt::ApplicationModal);
-        QVERIFY(box->parentWidget() == shell.window.get() && box->icon() == QMessageBox::Question);
+        QVERIFY(box && box->windowModality() == Qt::ApplicationModal &&
+                box->parentWidget() == shell.window.get() && box->icon() == QMessageBox::Question);
         QCOMPARE(box->text() + box->windowTitle(), QString("終了しますか？デモ"));
         box->button(click)->click();
       });
@@ -195,7 +196,8 @@ class ShellTest : public QObject {
   }
 
   // The editor draws its frame, base, sides and origin; dragging the apex (within its area)
-  // sets the triangle that the commands use, and the command selects the triangle.
+  // sets the triangle that the commands use, and the command selects the triangle. The editor
+  // goes with its close box, its command or the main window.
   void TheTriangleEditorDragsTheApex() {
     Shell shell;
     shell.window->engine.distanceFunction = DistanceFunction::cityBlock;
@@ -225,6 +227,9 @@ class ShellTest : public QObject {
     shell.window->TriggerCommand(40013);
     QVERIFY(shell.window->filterEditor != nullptr);
     shell.window->TriggerCommand(40013);
+    QVERIFY(shell.window->filterEditor == nullptr);
+    shell.window->TriggerCommand(40013);
+    shell.window->close();
     QVERIFY(shell.window->filterEditor == nullptr);
   }
 

@@ -19,10 +19,9 @@ class Morphology : public EngineTest {
     const Grid result = GridOf(InputImage);
     EXPECT_EQ(GridOf(WorkImage), result);
     EXPECT_EQ(GridOf(DistanceMap), result);
-    EXPECT_EQ(InputImage.kind, binaryKind);
-    EXPECT_EQ(WorkImage.kind, binaryKind);
-    EXPECT_EQ(InputImage.whiteCount, result.Count(1));
-    EXPECT_EQ(InputImage.blackCount, result.Count(0));
+    EXPECT_TRUE(InputImage.kind == binaryKind && WorkImage.kind == binaryKind);
+    EXPECT_EQ(std::pair(InputImage.whiteCount, InputImage.blackCount),
+              std::pair(int32_t(result.Count(1)), int32_t(result.Count(0))));
     EXPECT_EQ(engine.distanceReady, 0);
     return result;
   }
@@ -57,19 +56,14 @@ INSTANTIATE_TEST_SUITE_P(Shapes, EveryShape, ::testing::ValuesIn([] {
                          [](const auto& info) { return std::to_string(info.index); });
 
 // While drawing, each half shows its two passes and an opening shows its eroded picture between
-// the halves; results accumulate on the input.
-TEST_F(Morphology, DrawsEveryPassAndBuildsOnTheLastResult) {
+// the halves.
+TEST_F(Morphology, DrawsEveryPass) {
   Grid dot(6, 5);
   dot.at(2, 2) = 1;
   Run(Operation::opening, dot, Measure{DistanceFunction::cityBlock}, 1, true);
   // Four passes and the redraw of 30 pixels each; the erosion's column pass writes the one-row
   // run at the dot twice.
   EXPECT_EQ(surface.calls.size(), 151u);
-  const Measure square{DistanceFunction::chessboard};
-  Run(Operation::dilation, dot, square, 1, false);
-  RunDistanceMorphology(engine, {}, {Operation::dilation, Ball{square.function, {}, 1}});
-  EXPECT_EQ(InputImage.whiteCount, 25);
-  EXPECT_TRUE(services.messages.empty());
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 namespace dt::testing {
 
 RecordingServices::RecordingServices() : previous_(CurrentServices()) {
-  InstallServices(Services{this, this, this});
+  InstallServices(Services{this, this});
 }
 
 RecordingServices::~RecordingServices() { InstallServices(previous_); }
@@ -24,8 +24,6 @@ std::optional<std::string> RecordingServices::Ask(const FileDialogRequest& reque
   fileAnswers.pop_front();
   return answer;
 }
-
-void RecordingServices::Exit(int status) { throw ProcessExited{status}; }
 
 std::vector<std::string> RecordingServices::texts() const {
   std::vector<std::string> result;

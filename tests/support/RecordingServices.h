@@ -1,5 +1,5 @@
-// Test doubles for the platform services: every message is recorded, questions and file dialogs
-// are answered from a script, and ending the process throws.
+// Test doubles for the platform services: every message is recorded, and questions and file
+// dialogs are answered from a script.
 #pragma once
 
 #include <deque>
@@ -18,14 +18,7 @@ struct RecordedMessage {
   MessageButtons buttons;
 };
 
-// Thrown when the engine ends the process.
-struct ProcessExited {
-  int status;
-};
-
-class RecordingServices final : public MessageService,
-                                public FileDialogService,
-                                public ProcessControl {
+class RecordingServices final : public MessageService, public FileDialogService {
  public:
   RecordingServices();   // installs itself
   ~RecordingServices();  // puts back the services that were in force
@@ -33,7 +26,6 @@ class RecordingServices final : public MessageService,
   MessageResult Show(const std::string& text, const std::string& caption,
                      MessageButtons buttons) override;
   std::optional<std::string> Ask(const FileDialogRequest& request) override;
-  [[noreturn]] void Exit(int status) override;
 
   // Scripts: answers are taken in order; without one a message answers OK and a dialog cancels.
   std::deque<MessageResult> messageAnswers;

@@ -3,6 +3,15 @@
 #include <cmath>
 #include <cstdlib>
 
+namespace dt {
+
+void PrintTo(const Measure& m, std::ostream* os) {
+  *os << InfoOf(m.function).metricName << " " << m.apex.x << "," << m.apex.y
+      << (m.reflected ? " reflected" : "");
+}
+
+}  // namespace dt
+
 namespace dt::testing {
 
 std::vector<Measure> AllMeasures() {
@@ -16,10 +25,6 @@ std::vector<Measure> AllMeasures() {
   return all;
 }
 
-void PrintTo(const Measure& m, std::ostream* os) {
-  *os << InfoOf(m.function).metricName << " " << m.apex.x << "," << m.apex.y
-      << (m.reflected ? " reflected" : "");
-}
 
 std::optional<int64_t> Cost(const Measure& m, int64_t dy, int64_t dx) {
   switch (m.function) {

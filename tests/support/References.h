@@ -10,12 +10,15 @@
 
 #include "support/Grid.h"
 
+namespace dt {
+void PrintTo(const Measure& m, std::ostream* os);  // found by GoogleTest beside Measure
+}
+
 namespace dt::testing {
 
 // Every measure worth telling apart: the three symmetric ones, and triangles of many apexes,
 // flat ones (apex on the base) included, in both orientations.
 std::vector<Measure> AllMeasures();
-void PrintTo(const Measure& m, std::ostream* os);
 
 // The cost from a pixel to a feature pixel dy rows above and dx columns left of it: an exact
 // integer ordered like the distances (for the triangle scaled by the apex height), or nothing

@@ -63,13 +63,13 @@ void MainWindow::OnDistanceTransform() {
   const TransformChoice choice{*dialog.algorithm, Measure{engine.distanceFunction, triangleApex}};
   CanvasDrawing drawing = MakeWatchableDrawing();
   const int64_t start = clock->NowMs();
-  RunDistanceTransform(engine, drawing, choice);
+  const bool done = Compute([&] { RunDistanceTransform(engine, drawing, choice); });
   drawing.PacePasses(0);
   const int64_t end = clock->NowMs();
   // The whole map in one go: with timing on the passes drew nothing, without it this repeats
   // what they drew.
   engine.RedrawWorkImage(drawing);
-  if (engine.measureTime == 1) ReportCommandTime(start, end);
+  if (done && engine.measureTime == 1) ReportCommandTime(start, end);
 }
 
 }  // namespace dt

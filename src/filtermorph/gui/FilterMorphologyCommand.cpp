@@ -61,10 +61,11 @@ void MainWindow::OnFilterMorphology() {
 
   const CanvasDrawing drawing = MakeDrawingTargets();
   const int64_t start = clock->NowMs();
-  RunFilterMorphology(engine, drawing, engine.filterAlgorithm, engine.filterOperation);
+  const bool done = Compute(
+      [&] { RunFilterMorphology(engine, drawing, engine.filterAlgorithm, engine.filterOperation); });
   const int64_t end = clock->NowMs();
   engine.RedrawWorkImage(drawing);
-  if (engine.measureTime == 1) ReportCommandTime(start, end);
+  if (done && engine.measureTime == 1) ReportCommandTime(start, end);
 }
 
 }  // namespace dt

@@ -33,18 +33,19 @@ void MainWindow::OnDistanceMorphology() {
                                 Ball{engine.distanceFunction, triangleApex, engine.filterSize}};
   CanvasDrawing drawing = MakeWatchableDrawing();
   const int64_t start = clock->NowMs();
-  RunDistanceMorphology(engine, drawing, choice);
+  const bool done = Compute([&] { RunDistanceMorphology(engine, drawing, choice); });
   drawing.PacePasses(0);
   const int64_t end = clock->NowMs();
+  const bool timed = done && engine.measureTime == 1;
   // Erosion, opening and closing also report the time of the operation itself, before the
   // result is drawn.
-  if (engine.measureTime == 1 && choice.operation != Operation::dilation) {
+  if (timed && choice.operation != Operation::dilation) {
     char report[128];
     std::snprintf(report, sizeof report, text::tookSecondsOperation, (end - start) / 1000.0);
     ShowMessage(report, appTitle);
   }
   engine.RedrawWorkImage(drawing);
-  if (engine.measureTime == 1) ReportCommandTime(start, end);
+  if (timed) ReportCommandTime(start, end);
 }
 
 }  // namespace dt

@@ -46,7 +46,7 @@ std::optional<std::string> QtFileDialogService::Ask(const FileDialogRequest& req
 }
 
 QtServices::QtServices() : previous_(CurrentServices()) {
-  InstallServices(Services{&messages, &files, &process});
+  InstallServices(Services{&messages, &files});
 }
 
 QtServices::~QtServices() { InstallServices(previous_); }

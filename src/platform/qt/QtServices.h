@@ -48,7 +48,6 @@ class QtServices {
 
   QtMessageService messages;
   QtFileDialogService files;
-  StdProcessControl process;
 
  private:
   Services previous_;
