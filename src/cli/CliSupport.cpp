@@ -184,6 +184,8 @@ void RunOnInput(ImageEngine& engine, const TimingOptions& timing,
   NullSurface nowhere;
   RunTimed(
       timing, [&] { original.Restore(engine); }, [&] { computation({&nowhere, &nowhere}); });
+  // Ctrl+C after the last check of a pass still means that nothing is to be written.
+  if (progress.StopAsked()) throw Stopped{};
 }
 
 }  // namespace dt::cli

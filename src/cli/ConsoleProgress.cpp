@@ -41,6 +41,8 @@ ConsoleProgress::~ConsoleProgress() {
 
 void ConsoleProgress::PassBegun() { ++pass_; }
 
+bool ConsoleProgress::StopAsked() const { return stopAsked != 0; }
+
 bool ConsoleProgress::Advanced(int64_t done, int64_t total) {
   if (stopAsked != 0) return false;
   if (shown_) Show(done, total);

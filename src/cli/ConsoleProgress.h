@@ -21,6 +21,7 @@ class ConsoleProgress final : public ProgressService {
 
   void PassBegun() override;
   bool Advanced(int64_t done, int64_t total) override;
+  bool StopAsked() const;  // whether Ctrl+C came since this was made
 
  private:
   using Clock = std::chrono::steady_clock;
