@@ -33,7 +33,7 @@ class Dtmorph : public EngineTest {
       return q + "'";
     };
     std::string line = limitMb ? "ulimit -v " + std::to_string(limitMb * 1024) + "; " : "";
-    line += quote(DTMORPH_BINARY);
+    line += "timeout 120 " + quote(DTMORPH_BINARY);  // a hang fails the test, not the run
     for (const auto& a : args) line += " " + quote(a);
     line += " >" + quote(scratch.File("out")) + " 2>" + quote(scratch.File("err")) + " </dev/null";
     const int raw = std::system(line.c_str());
@@ -231,9 +231,11 @@ TEST_F(Dtmorph, ALongRunShowsItsProgressAndStopsCleanly) {
     ::execl(DTMORPH_BINARY, "dtmorph", "transform", empty.c_str(), output.c_str(), nullptr);
     ::_exit(127);
   }
-  while (folder.Names().size() < 2) ::usleep(2000);  // the unfinished file has come
+  for (int ms = 0; folder.Names().size() < 2 && ms < 20000; ms += 2) ::usleep(2000);
+  const std::size_t seen = folder.Names().size();  // with the unfinished file
   ::kill(run, SIGTERM);
   ::waitpid(run, nullptr, 0);
+  EXPECT_EQ(seen, 2u);
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"in.xpm"});
 }
 
