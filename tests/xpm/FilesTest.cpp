@@ -49,7 +49,7 @@ const std::pair<std::string, std::string> badFiles[] = {
     {"\"3 0 2 1\",\n" + colours + "};", layout + "画像の幅と高さは正の整数である必要があります。"},
     {"\"-3 2 2 1\",\n" + colours + twoRows,
      layout + "画像の幅と高さは正の整数である必要があります。"},
-    {"\"100000000 100000000 2 1\",\n" + colours + twoRows,
+    {"\"50 1 2 1\",\n" + colours + "\"##\"};",  // more pixels than characters after the header
      layout + "画像の幅と高さに見合うだけの画素がファイルにありません。"},
     {"\"99999999999999999999999 1 2 1\",\n" + colours + twoRows,
      layout + "画像の幅と高さに見合うだけの画素がファイルにありません。"},
