@@ -136,7 +136,9 @@ class CommandTest : public QObject {
     f.shell.window->TriggerCommand(40013);
     triangleApex = {-37, 11};
     const Measure triangle{DistanceFunction::triangle, {-37, 11}};
-    const auto triangleChecked = [](QDialog* d) { QVERIFY(Button(d, 1022)->isChecked()); };
+    const auto triangleChecked = [](QDialog* d) {  // and timing, as stored
+      QVERIFY(Button(d, 1022)->isChecked() && Button(d, 1023)->isChecked());
+    };
     f.Run(transformCommand, {1000}, 1, triangleChecked);
     QCOMPARE(GridOf(WorkImage), ReferenceTransform(f.picture, 1, triangle));
     f.shell.Load("picture.xpm");

@@ -81,8 +81,8 @@ class DialogTest : public QObject {
     const auto arrows = dialog.findChild<QWidget*>("1012")->findChildren<QAbstractButton*>();
     QCOMPARE(arrows.size(), 2);
     QTest::mouseClick(arrows[0], Qt::LeftButton);
-    for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down, Qt::Key_Down})
-      QTest::keyClick(size, key);
+    for (Qt::Key key : {Qt::Key_Up, Qt::Key_Down, Qt::Key_Down}) QTest::keyClick(size, key);
+    QTest::mouseClick(arrows[1], Qt::LeftButton);
     QCOMPARE(size->text(), QString("16"));
     size->setText("250");
     QTest::keyClick(size, Qt::Key_Up);

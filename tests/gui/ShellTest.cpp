@@ -216,7 +216,7 @@ class ShellTest : public QObject {
     QTest::mouseMove(editor, QPoint(250, 120));
     QTest::mouseRelease(editor, Qt::LeftButton, {}, QPoint(250, 120));
     QCOMPARE(triangleApex, (ApexPoint{0, 150}));
-    QTest::mousePress(editor, Qt::LeftButton, {}, QPoint(202, 198));
+    QTest::mousePress(editor, Qt::LeftButton, {}, QPoint(203, 197));  // grip's edge
     QMouseEvent move(QEvent::MouseMove, QPointF(500, 20), QPointF(500, 20), Qt::NoButton,
                      Qt::LeftButton, {});
     QApplication::sendEvent(editor, &move);
