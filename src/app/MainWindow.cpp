@@ -5,10 +5,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
-#include <algorithm>
 #include <cstdio>
 #include <new>
-#include <vector>
+#include <optional>
 
 #include "app/CommandIds.h"
 #include "app/PrivateEvents.h"
@@ -166,23 +165,13 @@ bool MainWindow::RequireBinaryImage() {
 bool MainWindow::Compute(const std::function<void()>& computation) {
   // A computation may make its result the new input half way (an opening, say): the input as it
   // is now is kept aside first, and if that does not fit, the computation does not start.
-  const std::size_t count = std::size_t(InputImage.width) * std::size_t(InputImage.height);
-  const int32_t kind = InputImage.kind, white = InputImage.whiteCount;
-  const int32_t black = InputImage.blackCount;
-  std::vector<int32_t> pixels;
+  std::optional<InputSnapshot> original;
   try {
-    pixels.assign(InputImage.rows.data(), InputImage.rows.data() + count);
+    original.emplace();
     computation();
     return true;
   } catch (const std::bad_alloc&) {
-    if (pixels.size() == count) {
-      std::copy(pixels.begin(), pixels.end(), InputImage.rows.data());
-      InputImage.kind = kind;
-      InputImage.whiteCount = white;
-      InputImage.blackCount = black;
-      engine.CopyInputToWork();
-      engine.distanceReady = 0;
-    }
+    if (original) original->Restore(engine);
     ShowMessage(text::memoryFailure, text::errorCaption);
     return false;
   }

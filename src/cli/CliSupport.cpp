@@ -34,39 +34,6 @@ bool WriteToStandardOutput() {
   return ok;
 }
 
-// A copy of the input image, so that repeated runs of a computation that adopts its result as
-// the new input all start from the same picture.
-class InputSnapshot {
- public:
-  InputSnapshot();  // copies InputImage as it is now
-  // Puts the copy back into InputImage, WorkImage and DistanceMap (same size as when taken).
-  void Restore(ImageEngine& engine) const;
-
- private:
-  std::vector<int32_t> pixels_;
-  int32_t kind_ = 0;
-  int32_t whiteCount_ = 0;
-  int32_t blackCount_ = 0;
-};
-
-InputSnapshot::InputSnapshot()
-    : kind_(InputImage.kind),
-      whiteCount_(InputImage.whiteCount),
-      blackCount_(InputImage.blackCount) {
-  if (InputImage.rows)
-    pixels_.assign(InputImage.rows.data(),
-                   InputImage.rows.data() + std::size_t(InputImage.width) * InputImage.height);
-}
-
-void InputSnapshot::Restore(ImageEngine& engine) const {
-  if (!InputImage.rows) return;
-  std::copy(pixels_.begin(), pixels_.end(), InputImage.rows.data());
-  InputImage.kind = kind_;
-  InputImage.whiteCount = whiteCount_;
-  InputImage.blackCount = blackCount_;
-  engine.distanceReady = 0;
-  engine.CopyInputToWork();
-}
 
 }  // namespace
 

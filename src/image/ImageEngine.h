@@ -116,4 +116,20 @@ class ImageEngine {
   bool drawing() const { return measureTime != 1; }
 };
 
+// A copy of the input image (image/ImageStore.cpp), for computations that make their result the
+// new input: taken before one starts, it puts the picture back for a repeated run or after a
+// failed one. Taking it throws std::bad_alloc when the copy does not fit.
+class InputSnapshot {
+ public:
+  InputSnapshot();  // copies InputImage as it is now
+  // Puts the copy back into InputImage, WorkImage and DistanceMap (same size as when taken).
+  void Restore(ImageEngine& engine) const;
+
+ private:
+  std::vector<int32_t> pixels_;
+  int32_t kind_ = 0;
+  int32_t whiteCount_ = 0;
+  int32_t blackCount_ = 0;
+};
+
 }  // namespace dt

@@ -143,4 +143,22 @@ void ImageEngine::FreeImages() {
   WorkImage.rows.Release();
 }
 
+InputSnapshot::InputSnapshot()
+    : kind_(InputImage.kind),
+      whiteCount_(InputImage.whiteCount),
+      blackCount_(InputImage.blackCount) {
+  if (InputImage.rows)
+    pixels_.assign(InputImage.rows.data(), InputImage.rows.data() + PixelCount(InputImage));
+}
+
+void InputSnapshot::Restore(ImageEngine& engine) const {
+  if (!InputImage.rows) return;
+  std::copy(pixels_.begin(), pixels_.end(), InputImage.rows.data());
+  InputImage.kind = kind_;
+  InputImage.whiteCount = whiteCount_;
+  InputImage.blackCount = blackCount_;
+  engine.distanceReady = 0;
+  engine.CopyInputToWork();
+}
+
 }  // namespace dt
