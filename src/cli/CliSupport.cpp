@@ -50,22 +50,46 @@ std::vector<CommandDefinition> RegisteredCommands() {
   return result;
 }
 
-CLI::Option* AddInputArgument(CLI::App* command, std::string& input) {
-  return command->add_option("INPUT", input, "two-colour XPM image to read")->required();
+CLI::Option* AddInputArgument(CLI::App* command, Input& input) {
+  command
+      ->add_option_function<std::string>(
+          "--threshold",
+          [&input](const std::string& text) {
+            input.reading.threshold = static_cast<int>(*ParseWholeNumber(text, 0, 255));
+          },
+          "read pictures of more than two grey values as black and white: a pixel whose "
+          "luminance (0-255) is at least N is white")
+      ->type_name("N")
+      ->check(CLI::Validator(
+          [](std::string& text) -> std::string {
+            if (ParseWholeNumber(text, 0, 255)) return {};
+            return "not a whole number from 0 to 255: " + text;
+          },
+          "0 to 255", "threshold"));
+  return command
+      ->add_option("INPUT", input.name,
+                   "picture to read: XPM, PNG, PBM/PGM/PPM, BMP, TIFF, GIF or JPEG, black and "
+                   "white (two grey values, the lighter one white) unless --threshold is given")
+      ->required();
 }
 
 CLI::Option* AddOutputArgument(CLI::App* command, std::string& output) {
   return command
       ->add_option("OUTPUT", output,
-                   "file to write: NAME.xpm (XPM image), NAME.txt (values as text) or - "
-                   "(values as text on standard output)")
+                   "file to write, in the format its extension names: .xpm (two colours, or a "
+                   "distance map in 16 greys), .png (1 bit, or a map in 16-bit grey), .pgm (8 "
+                   "bits, or a map in 16-bit grey), .pbm and .bmp (black and white only), .tif "
+                   "(1 bit, or a map in 32-bit integers), .npy (NumPy int32 array), .txt (values "
+                   "as text), or - (values as text on standard output)")
       ->required()
       ->check(CLI::Validator(
           [](std::string& name) -> std::string {
-            if (name == "-" || FormatOfName(name)) return {};
-            return "OUTPUT must end in .xpm or .txt, or be -: " + name;
+            const std::optional<FileFormat> format = FormatOfName(name);
+            if (name == "-" || (format && Writes(*format, binaryKind))) return {};
+            return "OUTPUT must end in one of " + WritableExtensions(binaryKind) + " or be -: " +
+                   name;
           },
-          "NAME.xpm|NAME.txt|-", "output name"));
+          "NAME.ext|-", "output name"));
 }
 
 std::optional<int64_t> ParseWholeNumber(const std::string& text, int64_t lowest,
@@ -130,12 +154,12 @@ double RunTimed(const TimingOptions& timing, const std::function<void()>& prepar
   return fastest;
 }
 
-bool LoadInput(ImageEngine& engine, const std::string& input) {
-  return engine.LoadInputImage(input);
+bool LoadInput(ImageEngine& engine, const Input& input) {
+  return engine.LoadInputImage(input.name, input.reading);
 }
 
-bool LoadFilter(ImageEngine& engine, const std::string& filter) {
-  return engine.LoadFilterImage(filter);
+bool LoadFilter(ImageEngine& engine, const std::string& filter, const ReadOptions& reading) {
+  return engine.LoadFilterImage(filter, reading);
 }
 
 bool WriteOutput(ImageEngine& engine, const std::string& output) {

@@ -41,8 +41,15 @@ struct CommandRegistration {
 std::vector<CommandDefinition> RegisteredCommands();
 
 // --- Arguments ---
-// INPUT: an XPM file, read by the program's reader.
-CLI::Option* AddInputArgument(CLI::App* command, std::string& input);
+// A picture to read and how to make it black and white.
+struct Input {
+  std::string name;
+  ReadOptions reading;
+};
+
+// INPUT: a picture in any readable format (xpm/FileFormats.h), and --threshold N for pictures
+// of more than two grey values, which holds for a filter image too.
+CLI::Option* AddInputArgument(CLI::App* command, Input& input);
 // OUTPUT: a name whose extension names a picture format (xpm/FileFormats.h), or "-" (the values
 // as text on standard output). Anything else is a usage error.
 CLI::Option* AddOutputArgument(CLI::App* command, std::string& output);
@@ -91,8 +98,8 @@ void RunOnInput(ImageEngine& engine, const TimingOptions& timing,
 
 // --- Files ---
 // Reads INPUT into the engine's input image; on failure the message is already on stderr.
-bool LoadInput(ImageEngine& engine, const std::string& input);
-bool LoadFilter(ImageEngine& engine, const std::string& filter);
+bool LoadInput(ImageEngine& engine, const Input& input);
+bool LoadFilter(ImageEngine& engine, const std::string& filter, const ReadOptions& reading);
 
 // Writes WorkImage to OUTPUT in the form its name asks for. A failure leaves any earlier file as
 // it was and shows the message.

@@ -1,4 +1,5 @@
-// dtmorph copy INPUT OUTPUT: reads an image and writes it again, as XPM or as values.
+// dtmorph copy INPUT OUTPUT: reads a picture and writes it again, in the format OUTPUT names or
+// as values.
 #include <memory>
 
 #include "cli/CliSupport.h"
@@ -8,7 +9,7 @@ namespace dt::cli {
 namespace {
 
 struct CopyArguments {
-  std::string input;
+  Input input;
   std::string output;
   TimingOptions timing;  // times the reading of INPUT
 };
@@ -16,7 +17,7 @@ struct CopyArguments {
 Command DefineCopy(CLI::App& dtmorph) {
   auto args = std::make_shared<CopyArguments>();
   CLI::App* command =
-      dtmorph.add_subcommand("copy", "read an image and write it to OUTPUT (.xpm, .txt or -)");
+      dtmorph.add_subcommand("copy", "read a picture and write it to OUTPUT in the format it names");
   AddInputArgument(command, args->input);
   AddOutputArgument(command, args->output);
   AddTimingOptions(command, args->timing, false);

@@ -1,4 +1,4 @@
-// dtmorph filter OP INPUT OUTPUT --filter FILTER.xpm: dilation, erosion, opening or closing with
+// dtmorph filter OP INPUT OUTPUT --filter FILTER: dilation, erosion, opening or closing with
 // a filter image, by the simple or the decomposed method. Both give the same picture; the
 // decomposed method is the default since its cost does not grow with the filter's width.
 #include <memory>
@@ -12,7 +12,7 @@ namespace {
 
 struct FilterArguments {
   Operation operation = Operation::dilation;
-  std::string input;
+  Input input;
   std::string output;
   std::string filter;
   FilterMethod method = FilterMethod::decomposed;
@@ -28,7 +28,8 @@ Command DefineFilter(CLI::App& dtmorph) {
   AddOutputArgument(command, args->output);
   command
       ->add_option("--filter", args->filter,
-                   "two-colour XPM filter image; its centre is the origin")
+                   "black-and-white filter picture in any format INPUT may have (--threshold "
+                   "holds for it too); its centre is the origin")
       ->required();
   AddChoiceOption(command, "--method", args->method,
                   "simple (every filter pixel for every image pixel) or decomposed (row runs and "
@@ -37,7 +38,7 @@ Command DefineFilter(CLI::App& dtmorph) {
 
   return {command, [args] {
             ImageEngine engine;
-            if (!LoadInput(engine, args->input) || !LoadFilter(engine, args->filter))
+            if (!LoadInput(engine, args->input) || !LoadFilter(engine, args->filter, args->input.reading))
               return exitFailure;
             RunOnInput(engine, args->timing, [&](const DrawingTargets& nowhere) {
               RunFilterMorphology(engine, nowhere, args->method, args->operation);

@@ -9,7 +9,7 @@ namespace dt::cli {
 namespace {
 
 Command DefineInfo(CLI::App& dtmorph) {
-  auto input = std::make_shared<std::string>();
+  auto input = std::make_shared<Input>();
   CLI::App* command = dtmorph.add_subcommand("info", "print the width, height, white and black "
                                                      "pixel counts of an image");
   AddInputArgument(command, *input);

@@ -12,7 +12,7 @@ namespace dt::cli {
 namespace {
 
 struct MorphArguments {
-  std::string input;
+  Input input;
   std::string output;
   MorphologyChoice choice;
   TimingOptions timing;  // times the operation alone

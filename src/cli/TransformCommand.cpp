@@ -1,6 +1,7 @@
 // dtmorph transform INPUT OUTPUT: the distance of every pixel to the nearest feature pixel, by
 // one of the three algorithms and one of the four distance functions. OUTPUT.xpm shows the map
-// in 16 greys; OUTPUT.txt holds the values, 2147483647 where no feature pixel is reachable.
+// in 16 greys; .npy, .txt and .tif hold the values exactly, 2147483647 where no feature pixel is
+// reachable; .png and .pgm hold them in 16 bits, 65535 for that and for anything above 65534.
 #include <memory>
 
 #include "cli/CliSupport.h"
@@ -12,7 +13,7 @@ namespace dt::cli {
 namespace {
 
 struct TransformArguments {
-  std::string input;
+  Input input;
   std::string output;
   TransformChoice choice;
   int threads = 1;

@@ -1,5 +1,5 @@
-// dtmorph: distance transforms and morphology on XPM images from the command line, on the same
-// engine as the desktop demo. Each subcommand lives in its own <Name>Command.cpp.
+// dtmorph: distance transforms and morphology on black-and-white pictures from the command line,
+// on the same engine as the desktop demo. Each subcommand lives in its own <Name>Command.cpp.
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
@@ -10,6 +10,7 @@
 
 #include "cli/CliSupport.h"
 #include "image/Messages.h"
+#include "pictures/QtPictureCodec.h"
 #include "platform/console/ConsoleMessages.h"
 
 namespace {
@@ -27,8 +28,9 @@ std::string UsageFailure(const CLI::App* app, const CLI::Error& error) {
 int main(int argc, char** argv) {
   dt::ConsoleMessages messages;
   dt::InstallServices(dt::Services{&messages, nullptr});
+  dt::InstallQtPictureCodec();
 
-  CLI::App app("Distance transforms and binary morphology on two-colour XPM images.", "dtmorph");
+  CLI::App app("Distance transforms and binary morphology on black-and-white pictures.", "dtmorph");
   app.failure_message(UsageFailure);
   app.require_subcommand(1);
 

@@ -70,11 +70,16 @@ class ImageEngine {
 
   // Files, through the picture formats of xpm/FileFormats.h. A file is read and checked whole
   // into a fresh record and replaces the current image only when it is good; on failure a
-  // message that names the file is shown, nothing changes and the result is false.
-  bool LoadInputImage(const std::string& fileName);
-  bool LoadFilterImage(const std::string& fileName);
+  // message that names the file is shown, nothing changes and the result is false. A picture of
+  // more than two grey values needs a threshold; with `offerThreshold` the user is asked whether
+  // to read it with the threshold 128, and answering no is a false without a message.
+  bool LoadInputImage(const std::string& fileName, const ReadOptions& options = {},
+                      bool offerThreshold = false);
+  bool LoadFilterImage(const std::string& fileName, const ReadOptions& options = {},
+                       bool offerThreshold = false);
   // Writes WorkImage beside the target and renames it over; false (with a message) on failure,
-  // any earlier file left untouched.
+  // any earlier file left untouched. A format that cannot hold the image is refused with the
+  // formats that can; values a format must clip are said in a warning after the write.
   bool SaveWorkImage(const std::string& fileName, FileFormat format = FileFormat::xpm);
 
   // --- Drawing (image/Drawing.cpp) ---

@@ -29,15 +29,31 @@ void FileFailure(const std::string& message, const std::string& fileName) {
   ShowMessage(message + "\n" + fileName, text::errorCaption);
 }
 
+std::string WithCount(const char* pattern, int count) {
+  std::string text = pattern;
+  text.replace(text.find("%d"), 2, std::to_string(count));
+  return text;
+}
+
 // Reads and checks a whole file; on failure shows why and returns false.
-bool ReadPicture(const std::string& fileName, ImageRole role, ImageRecord& image) {
+bool ReadPicture(const std::string& fileName, ImageRole role, const ReadOptions& options,
+                 bool offerThreshold, ImageRecord& image) {
   std::string bytes;
   std::string message;
   if (!ReadWholeFile(fileName, bytes, message)) {
     FileFailure(message, fileName);
     return false;
   }
-  ParseResult result = ParsePicture(bytes, role, fileName);
+  ParseResult result = ParsePicture(bytes, role, fileName, options);
+  if (!result.ok && result.greyValues > 0 && offerThreshold) {
+    const std::string question = WithCount(text::askThreshold, result.greyValues);
+    if (ShowMessage(question + "\n" + fileName, text::questionCaption,
+                    MessageButtons::OkCancelQuestion) != MessageResult::Ok)
+      return false;
+    ReadOptions threshold = options;
+    threshold.threshold = 128;
+    result = ParsePicture(bytes, role, fileName, threshold);
+  }
   if (!result.ok) {
     FileFailure(result.message, fileName);
     return false;
@@ -70,17 +86,19 @@ bool ImageEngine::ReplaceInput(ImageRecord image) {
   return true;
 }
 
-bool ImageEngine::LoadInputImage(const std::string& fileName) {
+bool ImageEngine::LoadInputImage(const std::string& fileName, const ReadOptions& options,
+                                 bool offerThreshold) {
   ImageRecord image;
-  if (!ReadPicture(fileName, ImageRole::input, image)) return false;
+  if (!ReadPicture(fileName, ImageRole::input, options, offerThreshold, image)) return false;
   if (ReplaceInput(std::move(image))) return true;
   FileFailure(text::memoryFailure, fileName);
   return false;
 }
 
-bool ImageEngine::LoadFilterImage(const std::string& fileName) {
+bool ImageEngine::LoadFilterImage(const std::string& fileName, const ReadOptions& options,
+                                  bool offerThreshold) {
   ImageRecord image;
-  if (!ReadPicture(fileName, ImageRole::filter, image)) return false;
+  if (!ReadPicture(fileName, ImageRole::filter, options, offerThreshold, image)) return false;
   FilterImage = std::move(image);
   filterLoaded = 1;
   return true;
@@ -102,6 +120,7 @@ bool ImageEngine::SaveWorkImage(const std::string& fileName, FileFormat format) 
     FileFailure(text::cannotWriteFile, fileName);
     return false;
   }
+  if (!result.warning.empty()) ShowMessage(result.warning + "\n" + fileName, text::warningCaption);
   return true;
 }
 

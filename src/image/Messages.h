@@ -6,6 +6,7 @@ namespace dt::text {
 inline constexpr const char* errorCaption = "エラー";
 inline constexpr const char* endCaption = "終了";
 inline constexpr const char* warningCaption = "警告";
+inline constexpr const char* questionCaption = "確認";
 
 inline constexpr const char* noInputImage = "入力画像が取り込まれていません。";
 inline constexpr const char* noFilterImage = "フィルタ画像が取り込まれていません。";

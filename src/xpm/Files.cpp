@@ -69,13 +69,15 @@ bool WriteAll(int fd, const std::string& contents) {
 
 // The largest file read as a picture: a file of n bytes may hold n pixels, which take 12 bytes
 // each in the three input-sized images, so a sixteenth of the machine's memory.
-int64_t LargestReadable() {
-  const long pages = ::sysconf(_SC_PHYS_PAGES), pageSize = ::sysconf(_SC_PAGESIZE);
-  if (pages <= 0 || pageSize <= 0) return int64_t{1} << 30;
-  return int64_t{pages} * pageSize / 16;
-}
+int64_t LargestReadable() { return MachineMemory() / 16; }
 
 }  // namespace
+
+int64_t MachineMemory() {
+  const long pages = ::sysconf(_SC_PHYS_PAGES), pageSize = ::sysconf(_SC_PAGESIZE);
+  if (pages <= 0 || pageSize <= 0) return int64_t{16} << 30;
+  return int64_t{pages} * pageSize;
+}
 
 bool ReplaceFileContents(const std::string& fileName, const std::string& contents) {
   // A short name in the same folder (so that the rename stays on one file system), hidden and

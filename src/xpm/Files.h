@@ -1,6 +1,7 @@
 // Reading a whole file, and replacing a file's contents without ever leaving it cut off.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace dt {
@@ -10,6 +11,9 @@ namespace dt {
 // already exists keeps its permissions. On any failure the temporary file is removed, the
 // earlier file is untouched and the result is false.
 bool ReplaceFileContents(const std::string& fileName, const std::string& contents);
+
+// The machine's physical memory in bytes.
+int64_t MachineMemory();
 
 // The whole file in memory, or false with the message to show.
 bool ReadWholeFile(const std::string& fileName, std::string& contents, std::string& message);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pictures/QtPictureCodec.h"
 #include "support/Grid.h"
 #include "support/RecordingServices.h"
 
@@ -10,7 +11,10 @@ namespace dt::testing {
 
 class EngineTest : public ::testing::Test {
  protected:
-  EngineTest() { ResetGlobalState(); }
+  EngineTest() {
+    ResetGlobalState();
+    InstallQtPictureCodec();
+  }
   ~EngineTest() override { ResetGlobalState(); }
   RecordingServices services;
   ImageEngine engine;

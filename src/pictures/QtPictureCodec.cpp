@@ -1,0 +1,292 @@
+#include "pictures/QtPictureCodec.h"
+
+#include <tiffio.h>
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
+#include <QImageWriter>
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "xpm/Files.h"
+#include "xpm/XpmMessages.h"
+
+namespace dt {
+
+namespace {
+
+// Decoded pictures above this many pixels per byte of file are taken for a header that lies
+// about the size. The real formats stay far below it: deflate (PNG) gives at most 8256 one-bit
+// pixels per byte, LZW (GIF, TIFF) about 22000, a blank fax page in CCITT G4 some 100000.
+constexpr int64_t pixelsPerByte = int64_t{1} << 17;
+constexpr int64_t smallPicture = int64_t{1} << 20;  // pixels any file may claim
+
+// Bytes a pixel may take while it is read: the decoded picture, its greys, the three records.
+constexpr int64_t bytesPerPixel = 4 + 4 + 1 + 12;
+
+std::string Printed(const char* pattern, int a, int b) {
+  char buffer[512];
+  std::snprintf(buffer, sizeof buffer, pattern, a, b);
+  return buffer;
+}
+
+std::string WithReason(const char* pattern, const std::string& reason) {
+  std::string text = pattern;
+  text.replace(text.find("%s"), 2, reason);
+  return text;
+}
+
+// Collects what Qt's image plugins say while one picture is decoded, instead of printing it.
+class PluginMessages {
+ public:
+  PluginMessages() : previous_(qInstallMessageHandler(&Collect)) { active_ = this; }
+  ~PluginMessages() {
+    qInstallMessageHandler(previous_);
+    active_ = nullptr;
+  }
+  PluginMessages(const PluginMessages&) = delete;
+  PluginMessages& operator=(const PluginMessages&) = delete;
+
+  bool Said(const char* words) const {
+    return std::any_of(said_.begin(), said_.end(),
+                       [&](const std::string& s) { return s.find(words) != std::string::npos; });
+  }
+  // The reader's own reason, then what the plugins said.
+  std::string Reason(const QImageReader& reader) const {
+    std::string reason = reader.errorString().toStdString();
+    for (const std::string& s : said_) reason += "; " + s;
+    return reason.substr(0, 300);
+  }
+
+ private:
+  static void Collect(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (active_ != nullptr && type != QtDebugMsg) active_->said_.push_back(text.toStdString());
+  }
+  static inline PluginMessages* active_ = nullptr;
+  QtMessageHandler previous_;
+  std::vector<std::string> said_;
+};
+
+uint32_t Little(std::string_view bytes, std::size_t at, int size) {
+  uint32_t value = 0;
+  for (int i = size - 1; i >= 0; --i) value = value << 8 | uint8_t(bytes[at + i]);
+  return value;
+}
+
+// Qt reads an uncompressed BMP that ends early as if it were whole; its header says how long it
+// must be.
+bool BmpCutShort(std::string_view bytes) {
+  if (bytes.size() < 34 || Little(bytes, 14, 4) < 40) return false;
+  const uint32_t compression = Little(bytes, 30, 4);
+  if (compression != 0 && compression != 3) return false;  // run lengths: checked by Qt
+  const int64_t width = int32_t(Little(bytes, 18, 4)), height = int32_t(Little(bytes, 22, 4));
+  const int64_t rowBytes = (std::abs(width) * Little(bytes, 28, 2) + 31) / 32 * 4;
+  return int64_t(Little(bytes, 10, 4)) + std::abs(height) * rowBytes > int64_t(bytes.size());
+}
+
+// Luminance (ITU-R BT.601), the picture laid over white where it is transparent.
+std::vector<uint8_t> GreysOf(const QImage& picture) {
+  const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
+  if (argb.isNull()) throw std::bad_alloc();
+  std::vector<uint8_t> greys(std::size_t(argb.width()) * argb.height());
+  uint8_t* out = greys.data();
+  for (int y = 0; y < argb.height(); ++y) {
+    const QRgb* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+    for (int x = 0; x < argb.width(); ++x) {
+      const QRgb p = line[x];
+      const int luminance = (299 * qRed(p) + 587 * qGreen(p) + 114 * qBlue(p) + 500) / 1000;
+      const int alpha = qAlpha(p);
+      *out++ = static_cast<uint8_t>((luminance * alpha + 255 * (255 - alpha) + 127) / 255);
+    }
+  }
+  return greys;
+}
+
+ParseResult Refused(std::string message) {
+  ParseResult refused;
+  refused.message = std::move(message);
+  return refused;
+}
+
+ParseResult Decode(std::string_view bytes, ImageRole role, const ReadOptions& options) {
+  QByteArray data = QByteArray::fromRawData(bytes.data(), qsizetype(bytes.size()));
+  QBuffer buffer(&data);
+  buffer.open(QIODevice::ReadOnly);
+  const PluginMessages said;
+  QImageReader reader(&buffer);
+  reader.setAutoTransform(true);
+  const QSize size = reader.size();
+  if (size.isValid()) {
+    const int64_t pixels = int64_t{size.width()} * size.height();
+    if (pixels > INT32_MAX || pixels * bytesPerPixel > MachineMemory())
+      return Refused(Printed(text::pictureTooLarge, size.width(), size.height()));
+    if (pixels > smallPicture + int64_t(bytes.size()) * pixelsPerByte)
+      return Refused(Printed(text::pictureBeyondFile, size.width(), size.height()));
+  }
+  if (reader.format() == "bmp" && BmpCutShort(bytes)) return Refused(text::fileTruncated);
+  const QImage picture = reader.read();
+  if (picture.isNull())
+    return Refused(WithReason(text::pictureUnreadable, said.Reason(reader)));
+  if (said.Said("premature end")) return Refused(text::fileTruncated);  // JPEG, filled with grey
+  const int64_t pixels = int64_t{picture.width()} * picture.height();
+  if (pixels > INT32_MAX)
+    return Refused(Printed(text::pictureTooLarge, picture.width(), picture.height()));
+  return BinaryFromGreys(picture.width(), picture.height(), GreysOf(picture), role, options);
+}
+
+FormatResult Written(const QImage& picture, const char* format) {
+  FormatResult result;
+  if (picture.isNull()) {
+    result.message = text::memoryFailure;
+    return result;
+  }
+  QByteArray data;
+  QBuffer buffer(&data);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, format);
+  if (!writer.write(picture)) {
+    result.message = WithReason(text::cannotFormat, writer.errorString().toStdString());
+    return result;
+  }
+  result.bytes.assign(data.constData(), std::size_t(data.size()));
+  result.ok = true;
+  return result;
+}
+
+QImage OneBit(const ImageRecord& image) {
+  QImage picture(image.width, image.height, QImage::Format_Mono);
+  if (picture.isNull()) return picture;
+  picture.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+  for (int y = 0; y < image.height; ++y) {
+    uchar* line = picture.scanLine(y);
+    std::memset(line, 0, std::size_t(picture.bytesPerLine()));
+    for (int x = 0; x < image.width; ++x)
+      if (image.rows[y][x] == 1) line[x >> 3] |= uchar(0x80 >> (x & 7));
+  }
+  return picture;
+}
+
+// A distance map as 16-bit grey, with the clipped values said.
+FormatResult SixteenBitPng(const ImageRecord& image) {
+  FormatResult result;
+  std::vector<uint16_t> values;
+  int64_t clipped = 0;
+  if (!SixteenBitValues(image, values, clipped, result.message)) return result;
+  QImage picture(image.width, image.height, QImage::Format_Grayscale16);
+  for (int y = 0; y < image.height && !picture.isNull(); ++y)
+    std::copy_n(values.data() + std::size_t(y) * image.width, image.width,
+                reinterpret_cast<uint16_t*>(picture.scanLine(y)));
+  result = Written(picture, "png");
+  if (result.ok) result.warning = ClippedWarning(clipped);
+  return result;
+}
+
+// --- libtiff into memory ---
+struct Stream {
+  std::string bytes;
+  toff_t at = 0;
+};
+
+tmsize_t StreamRead(thandle_t, void*, tmsize_t) { return 0; }
+tmsize_t StreamWrite(thandle_t handle, void* data, tmsize_t size) {
+  Stream& s = *static_cast<Stream*>(handle);
+  if (s.bytes.size() < s.at + size) s.bytes.resize(s.at + size);
+  std::memcpy(&s.bytes[s.at], data, std::size_t(size));
+  s.at += size;
+  return size;
+}
+toff_t StreamSeek(thandle_t handle, toff_t offset, int whence) {
+  Stream& s = *static_cast<Stream*>(handle);
+  const toff_t base = whence == SEEK_CUR ? s.at : whence == SEEK_END ? s.bytes.size() : 0;
+  return s.at = base + offset;
+}
+int StreamClose(thandle_t) { return 0; }
+toff_t StreamSize(thandle_t handle) { return static_cast<Stream*>(handle)->bytes.size(); }
+int NoMap(thandle_t, void**, toff_t*) { return 0; }
+void NoUnmap(thandle_t, void*, toff_t) {}
+
+// A distance map as one 32-bit signed sample per pixel, deflated.
+FormatResult ThirtyTwoBitTiff(const ImageRecord& image) {
+  FormatResult result;
+  Stream stream;
+  const TIFFErrorHandler quietErrors = TIFFSetErrorHandler(nullptr);
+  const TIFFErrorHandler quietWarnings = TIFFSetWarningHandler(nullptr);
+  TIFF* tiff = TIFFClientOpen("map", "wm", &stream, StreamRead, StreamWrite, StreamSeek,
+                              StreamClose, StreamSize, NoMap, NoUnmap);
+  bool ok = tiff != nullptr;
+  if (ok) {
+    TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, uint32_t(image.width));
+    TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, uint32_t(image.height));
+    TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, uint16_t{1});
+    TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, uint16_t{32});
+    TIFFSetField(tiff, TIFFTAG_SAMPLEFORMAT, uint16_t{SAMPLEFORMAT_INT});
+    TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, uint16_t{PHOTOMETRIC_MINISBLACK});
+    TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, uint16_t{PLANARCONFIG_CONTIG});
+    TIFFSetField(tiff, TIFFTAG_COMPRESSION, uint16_t{COMPRESSION_ADOBE_DEFLATE});
+    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
+    for (int y = 0; y < image.height && ok; ++y)
+      ok = TIFFWriteScanline(tiff, image.rows[y], uint32_t(y), 0) == 1;
+    TIFFClose(tiff);
+  }
+  TIFFSetErrorHandler(quietErrors);
+  TIFFSetWarningHandler(quietWarnings);
+  if (!ok) {
+    result.message = WithReason(text::cannotFormat, "libtiff");
+    return result;
+  }
+  result.bytes = std::move(stream.bytes);
+  result.ok = true;
+  return result;
+}
+
+}  // namespace
+
+QtPictureCodec::QtPictureCodec() {
+  QImageReader::setAllocationLimit(int(std::min<int64_t>(INT_MAX, MachineMemory() / 4 >> 20)));
+}
+
+ParseResult QtPictureCodec::Parse(std::string_view bytes, ImageRole role,
+                                  const ReadOptions& options) const {
+  try {
+    return Decode(bytes, role, options);
+  } catch (const std::bad_alloc&) {
+    return Refused(text::memoryFailure);
+  }
+}
+
+FormatResult QtPictureCodec::Format(const ImageRecord& image, FileFormat format) const {
+  try {
+    const bool map = image.kind != binaryKind;
+    switch (format) {
+      case FileFormat::png:
+        return map ? SixteenBitPng(image) : Written(OneBit(image), "png");
+      case FileFormat::tiff:
+        return map ? ThirtyTwoBitTiff(image) : Written(OneBit(image), "tif");
+      case FileFormat::pbm:
+        return Written(OneBit(image), "pbm");
+      case FileFormat::bmp:
+        return Written(OneBit(image), "bmp");
+      default:
+        break;
+    }
+    FormatResult refused;
+    refused.message = text::formatNotReadable;
+    return refused;
+  } catch (const std::bad_alloc&) {
+    FormatResult refused;
+    refused.message = text::memoryFailure;
+    return refused;
+  }
+}
+
+void InstallQtPictureCodec() {
+  static const QtPictureCodec codec;
+  InstallPictureCodec(&codec);
+}
+
+}  // namespace dt
