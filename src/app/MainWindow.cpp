@@ -2,6 +2,9 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
@@ -13,6 +16,7 @@
 #include "app/PrivateEvents.h"
 #include "image/Globals.h"
 #include "image/Messages.h"
+#include "pictures/QtPictureCodec.h"
 
 namespace dt {
 
@@ -68,7 +72,9 @@ constexpr int outerHeight = 1150;
 }  // namespace
 
 MainWindow::MainWindow() : clock(&steadyClock_) {
+  InstallQtPictureCodec();
   setWindowTitle(QString::fromStdString(appTitle));
+  setAcceptDrops(true);
   canvas_ = new Canvas(backingBitmap, this);
   setCentralWidget(canvas_);
   connect(canvas_, &Canvas::rightClicked, this, &MainWindow::OnClearScreen);
@@ -131,6 +137,33 @@ void MainWindow::TriggerCommand(int id) {
   if (found == commands_.end()) return;
   try {
     (this->*(found->second))();
+  } catch (const std::bad_alloc&) {
+    ShowMessage(text::memoryFailure, text::errorCaption);
+  }
+}
+
+namespace {
+
+// The local file a drag carries, if it carries exactly one.
+std::optional<QString> DroppedFile(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return std::nullopt;
+  const QUrl url = data->urls().constFirst();
+  if (!url.isLocalFile()) return std::nullopt;
+  return url.toLocalFile();
+}
+
+}  // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (DroppedFile(event->mimeData())) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+  const std::optional<QString> file = DroppedFile(event->mimeData());
+  if (!file) return;
+  event->acceptProposedAction();
+  try {
+    LoadAndShowInput(file->toStdString());
   } catch (const std::bad_alloc&) {
     ShowMessage(text::memoryFailure, text::errorCaption);
   }

@@ -102,6 +102,9 @@ class MainWindow : public QMainWindow {
  protected:
   bool event(QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  // A picture file dropped on the window becomes the input image.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void BuildMenu();

@@ -23,14 +23,15 @@ std::optional<std::string> MainWindow::AskFileName(FileDialogRequest::Mode mode,
   request.mode = mode;
   request.initialName = initialName;
   request.defaultExtension = DialogDefaultExtension();
-  request.filter = DialogFilter();
+  request.filter = mode == FileDialogRequest::Mode::Open ? OpenDialogFilter()
+                                                         : SaveDialogFilter(WorkImage.kind);
   request.overwritePrompt = mode == FileDialogRequest::Mode::Save;
   return files->Ask(request);
 }
 
 void MainWindow::LoadAndShowInput(const std::string& fileName) {
   auto drawing = MakeDrawingTargets();
-  if (!engine.LoadInputImage(fileName)) return;
+  if (!engine.LoadInputImage(fileName, {}, /*offerThreshold=*/true)) return;
   engine.ShowInputImage(drawing);
   engine.distanceReady = 0;
 }
@@ -47,7 +48,8 @@ void MainWindow::OnSampleSquare() { LoadAndShowInput("square.xpm"); }
 
 void MainWindow::OnSaveImage() {
   const auto name = AskFileName(FileDialogRequest::Mode::Save, "output.xpm");
-  if (name) engine.SaveWorkImage(*name);
+  // The extension chooses the format; a name without a known one is XPM, as it always was.
+  if (name) engine.SaveWorkImage(*name, FormatOfName(*name).value_or(FileFormat::xpm));
 }
 
 void MainWindow::OnClearScreen() {

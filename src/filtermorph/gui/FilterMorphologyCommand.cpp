@@ -27,7 +27,7 @@ void MainWindow::OnLoadFilterImage() {
   if (!name) return;
   const CanvasDrawing drawing = MakeDrawingTargets();
   // A bad file leaves the earlier filter, and its name, in place; its message has been shown.
-  if (!engine.LoadFilterImage(*name)) return;
+  if (!engine.LoadFilterImage(*name, {}, /*offerThreshold=*/true)) return;
   filterFileName = *name;
   engine.ShowFilterImage(drawing);
 }

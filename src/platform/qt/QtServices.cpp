@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace dt {
 
@@ -36,6 +37,13 @@ std::optional<std::string> QtFileDialogService::Ask(const FileDialogRequest& req
   QString suffix = QString::fromStdString(request.defaultExtension);
   if (suffix.startsWith('.')) suffix.remove(0, 1);
   dialog.setDefaultSuffix(suffix);
+  // A name typed without an extension gets the one of the chosen type ("PNG files (*.png)").
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                   [&dialog, suffix](const QString& filter) {
+                     const QRegularExpressionMatch first =
+                         QRegularExpression(QStringLiteral("\\*\\.(\\w+)")).match(filter);
+                     dialog.setDefaultSuffix(first.hasMatch() ? first.captured(1) : suffix);
+                   });
   dialog.selectFile(QString::fromStdString(request.initialName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
 
