@@ -14,7 +14,16 @@ namespace dt {
 
 namespace {
 
-constexpr const char* whiteColour = "ffffff";  // exactly this, lower case, is pixel 1
+constexpr std::string_view whiteColour = "ffffff";  // in any case, is pixel 1
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  return true;
+}
 
 std::string Format(const char* pattern, int value) {
   char buffer[256];
@@ -157,12 +166,12 @@ ImageRecord Scan(std::string_view text, ImageRole role) {
 
   const ColourEntry first = ReadColourEntry(scanner);
   const ColourEntry second = ReadColourEntry(scanner);
-  // The last entry whose colour is exactly "ffffff" gives the white key; without one every
+  // The last entry whose colour is "ffffff" in any case gives the white key; without one every
   // pixel is black.
   bool hasWhite = false;
   char whiteKey = 0;
   for (const ColourEntry* entry : {&first, &second}) {
-    if (entry->value == whiteColour) {
+    if (EqualsIgnoringCase(entry->value, whiteColour)) {
       hasWhite = true;
       whiteKey = entry->key;
     }

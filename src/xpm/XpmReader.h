@@ -4,9 +4,9 @@
 // their double quotes and ignores everything between them, so comments and line breaks between
 // strings are passed over, anything after the fourth header number is ignored (an XPM hot spot)
 // and in a colour string only the key character and the six characters after the first '#'
-// count. On top of that it checks what the scan used to trust: the file may not end early, the
-// sizes must be positive numbers that the file can actually hold, and every pixel row must hold
-// exactly `width` characters.
+// count (white when they are ffffff in any case). On top of that it checks what the scan used
+// to trust: the file may not end early, the sizes must be positive numbers that the file can
+// actually hold, and every pixel row must hold exactly `width` characters.
 #pragma once
 
 #include <string_view>

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <strings.h>
+
 namespace dt::testing {
 
 namespace fs = std::filesystem;
@@ -102,7 +104,7 @@ std::optional<Grid> ReadXpm(const std::string& text) {
     std::string value = text.substr(pos + 1, 6);
     if (value.find('\n') != std::string::npos) value.resize(value.find('\n') + 1);
     pos += 1 + value.size();
-    if (value == "ffffff") white = key;
+    if (strncasecmp(value.c_str(), "ffffff", 7) == 0) white = key;
     if (!PastQuotes(text, pos, 2)) return std::nullopt;
   }
   Grid grid(static_cast<int>(*width), static_cast<int>(*height));
