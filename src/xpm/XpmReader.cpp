@@ -14,7 +14,21 @@ namespace dt {
 
 namespace {
 
-constexpr const char* whiteColour = "ffffff";  // exactly this, lower case, is pixel 1
+constexpr std::string_view whiteValue = "ffffff";  // in any case, is pixel 1
+constexpr std::string_view whiteName = "white";   // in any case, is pixel 1
+
+bool IsSpace(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  return true;
+}
 
 std::string Format(const char* pattern, int value) {
   char buffer[256];
@@ -45,6 +59,13 @@ class Scanner {
   void SkipTo(char wanted) {
     while (Next() != wanted) {
     }
+  }
+
+  // The characters before the next `wanted`, which is read as well.
+  std::string_view ReadTo(char wanted) {
+    const std::size_t start = pos_;
+    SkipTo(wanted);
+    return text_.substr(start, pos_ - 1 - start);
   }
 
   // Reads and discards characters up to and including the next of `a` or `b`; returns which.
@@ -83,9 +104,6 @@ class Scanner {
   }
 
  private:
-  static bool IsSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-  }
   static bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
   std::string_view text_;
@@ -106,22 +124,50 @@ int64_t ReadHeaderNumber(Scanner& scanner) {
   return value;
 }
 
+// The next word of `text` from `pos` on, white space skipped; empty at the end.
+std::string_view NextWord(std::string_view text, std::size_t& pos) {
+  while (pos < text.size() && IsSpace(text[pos])) ++pos;
+  const std::size_t start = pos;
+  while (pos < text.size() && !IsSpace(text[pos])) ++pos;
+  return text.substr(start, pos - start);
+}
+
+bool IsColourKey(std::string_view word) {
+  return word == "c" || word == "m" || word == "g4" || word == "g" || word == "s";
+}
+
+// Whether the words of a colour string name white for the visual key: the colour after the
+// first `c`, or without a `c` after `m`, `g4` or `g`. A name runs up to the next key word, so
+// "white smoke" is not white.
+bool NamesWhite(std::string_view words) {
+  for (const std::string_view key : {"c", "m", "g4", "g"}) {
+    std::size_t pos = 0;
+    for (std::string_view word = NextWord(words, pos); !word.empty();
+         word = NextWord(words, pos)) {
+      if (word != key) continue;
+      const std::string_view name = NextWord(words, pos);
+      const std::string_view after = NextWord(words, pos);
+      return EqualsIgnoringCase(name, whiteName) && (after.empty() || IsColourKey(after));
+    }
+  }
+  return false;
+}
+
 struct ColourEntry {
   char key = 0;
-  std::string value;  // up to six characters after the first '#'
+  bool white = false;
 };
 
+// One colour string from just after its opening quote: the key character, then either a value
+// after the first '#' (white when its first six are ffffff in any case) or colour names.
 ColourEntry ReadColourEntry(Scanner& scanner) {
   ColourEntry entry;
   entry.key = scanner.Next();
-  scanner.SkipTo('#');
-  // At most six characters, stopping after a line break or at the end of the file.
-  while (entry.value.size() < 6 && !scanner.AtEnd()) {
-    const char c = scanner.Next();
-    entry.value += c;
-    if (c == '\n') break;
-  }
-  scanner.SkipTo('"');  // end of this colour string
+  const std::string_view rest = scanner.ReadTo('"');  // up to the end of this colour string
+  const std::size_t hash = rest.find('#');
+  entry.white = hash == std::string_view::npos
+                    ? NamesWhite(rest)
+                    : EqualsIgnoringCase(rest.substr(hash + 1, whiteValue.size()), whiteValue);
   scanner.SkipTo('"');  // start of the next colour string or of the first pixel row
   return entry;
 }
@@ -157,12 +203,11 @@ ImageRecord Scan(std::string_view text, ImageRole role) {
 
   const ColourEntry first = ReadColourEntry(scanner);
   const ColourEntry second = ReadColourEntry(scanner);
-  // The last entry whose colour is exactly "ffffff" gives the white key; without one every
-  // pixel is black.
+  // The last white entry gives the white key; without one every pixel is black.
   bool hasWhite = false;
   char whiteKey = 0;
   for (const ColourEntry* entry : {&first, &second}) {
-    if (entry->value == whiteColour) {
+    if (entry->white) {
       hasWhite = true;
       whiteKey = entry->key;
     }

@@ -1,6 +1,7 @@
 #include "support/Files.h"
 
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <cstdlib>
 #include <filesystem>
@@ -78,6 +79,27 @@ bool PastQuotes(const std::string& text, std::size_t& pos, int count) {
   return true;
 }
 
+// Whether a colour string's text after its key is white: ffffff in any case after a '#', else
+// "white" in any case as the name (words up to the next key word) for c, or else m, g4 or g.
+bool IsWhite(const std::string& body) {
+  std::string lower = body;
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (const std::size_t hash = body.find('#'); hash != std::string::npos)
+    return lower.compare(hash + 1, 6, "ffffff") == 0;
+  std::vector<std::pair<std::string, std::string>> names;  // key, name
+  std::istringstream words(body), lowerWords(lower);
+  for (std::string word, lowerWord; words >> word && lowerWords >> lowerWord;) {
+    if (word == "c" || word == "m" || word == "g4" || word == "g" || word == "s")
+      names.emplace_back(word, "");
+    else if (!names.empty())
+      names.back().second += (names.back().second.empty() ? "" : " ") + lowerWord;
+  }
+  for (const std::string key : {"c", "m", "g4", "g"})
+    for (const auto& [k, name] : names)
+      if (k == key) return name == "white";  // the first of the key's entries
+  return false;
+}
+
 }  // namespace
 
 std::optional<Grid> ReadXpm(const std::string& text) {
@@ -97,13 +119,11 @@ std::optional<Grid> ReadXpm(const std::string& text) {
   for (int entry = 0; entry < 2; ++entry) {
     if (pos >= text.size()) return std::nullopt;
     const char key = text[pos];
-    pos = text.find('#', pos + 1);
-    if (pos == std::string::npos) return std::nullopt;
-    std::string value = text.substr(pos + 1, 6);
-    if (value.find('\n') != std::string::npos) value.resize(value.find('\n') + 1);
-    pos += 1 + value.size();
-    if (value == "ffffff") white = key;
-    if (!PastQuotes(text, pos, 2)) return std::nullopt;
+    const std::size_t end = text.find('"', pos + 1);
+    if (end == std::string::npos) return std::nullopt;
+    if (IsWhite(text.substr(pos + 1, end - pos - 1))) white = key;
+    pos = end + 1;
+    if (!PastQuotes(text, pos, 1)) return std::nullopt;
   }
   Grid grid(static_cast<int>(*width), static_cast<int>(*height));
   for (int row = 0; row < grid.height; ++row) {

@@ -32,8 +32,8 @@ std::string ReadText(const std::string& fileName);
 // A binary grid as a two-colour XPM text in the layout this program writes.
 std::string XpmOf(const Grid& grid);
 // The rules of the program's XPM files read a second, deliberately different way (string
-// searches): the grid (1 where the colour is exactly "ffffff"), or nothing when the program must
-// refuse the text.
+// searches): the grid (1 where the colour is ffffff or named white), or nothing when the program
+// must refuse the text.
 std::optional<Grid> ReadXpm(const std::string& text);
 
 }  // namespace dt::testing

@@ -118,9 +118,16 @@ TEST_F(Files, TheReaderTakesFilesAsThisProgramAlwaysHas) {
   const Case cases[] = {
       {"\"3 2 2 1\",\n\"# c #ffffff\",\n\". c #000000\",\n\"#.#\",\n\"..#\"\n};", {"101", "001"}},
       {"\"3 1 2 1\" \"a c #ffffff\" \"b c #ffffff\" \"abb\" }", {"011"}},  // the last white wins
-      {"\"3 1 2 1\" \"a c #FFFFFF\" \"b c #000000\" \"aba\" }", {"000"}},  // only ffffff is white
+      {"\"3 1 2 1\" \"a c #FFFFFF\" \"b c #000000\" \"aba\" }", {"101"}},  // hex in any case
+      {"\"3 1 2 1\" \"a c #000000\" \"b c #fFfFfF\" \"aba\" }", {"010"}},
       {"\"2 1 2 1\" \". c #000000\" \"# c #ffffff00\" \"#.\" }", {"10"}},   // six characters count
       {hotSpot, {"1001", "0110", "1111"}},
+      {"\"3 1 2 1\" \"a c white\" \"b c Black\" \"aba\" }", {"101"}},  // X11 names, any case
+      {"\"3 1 2 1\" \"b c BLACK\" \"a c WhItE\" \"aba\" }", {"101"}},
+      {"\"3 1 2 1\" \"n c None\" \"w c white s bg\" \"nwn\" }", {"010"}},
+      {"\"3 1 2 1\" \"# c black\" \". c white\" \"#.#\" }", {"010"}},  // '#' is a key
+      {"\"3 1 2 1\" \"a m white\" \"b c white smoke m white\" \"aba\" }", {"101"}},
+      {"\"2 1 2 1\" \"a c red\" \"b c #ffffff\" \"ab\" }", {"01"}},  // each in its string
       {"\"2 2 2 1\"," + colours + "\"#.\",\n\".#\"", {"10", "01"}}};  // no closing brace needed
   for (const Case& c : cases) {
     ASSERT_TRUE(engine.LoadInputImage(Put(c.text))) << c.text;
@@ -134,7 +141,7 @@ TEST_F(Files, TheReaderTakesFilesAsThisProgramAlwaysHas) {
     ASSERT_TRUE(engine.LoadFilterImage(Put(XpmOf(Grid(w, h, 1)))));
     EXPECT_EQ(std::pair(FilterImage.originRow, FilterImage.originCol), std::pair(h / 2, w / 2));
   }
-  EXPECT_EQ(GridOf(InputImage), GridFromRows(cases[5].rows));  // a filter leaves the input alone
+  EXPECT_EQ(GridOf(InputImage), GridFromRows(std::rbegin(cases)->rows));  // a filter leaves input
   EXPECT_TRUE(services.messages.empty());
 }
 
@@ -145,10 +152,12 @@ TEST_F(Files, TheReaderAgreesWithTheRulesOnMutatedFiles) {
   std::mt19937 rng(12345);
   std::vector<std::string> seeds = {badFiles[13].first, badFiles[12].first, hotSpot,
                                     "\"5 1 2 1\"\n\"# c #ffffff\"\n\". c #000000\"\n\"#.#.#\"",
-                                    "\"2 2 2 1\" \"a c #FFFFFF\" \"b c #000000\" \"ab\" \"ba\" }"};
+                                    "\"2 2 2 1\" \"a c #FFFFFF\" \"b c #000000\" \"ab\" \"ba\" }",
+                                    "\"3 1 2 1\" \"a m black c White\" \"# g4 white\" \"a#a\" }"};
   for (int i = 0; i < 6; ++i) seeds.push_back(XpmOf(RandomImage(rng, 12)));
   const char* const insertions[] = {"\"", "\"\"", "0", "7", "-1", "}", "#", "\n", " ", "/*",
-                                    "99999999999", "100000000 100000000", "ffffff", "\"#\","};
+                                    "99999999999", "100000000 100000000", "ffffff", "\"#\",",
+                                    " c ", "White", " m "};
   int accepted = 0;
   for (int i = 0; i < 40000; ++i) {
     std::string text = seeds[i % seeds.size()];
