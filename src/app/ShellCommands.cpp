@@ -23,8 +23,8 @@ std::optional<std::string> MainWindow::AskFileName(FileDialogRequest::Mode mode,
   request.mode = mode;
   request.initialName = initialName;
   request.defaultExtension = DialogDefaultExtension();
-  request.filter = mode == FileDialogRequest::Mode::Open ? OpenDialogFilter()
-                                                         : SaveDialogFilter(WorkImage.kind);
+  request.filter =
+      mode == FileDialogRequest::Mode::Open ? OpenDialogFilter() : SaveDialogFilter(WorkImage.kind);
   request.overwritePrompt = mode == FileDialogRequest::Mode::Save;
   return files->Ask(request);
 }

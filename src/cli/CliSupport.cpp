@@ -86,8 +86,8 @@ CLI::Option* AddOutputArgument(CLI::App* command, std::string& output) {
           [](std::string& name) -> std::string {
             const std::optional<FileFormat> format = FormatOfName(name);
             if (name == "-" || (format && Writes(*format, binaryKind))) return {};
-            return "OUTPUT must end in one of " + WritableExtensions(binaryKind) + " or be -: " +
-                   name;
+            return "OUTPUT must end in one of " + WritableExtensions(binaryKind) +
+                   " or be -: " + name;
           },
           "NAME.ext|-", "output name"));
 }

@@ -16,8 +16,8 @@ struct CopyArguments {
 
 Command DefineCopy(CLI::App& dtmorph) {
   auto args = std::make_shared<CopyArguments>();
-  CLI::App* command =
-      dtmorph.add_subcommand("copy", "read a picture and write it to OUTPUT in the format it names");
+  CLI::App* command = dtmorph.add_subcommand(
+      "copy", "read a picture and write it to OUTPUT in the format it names");
   AddInputArgument(command, args->input);
   AddOutputArgument(command, args->output);
   AddTimingOptions(command, args->timing, false);

@@ -38,7 +38,8 @@ Command DefineFilter(CLI::App& dtmorph) {
 
   return {command, [args] {
             ImageEngine engine;
-            if (!LoadInput(engine, args->input) || !LoadFilter(engine, args->filter, args->input.reading))
+            if (!LoadInput(engine, args->input) ||
+                !LoadFilter(engine, args->filter, args->input.reading))
               return exitFailure;
             RunOnInput(engine, args->timing, [&](const DrawingTargets& nowhere) {
               RunFilterMorphology(engine, nowhere, args->method, args->operation);

@@ -130,8 +130,7 @@ ParseResult Decode(std::string_view bytes, ImageRole role, const ReadOptions& op
   }
   if (reader.format() == "bmp" && BmpCutShort(bytes)) return Refused(text::fileTruncated);
   const QImage picture = reader.read();
-  if (picture.isNull())
-    return Refused(WithReason(text::pictureUnreadable, said.Reason(reader)));
+  if (picture.isNull()) return Refused(WithReason(text::pictureUnreadable, said.Reason(reader)));
   if (said.Said("premature end")) return Refused(text::fileTruncated);  // JPEG, filled with grey
   const int64_t pixels = int64_t{picture.width()} * picture.height();
   if (pixels > INT32_MAX)

@@ -46,8 +46,7 @@ FormatResult FormatValuesText(const ImageRecord& image) {
 FormatResult FormatNpy(const ImageRecord& image) {
   return Formatted([&](std::string& bytes) {
     std::string header = "{'descr': '<i4', 'fortran_order': False, 'shape': (" +
-                         std::to_string(image.height) + ", " + std::to_string(image.width) +
-                         "), }";
+                         std::to_string(image.height) + ", " + std::to_string(image.width) + "), }";
     const std::size_t prefix = 10;  // magic, version and the header's length
     header.append(63 - (prefix + header.size()) % 64, ' ');
     header += '\n';
@@ -112,7 +111,7 @@ struct FormatEntry {
   const char* extensions;  // the main one first
   const char* dialogName;  // the file dialogs' name for it
   Reader reader;
-  bool binary, map;                                // the kinds of image it holds when written
+  bool binary, map;                                 // the kinds of image it holds when written
   FormatResult (*write)(const ImageRecord& image);  // null: written by the codec
 };
 
@@ -128,8 +127,7 @@ const FormatEntry formats[] = {
     {FileFormat::gif, ".gif", "GIF files", Reader::codec, false, false, nullptr},
     {FileFormat::jpeg, ".jpg .jpeg", "JPEG files", Reader::codec, false, false, nullptr},
     {FileFormat::npy, ".npy", "NumPy arrays", Reader::none, true, true, FormatNpy},
-    {FileFormat::valuesText, ".txt", "Values as text", Reader::none, true, true,
-     FormatValuesText},
+    {FileFormat::valuesText, ".txt", "Values as text", Reader::none, true, true, FormatValuesText},
 };
 
 const FormatEntry& EntryOf(FileFormat format) {
@@ -170,8 +168,8 @@ bool Holds(const FormatEntry& entry, int32_t kind) {
 
 // Whether the bytes begin as one of the codec's formats do.
 bool LooksLikeCodecPicture(std::string_view bytes) {
-  constexpr std::string_view starts[] = {"\x89PNG\r\n\x1a\n", "BM", "II*", {"MM\0*", 4},
-                                         "GIF8", "\xff\xd8\xff"};
+  constexpr std::string_view starts[] = {"\x89PNG\r\n\x1a\n", "BM",   "II*",
+                                         {"MM\0*", 4},        "GIF8", "\xff\xd8\xff"};
   const auto begins = [&](std::string_view start) {
     return bytes.substr(0, start.size()) == start;
   };
@@ -280,8 +278,8 @@ ParseResult BinaryFromGreys(int width, int height, const std::vector<uint8_t>& g
         if (counts[grey] > 0) present.push_back(grey);
       if (present.size() > 2) {
         result.greyValues = static_cast<int>(present.size());
-        result.message = Printed(input ? text::inputHasGreys : text::filterHasGreys,
-                                 result.greyValues);
+        result.message =
+            Printed(input ? text::inputHasGreys : text::filterHasGreys, result.greyValues);
         return result;
       }
       if (present.size() == 2) white = present[1];

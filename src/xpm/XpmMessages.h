@@ -35,16 +35,20 @@ inline constexpr const char* tooFewRows =
 inline constexpr const char* formatNotReadable = "この形式のファイルは読めません。";
 // %d is the number of grey values found.
 inline constexpr const char* inputHasGreys =
-    "入力画像が白黒２値画像ではありません（%d 階調）。\nしきい値を指定すると白黒にできます。";
+    "入力画像が白黒２値画像ではありません（%d 階調）。\n"
+    "しきい値を指定すると白黒にできます。";
 inline constexpr const char* filterHasGreys =
-    "フィルタ画像が白黒２値画像ではありません（%d 階調）。\nしきい値を指定すると白黒にできます。";
+    "フィルタ画像が白黒２値画像ではありません（%d 階調）。\n"
+    "しきい値を指定すると白黒にできます。";
 // Asked by the window; %d is the number of grey values.
 inline constexpr const char* askThreshold =
-    "白黒２値画像ではありません（%d 階調）。\n明るさ 128 以上を白、それ未満を黒として読み込みますか？";
+    "白黒２値画像ではありません（%d 階調）。\n"
+    "明るさ 128 以上を白、それ未満を黒として読み込みますか？";
 // %d × %d is the size the file's header gives.
 inline constexpr const char* pictureTooLarge = "画像が大きすぎて読めません（%d × %d 画素）。";
 inline constexpr const char* pictureBeyondFile =
-    "ファイルの形式が正しくありません。\n画像の幅と高さ（%d × %d）に見合うだけのデータがファイルにありません。";
+    "ファイルの形式が正しくありません。\n"
+    "画像の幅と高さ（%d × %d）に見合うだけのデータがファイルにありません。";
 // %s is the picture library's own reason, in English.
 inline constexpr const char* pictureUnreadable =
     "ファイルの形式が正しくありません。\n画像を読み込めませんでした（%s）。";
@@ -60,7 +64,8 @@ inline constexpr const char* cannotFormat = "画像を書き出せませんで�
 inline constexpr const char* nothingToSave = "保存する画像がありません。";
 // %lld is the number of distances above 65534 stored as 65535.
 inline constexpr const char* valuesClipped =
-    "65534 を超える距離値 %lld 画素分を 65535 として保存しました（65535 は特徴画素なしと同じ値です）。";
+    "65534 を超える距離値 %lld 画素分を 65535 として保存しました"
+    "（65535 は特徴画素なしと同じ値です）。";
 inline constexpr const char* negativeDistance = "距離値にマイナスが含まれています。";
 inline constexpr const char* cannotWriteFile = "フィアルが開けません。";
 

@@ -15,7 +15,7 @@ namespace dt {
 namespace {
 
 constexpr std::string_view whiteValue = "ffffff";  // in any case, is pixel 1
-constexpr std::string_view whiteName = "white";   // in any case, is pixel 1
+constexpr std::string_view whiteName = "white";    // in any case, is pixel 1
 
 bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
@@ -142,8 +142,7 @@ bool IsColourKey(std::string_view word) {
 bool NamesWhite(std::string_view words) {
   for (const std::string_view key : {"c", "m", "g4", "g"}) {
     std::size_t pos = 0;
-    for (std::string_view word = NextWord(words, pos); !word.empty();
-         word = NextWord(words, pos)) {
+    for (std::string_view word = NextWord(words, pos); !word.empty(); word = NextWord(words, pos)) {
       if (word != key) continue;
       const std::string_view name = NextWord(words, pos);
       const std::string_view after = NextWord(words, pos);

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <QImage>
 #include <csignal>
 #include <regex>
 #include <sstream>
@@ -25,20 +26,24 @@ struct Result {
 
 class Dtmorph : public EngineTest {
  protected:
-  // Runs dtmorph; with limitMb, in an address space of that size.
-  Result Run(const std::vector<std::string>& args, int limitMb = 0) {
-    const auto quote = [](const std::string& s) {
-      std::string q = "'";
-      for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-      return q + "'";
-    };
+  // Runs a shell command line; with limitMb, in an address space of that size.
+  Result Shell(const std::string& command, int limitMb = 0) {
     std::string line = limitMb ? "ulimit -v " + std::to_string(limitMb * 1024) + "; " : "";
-    line += "timeout 120 " + quote(DTMORPH_BINARY);  // a hang fails the test, not the run
-    for (const auto& a : args) line += " " + quote(a);
-    line += " >" + quote(scratch.File("out")) + " 2>" + quote(scratch.File("err")) + " </dev/null";
+    line += "timeout 120 " + command;  // a hang fails the test, not the run
+    line += " >" + Quote(scratch.File("out")) + " 2>" + Quote(scratch.File("err")) + " </dev/null";
     const int raw = std::system(line.c_str());
     return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadText(scratch.File("out")),
             ReadText(scratch.File("err"))};
+  }
+  static std::string Quote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+  }
+  Result Run(const std::vector<std::string>& args, int limitMb = 0) {
+    std::string line = Quote(DTMORPH_BINARY);
+    for (const auto& a : args) line += " " + Quote(a);
+    return Shell(line, limitMb);
   }
   // The values written to standard output, as a grid; checks that the run succeeded quietly.
   Grid Values(const std::vector<std::string>& args) {
@@ -130,6 +135,47 @@ TEST_F(Dtmorph, InfoAndCopyShowTheSameImageInEveryForm) {
   EXPECT_EQ(ReadText(folder.File("copy.xpm")), ReadText(Sample("sample1-640.xpm")));
   EXPECT_EQ(Values({"copy", folder.File("copy.xpm"), "-"}), sample);
   EXPECT_EQ(Run({"copy", Input(GridFromRows({"101", "001"})), "-"}).out, "3 2\n1 0 1\n0 0 1\n");
+}
+
+// Pictures in the common formats in, exact maps out: a NumPy array that numpy itself reads; a
+// grey picture needs --threshold, which holds for the filter too.
+TEST_F(Dtmorph, ReadsCommonPicturesAndWritesMapsNumpyReads) {
+  std::mt19937 rng(16);
+  const Grid image = RandomGrid(rng, 23, 17, 0.1);
+  QImage picture(23, 17, QImage::Format_RGB32), grey(23, 17, QImage::Format_RGB32);
+  for (int y = 0; y < 17; ++y)
+    for (int x = 0; x < 23; ++x) {
+      picture.setPixel(x, y, image.at(y, x) ? qRgb(250, 240, 10) : qRgb(20, 0, 90));
+      grey.setPixel(x, y, qRgb(x * 10, x * 10, x * 10));
+    }
+  const std::string png = folder.File("photo.png"), pbm = folder.File("in.pbm");
+  const std::string map = folder.File("map.npy"), greyPng = folder.File("grey.png");
+  ASSERT_TRUE(picture.save(QString::fromStdString(png)) &&
+              grey.save(QString::fromStdString(greyPng)));
+  ASSERT_EQ(Run({"copy", png, pbm}).status, 0);
+  ASSERT_EQ(Run({"transform", png, map}).status, 0);
+  const Result numpy = Shell(
+      "/usr/bin/python3 -c 'import numpy, sys; a = numpy.load(sys.argv[1]); "
+      "print(a.dtype, *a.shape); [print(*row) for row in a]' " +
+      map);
+  const std::string values = Run({"transform", Input(image), "-"}).out;
+  EXPECT_EQ(numpy.out, "int32 17 23" + values.substr(values.find('\n'))) << numpy.err;
+  const std::vector<std::string> dilate = {"morph",   "dilate", pbm,      folder.File("out.png"),
+                                           "--shape", "circle", "--size", "5"};
+  ASSERT_EQ(Run(dilate).status, 0);
+  EXPECT_EQ(Values({"copy", folder.File("out.png"), "-"}),
+            ReferenceMorphology(Operation::dilation, image, BallOffsets({}, 5)));
+  const Result refused = Run({"filter", "dilate", png, "-", "--filter", greyPng});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err,
+            "エラー: フィルタ画像が白黒２値画像ではありません（23 階調）。\n"
+            "しきい値を指定すると白黒にできます。\n" +
+                greyPng + "\n");
+  Grid filter(23, 17);
+  for (int y = 0; y < 17; ++y)
+    for (int x = 12; x < 23; ++x) filter.at(y, x) = 1;  // x * 10 at least 120
+  EXPECT_EQ(Values({"filter", "dilate", png, "-", "--filter", greyPng, "--threshold", "115"}),
+            ReferenceMorphology(Operation::dilation, image, FilterOffsets(filter)));
 }
 
 // Every failure says why and names the file, exits with 1 and leaves earlier files alone;
@@ -283,14 +329,25 @@ TEST_F(Dtmorph, RandomOptionValuesGiveTheRightResultOrAUsageError) {
 TEST_F(Dtmorph, UsageErrorsExitWithTwoAndTheUsage) {
   const std::string in = Sample("square.xpm"), out = folder.File("out.txt");
   const std::vector<std::vector<std::string>> wrong = {
-      {}, {"frobnicate"}, {"info"}, {"info", in, in}, {"copy", in}, {"copy", in, "out.gif"},
-      {"copy", in, out, "--threshold", "256"}, {"info", in, "--threshold", "x"},
-      {"copy", in, out, "--repeat", "0"}, {"copy", in, out, "--bogus"},
-      {"transform", in, "-", "--apex", "4294967446,150"}, {"transform", in, "-", "--apex", "1,2,3"},
-      {"transform", in, "-", "--metric", "manhattan"}, {"transform", in, "-", "--algorithm", "x"},
-      {"transform", in, "-", "--threads", "65"}, {"morph", "dilate", in, "-", "--size", "1"},
+      {},
+      {"frobnicate"},
+      {"info"},
+      {"info", in, in},
+      {"copy", in},
+      {"copy", in, "out.gif"},
+      {"copy", in, out, "--threshold", "256"},
+      {"info", in, "--threshold", "x"},
+      {"copy", in, out, "--repeat", "0"},
+      {"copy", in, out, "--bogus"},
+      {"transform", in, "-", "--apex", "4294967446,150"},
+      {"transform", in, "-", "--apex", "1,2,3"},
+      {"transform", in, "-", "--metric", "manhattan"},
+      {"transform", in, "-", "--algorithm", "x"},
+      {"transform", in, "-", "--threads", "65"},
+      {"morph", "dilate", in, "-", "--size", "1"},
       {"morph", "thin", in, "-", "--shape", "circle", "--size", "1"},
-      {"filter", "dilate", in, out}, {"filter", "dilate", in, out, "--filter", in, "--method", ""}};
+      {"filter", "dilate", in, out},
+      {"filter", "dilate", in, out, "--filter", in, "--method", ""}};
   for (const auto& args : wrong) {
     const Result r = Run(args);
     EXPECT_EQ(r.status, 2) << ::testing::PrintToString(args);

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QTemporaryDir>
 
 #include "gui/support/Gui.h"
@@ -71,7 +72,8 @@ class ShellTest : public QObject {
     QVERIFY(load.mode == FileDialogRequest::Mode::Open && !load.overwritePrompt);
     QVERIFY(save.mode == FileDialogRequest::Mode::Save && save.overwritePrompt);
     QCOMPARE(load.initialName + save.initialName, std::string("dreamcast.xpmoutput.xpm"));
-    QCOMPARE(load.filter + save.defaultExtension, std::string("XPM files (*.xpm).xpm"));
+    QVERIFY(load.filter.rfind("XPM files (*.xpm);;", 0) == 0 && save.defaultExtension == ".xpm");
+    QVERIFY(save.filter.rfind("XPM files (*.xpm);;", 0) == 0);
     shell.Load("good.xpm");
     shell.window->engine.distanceReady = 1;
     const QImage before = shell.window->backingBitmap.copy();
@@ -88,6 +90,29 @@ class ShellTest : public QObject {
     shell.window->TriggerCommand(40035);
     QCOMPARE(ReadXpm(ReadText(folder.filePath("out.xpm").toStdString())),
              std::optional(Sample("sample1-160.xpm")));
+    // Other formats by their extension, both ways, and a PNG dropped on the window.
+    shell.services.fileAnswers.push_back(std::string("out.png"));
+    shell.window->TriggerCommand(40035);
+    ResetGlobalState();
+    shell.window->TriggerCommand(40006);
+    shell.services.fileAnswers.push_back(std::string("out.png"));
+    shell.window->TriggerCommand(40034);
+    QCOMPARE(shell.Shows(Sample("sample1-160.xpm")), QString());
+    shell.window->TriggerCommand(40006);
+    const Grid square = Sample("square.xpm");
+    SetInput(shell.window->engine, square);
+    QVERIFY(shell.window->engine.SaveWorkImage(folder.filePath("drop.png").toStdString(),
+                                                FileFormat::png));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(folder.filePath("drop.png"))});
+    QDragEnterEvent enter({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(shell.window.get(), &enter);
+    QApplication::sendEvent(shell.window.get(), &drop);
+    QVERIFY(enter.isAccepted() && drop.isAccepted());
+    QCOMPARE(shell.Shows(square), QString());
+    QCOMPARE(shell.Texts().mid(2),
+             (QStringList{SizeMessage(Sample("sample1-160.xpm")), SizeMessage(square)}));
   }
 
   // Clearing (the command or a right click) whitens the canvas and keeps the images; the version
@@ -149,11 +174,15 @@ class ShellTest : public QObject {
             asked = box != nullptr;
             box ? box->button(QMessageBox::Yes)->click() : question->reject();
           });
-        files->findChild<QLineEdit*>("fileNameEdit")->setText(typed);
+        if (typed.startsWith("png:")) {  // the PNG type chosen, as from the type list
+          files->selectNameFilter("PNG files (*.png)");
+          emit files->filterSelected("PNG files (*.png)");
+        }
+        files->findChild<QLineEdit*>("fileNameEdit")->setText(typed.mid(typed.indexOf(':') + 1));
         typed.isEmpty() ? files->reject() : static_cast<QDialog*>(files)->accept();
       });
-      const auto name = services.files.Ask(
-          {mode, "dreamcast.xpm", DialogDefaultExtension(), SaveDialogFilter(binaryKind), replaces});
+      const auto name = services.files.Ask({mode, "dreamcast.xpm", DialogDefaultExtension(),
+                                            SaveDialogFilter(binaryKind), replaces});
       return *answered ? name.value_or("cancelled") : "no dialog";
     };
     using Mode = FileDialogRequest::Mode;
@@ -162,6 +191,7 @@ class ShellTest : public QObject {
     QCOMPARE(ask(Mode::Open, "", false), "cancelled");
     QCOMPARE(ask(Mode::Save, "output", false), "output.xpm");
     QCOMPARE(ask(Mode::Save, "star", true), "star.xpm");
+    QCOMPARE(ask(Mode::Save, "png:chart", false), "chart.png");
     QVERIFY(asked);
   }
 

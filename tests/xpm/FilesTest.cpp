@@ -2,9 +2,16 @@
 // reader agrees with the tests' own reading of the rules on mutated files, and what is saved
 // reads back as it was.
 #include <sys/stat.h>
+#include <tiffio.h>
 #include <unistd.h>
+#include <zlib.h>
 
+#include <QImage>
+#include <array>
+#include <cstring>
+#include <functional>
 #include <iterator>
+#include <sstream>
 
 #include "support/EngineTest.h"
 #include "support/Files.h"
@@ -120,14 +127,14 @@ TEST_F(Files, TheReaderTakesFilesAsThisProgramAlwaysHas) {
       {"\"3 1 2 1\" \"a c #ffffff\" \"b c #ffffff\" \"abb\" }", {"011"}},  // the last white wins
       {"\"3 1 2 1\" \"a c #FFFFFF\" \"b c #000000\" \"aba\" }", {"101"}},  // hex in any case
       {"\"3 1 2 1\" \"a c #000000\" \"b c #fFfFfF\" \"aba\" }", {"010"}},
-      {"\"2 1 2 1\" \". c #000000\" \"# c #ffffff00\" \"#.\" }", {"10"}},   // six characters count
+      {"\"2 1 2 1\" \". c #000000\" \"# c #ffffff00\" \"#.\" }", {"10"}},  // six characters count
       {hotSpot, {"1001", "0110", "1111"}},
       {"\"3 1 2 1\" \"a c white\" \"b c Black\" \"aba\" }", {"101"}},  // X11 names, any case
       {"\"3 1 2 1\" \"b c BLACK\" \"a c WhItE\" \"aba\" }", {"101"}},
       {"\"3 1 2 1\" \"n c None\" \"w c white s bg\" \"nwn\" }", {"010"}},
       {"\"3 1 2 1\" \"# c black\" \". c white\" \"#.#\" }", {"010"}},  // '#' is a key
       {"\"3 1 2 1\" \"a m white\" \"b c white smoke m white\" \"aba\" }", {"101"}},
-      {"\"2 1 2 1\" \"a c red\" \"b c #ffffff\" \"ab\" }", {"01"}},  // each in its string
+      {"\"2 1 2 1\" \"a c red\" \"b c #ffffff\" \"ab\" }", {"01"}},   // each in its string
       {"\"2 2 2 1\"," + colours + "\"#.\",\n\".#\"", {"10", "01"}}};  // no closing brace needed
   for (const Case& c : cases) {
     ASSERT_TRUE(engine.LoadInputImage(Put(c.text))) << c.text;
@@ -150,14 +157,17 @@ TEST_F(Files, TheReaderTakesFilesAsThisProgramAlwaysHas) {
 // consistently or changes nothing.
 TEST_F(Files, TheReaderAgreesWithTheRulesOnMutatedFiles) {
   std::mt19937 rng(12345);
-  std::vector<std::string> seeds = {badFiles[13].first, badFiles[12].first, hotSpot,
+  std::vector<std::string> seeds = {badFiles[13].first,
+                                    badFiles[12].first,
+                                    hotSpot,
                                     "\"5 1 2 1\"\n\"# c #ffffff\"\n\". c #000000\"\n\"#.#.#\"",
                                     "\"2 2 2 1\" \"a c #FFFFFF\" \"b c #000000\" \"ab\" \"ba\" }",
                                     "\"3 1 2 1\" \"a m black c White\" \"# g4 white\" \"a#a\" }"};
   for (int i = 0; i < 6; ++i) seeds.push_back(XpmOf(RandomImage(rng, 12)));
-  const char* const insertions[] = {"\"", "\"\"", "0", "7", "-1", "}", "#", "\n", " ", "/*",
-                                    "99999999999", "100000000 100000000", "ffffff", "\"#\",",
-                                    " c ", "White", " m "};
+  const char* const insertions[] = {
+      "\"",     "\"\"",   "0",   "7",     "-1",          "}",
+      "#",      "\n",     " ",   "/*",    "99999999999", "100000000 100000000",
+      "ffffff", "\"#\",", " c ", "White", " m "};
   int accepted = 0;
   for (int i = 0; i < 40000; ++i) {
     std::string text = seeds[i % seeds.size()];
@@ -224,18 +234,23 @@ TEST_F(Files, SavesBinaryImagesAndDistanceMapsByteForByte) {
   EXPECT_TRUE(services.messages.empty());
 }
 
+// Every format that holds a binary image gives it back, whatever its extension's case.
 TEST_F(Files, SavedImagesReadBackAsTheSamePixels) {
   std::mt19937 rng(2024);
-  for (int i = 0; i < 60; ++i) {
-    const Grid grid = i < 2 ? Grid(i ? 200 : 1, i ? 1 : 200, 1) : RandomImage(rng, 40);
-    SetInput(engine, grid);
-    ASSERT_TRUE(engine.SaveWorkImage(folder.File("round.xpm")));
-    ResetGlobalState();
-    ASSERT_TRUE(engine.LoadInputImage(folder.File("round.xpm")));
-    ASSERT_EQ(GridOf(InputImage), grid);
-    EXPECT_EQ(InputImage.whiteCount, grid.Count(1));
+  const std::vector<std::string> names = {"r.xpm", "r.png", "r.pbm", "r.PGM", "r.bmp", "r.tif"};
+  for (int i = 0; i < 40; ++i) {
+    const Grid grid = i < 4 ? Grid(i % 2 ? 200 : 1, i % 2 ? 1 : 200, i / 2) : RandomImage(rng, 40);
+    for (const std::string& name : names) {
+      SetInput(engine, grid);
+      ASSERT_TRUE(engine.SaveWorkImage(folder.File(name), *FormatOfName(name))) << name;
+      ResetGlobalState();
+      ASSERT_TRUE(engine.LoadInputImage(folder.File(name))) << name;
+      ASSERT_EQ(GridOf(InputImage), grid) << name;
+      EXPECT_EQ(InputImage.whiteCount, grid.Count(1));
+    }
   }
-  EXPECT_EQ(folder.Names(), std::vector<std::string>{"round.xpm"});
+  EXPECT_TRUE(services.messages.empty());
+  EXPECT_EQ(folder.Names().size(), names.size());  // nothing left beside them
 }
 
 TEST_F(Files, AFailedSaveLeavesTheEarlierFileAndNothingElse) {
@@ -262,6 +277,221 @@ TEST_F(Files, AFailedSaveLeavesTheEarlierFileAndNothingElse) {
   struct stat info {};
   ASSERT_EQ(::stat(folder.File("out.xpm").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
+}
+
+// A distance map's values back from a file, read here without the program: text, NumPy array,
+// 32-bit TIFF (libtiff), 16-bit PNG (Qt) and 16-bit PGM.
+Grid MapFrom(const std::string& file) {
+  const std::string bytes = ReadText(file);
+  const std::string extension = file.substr(file.rfind('.'));
+  Grid map;
+  if (extension == ".txt") {
+    std::istringstream in(bytes);
+    in >> map.width >> map.height;
+    map.values.resize(std::size_t(map.width) * map.height);
+    for (int32_t& v : map.values) in >> v;
+  } else if (extension == ".npy") {
+    const std::size_t data = 10 + uint8_t(bytes[8]) + 256 * uint8_t(bytes[9]);
+    EXPECT_EQ(bytes.substr(0, 8), std::string("\x93NUMPY\x01\x00", 8));
+    std::sscanf(bytes.c_str() + bytes.find("'shape': ("), "'shape': (%d, %d)", &map.height,
+                &map.width);
+    EXPECT_NE(bytes.find("'descr': '<i4'"), std::string::npos);
+    map.values.resize((bytes.size() - data) / 4);
+    std::memcpy(map.values.data(), bytes.data() + data, map.values.size() * 4);
+  } else if (extension == ".tif") {
+    TIFF* tiff = TIFFOpen(file.c_str(), "r");
+    uint16_t bits = 0, format = 0;
+    TIFFGetField(tiff, TIFFTAG_IMAGEWIDTH, &map.width);
+    TIFFGetField(tiff, TIFFTAG_IMAGELENGTH, &map.height);
+    TIFFGetField(tiff, TIFFTAG_BITSPERSAMPLE, &bits);
+    TIFFGetField(tiff, TIFFTAG_SAMPLEFORMAT, &format);
+    EXPECT_EQ(bits * 10 + format, 32 * 10 + SAMPLEFORMAT_INT);
+    map.values.resize(std::size_t(map.width) * map.height);
+    for (int row = 0; row < map.height; ++row)
+      TIFFReadScanline(tiff, &map.values[std::size_t(row) * map.width], row, 0);
+    TIFFClose(tiff);
+  } else if (extension == ".png") {
+    const QImage picture(QString::fromStdString(file));
+    EXPECT_EQ(picture.format(), QImage::Format_Grayscale16);
+    map = Grid(picture.width(), picture.height());
+    for (int row = 0; row < map.height; ++row)
+      for (int column = 0; column < map.width; ++column)
+        map.at(row, column) = reinterpret_cast<const uint16_t*>(picture.scanLine(row))[column];
+  } else {  // .pgm: "P5 W H 65535", then two bytes per value, the high one first
+    std::istringstream in(bytes);
+    std::string magic;
+    int maximum = 0;
+    in >> magic >> map.width >> map.height >> maximum;
+    EXPECT_EQ(magic + std::to_string(maximum), "P565535");
+    const std::size_t data = std::size_t(in.tellg()) + 1;
+    for (std::size_t i = data; i + 1 < bytes.size(); i += 2)
+      map.values.push_back(uint8_t(bytes[i]) << 8 | uint8_t(bytes[i + 1]));
+  }
+  return map;
+}
+
+TEST_F(Files, DistanceMapsKeepTheirValuesExactlyOrClippedTo16Bits) {
+  std::mt19937 rng(99);
+  for (const auto& [w, h] : {std::pair{1, 1}, {1, 9}, {9, 1}, {37, 23}}) {
+    Grid map(w, h);
+    const int32_t specials[] = {0, 1, 65534, 65535, 65536, 2000000, noFeature};
+    for (int32_t& v : map.values)
+      v = rng() % 3 ? int32_t(rng() % 70000) : specials[rng() % std::size(specials)];
+    SetInput(engine, Grid(w, h));
+    std::copy(map.values.begin(), map.values.end(), WorkImage.rows.data());
+    WorkImage.kind = distanceKind;
+    Grid clipped = map;
+    for (int32_t& v : clipped.values) v = std::min(v, 65535);
+    const int64_t over = std::count_if(map.values.begin(), map.values.end(),
+                                       [](int32_t v) { return v > 65534 && v != noFeature; });
+    for (const char* name : {"m.txt", "m.npy", "m.tif", "m.png", "m.pgm"}) {
+      services.messages.clear();
+      ASSERT_TRUE(engine.SaveWorkImage(folder.File(name), *FormatOfName(name))) << name;
+      const bool sixteen = name[2] == 'p';  // .png and .pgm
+      EXPECT_EQ(MapFrom(folder.File(name)), sixteen ? clipped : map) << name;
+      EXPECT_EQ(services.texts(),
+                over && sixteen
+                    ? std::vector<std::string>{"65534 を超える距離値 " + std::to_string(over) +
+                                               " 画素分を 65535 として保存しました"
+                                               "（65535 は特徴画素なしと同じ値です）。\n" +
+                                               folder.File(name)}
+                    : std::vector<std::string>{});
+    }
+    // Two colours cannot hold a map: refused, with what can, and nothing written.
+    EXPECT_FALSE(engine.SaveWorkImage(folder.File("m.bmp"), FileFormat::bmp));
+    EXPECT_EQ(services.texts().back(),
+              "距離画像はこの形式では保存できません。\n保存できる形式: "
+              ".xpm .png .pgm .tif .tiff .npy .txt\n" +
+                  folder.File("m.bmp"));
+  }
+  EXPECT_EQ(folder.Names().size(), 5u);
+}
+
+// Writes a picture with Qt, grey g(x, y) or any colour, in the format of its name.
+std::string Picture(const TempFolder& folder, const std::string& name, const QImage& picture) {
+  EXPECT_TRUE(picture.save(QString::fromStdString(folder.File(name))));
+  return folder.File(name);
+}
+
+QImage Greys(int w, int h, const std::function<int(int, int)>& grey) {
+  QImage picture(w, h, QImage::Format_ARGB32);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      picture.setPixel(x, y, qRgba(grey(x, y), grey(x, y), grey(x, y), 255));
+  return picture;
+}
+
+// Pictures become black and white by their grey values: two values give the lighter one white
+// in either order, more need a threshold, colour counts by its luminance over white.
+TEST_F(Files, PicturesBecomeBlackAndWhiteByTheirGreys) {
+  const auto stripes = [](int a, int b) {
+    return [=](int x, int y) { return (x + y) % 3 ? a : b; };
+  };
+  const Grid pattern = GridOf([&] {
+    SetInput(engine, Grid(7, 5));
+    for (int y = 0; y < 5; ++y)
+      for (int x = 0; x < 7; ++x) WorkImage.rows[y][x] = (x + y) % 3 ? 1 : 0;
+    return std::move(WorkImage);
+  }());
+  Grid inverse = pattern;
+  for (int32_t& v : inverse.values) v = 1 - v;
+  const struct {
+    QImage picture;
+    const char* name;
+    Grid expected;
+  } cases[] = {{Greys(7, 5, stripes(200, 30)), "a.png", pattern},
+               {Greys(7, 5, stripes(30, 200)), "b.bmp", inverse},
+               {Greys(7, 5, stripes(1, 0)), "c.pgm", pattern},
+               {Greys(7, 5, stripes(127, 127)), "d.tif", Grid(7, 5, 0)},
+               {Greys(7, 5, stripes(128, 128)), "e.ppm", Grid(7, 5, 1)}};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(engine.LoadInputImage(Picture(folder, c.name, c.picture)));
+    EXPECT_EQ(GridOf(InputImage), c.expected) << c.name;
+    ASSERT_TRUE(engine.LoadFilterImage(folder.File(c.name)));
+    EXPECT_EQ(std::pair(FilterImage.originRow, FilterImage.originCol), std::pair(2, 3));
+  }
+  // Red, green, blue and half-transparent black: luminance 76, 150, 29, and 128 over white.
+  QImage colours(4, 1, QImage::Format_ARGB32);
+  for (int x = 0; x < 4; ++x)
+    colours.setPixel(
+        x, 0,
+        std::array{qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgba(0, 0, 0, 127)}[x]);
+  const std::string file = Picture(folder, "colours.png", colours);
+  const std::string before = State(engine);
+  EXPECT_FALSE(engine.LoadInputImage(file));
+  EXPECT_EQ(State(engine), before);
+  EXPECT_EQ(services.texts().back(),
+            "入力画像が白黒２値画像ではありません（4 階調）。\n"
+            "しきい値を指定すると白黒にできます。\n" +
+                file);
+  for (const auto& [threshold, rows] : {std::pair{77, "0101"}, {129, "0100"}, {29, "1111"}}) {
+    ASSERT_TRUE(engine.LoadInputImage(file, ReadOptions{threshold}));
+    EXPECT_EQ(GridOf(InputImage), GridFromRows({rows})) << threshold;
+  }
+  // The window asks whether to use 128; no leaves everything as it was.
+  for (MessageResult answer : {MessageResult::Cancel, MessageResult::Ok}) {
+    SetInput(engine, Grid(2, 2));
+    const std::string loaded = State(engine);
+    services.messageAnswers.push_back(answer);
+    services.messages.clear();
+    EXPECT_EQ(engine.LoadInputImage(file, {}, true), answer == MessageResult::Ok);
+    EXPECT_EQ(services.texts(), std::vector<std::string>{"白黒２値画像ではありません（4 階調）。\n"
+                                                         "明るさ 128 以上を白、それ未満を黒として"
+                                                         "読み込みますか？\n" +
+                                                         file});
+    if (answer == MessageResult::Cancel) {
+      EXPECT_EQ(State(engine), loaded);
+    }
+  }
+  EXPECT_EQ(GridOf(InputImage), GridFromRows({"0101"}));
+}
+
+// A PNG with the given size in its header and one byte of image data, its checksums right.
+std::string PngClaiming(uint32_t width, uint32_t height) {
+  const auto chunk = [](const std::string& type, const std::string& data) {
+    std::string bytes;
+    for (uint32_t v : {uint32_t(data.size()), 0u})
+      for (int shift = 24; shift >= 0; shift -= 8) bytes += char(v >> shift);
+    const std::string body = type + data;
+    const uint32_t crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), body.size());
+    bytes.replace(4, 4, body);
+    for (int shift = 24; shift >= 0; shift -= 8) bytes += char(crc >> shift);
+    return bytes;
+  };
+  std::string size;
+  for (uint32_t v : {width, height})
+    for (int shift = 24; shift >= 0; shift -= 8) size += char(v >> shift);
+  return std::string("\x89PNG\r\n\x1a\n", 8) +
+         chunk("IHDR", size + std::string("\x01\0\0\0\0", 5)) +
+         chunk("IDAT", std::string("\x78\x9c\x63\x00\x00\x00\x01\x00\x01", 9)) + chunk("IEND", "");
+}
+
+// Pictures that cannot be read change nothing and say why, before anything large is allocated.
+TEST_F(Files, BrokenPicturesAreRefusedWithTheirReasons) {
+  const QImage stripes = Greys(64, 64, [](int x, int) { return x % 2 * 255; });
+  const std::string png = ReadText(Picture(folder, "whole.png", stripes));
+  const std::string bmp =
+      ReadText(Picture(folder, "whole.bmp", stripes.convertToFormat(QImage::Format_Mono)));
+  const std::string layout = "ファイルの形式が正しくありません。\n";
+  const std::pair<std::string, std::string> broken[] = {
+      {PngClaiming(100000, 100000), "画像が大きすぎて読めません（100000 × 100000 画素）。"},
+      {PngClaiming(30000, 30000),
+       layout + "画像の幅と高さ（30000 × 30000）に見合うだけのデータがファイルにありません。"},
+      {png.substr(0, png.size() / 2),
+       layout + "画像を読み込めませんでした（Unable to read image data）。"},
+      {bmp.substr(0, bmp.size() - 9), layout + "ファイルが途中で終わっています。"},
+      {"P5\n2 2\n255\n\x01", layout + "画像を読み込めませんでした（Unable to read image data）。"}};
+  SetInput(engine, Grid(3, 3, 1));
+  const std::string before = State(engine);
+  for (const auto& [bytes, message] : broken) {
+    for (const char* name : {"broken.png", "broken"}) {  // by its extension or by its bytes
+      WriteText(folder.File(name), bytes);
+      services.messages.clear();
+      EXPECT_FALSE(engine.LoadInputImage(folder.File(name)));
+      EXPECT_EQ(services.texts(), std::vector<std::string>{message + "\n" + folder.File(name)});
+      EXPECT_EQ(State(engine), before);
+    }
+  }
 }
 
 }  // namespace
