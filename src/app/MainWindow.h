@@ -106,7 +106,7 @@ class MainWindow : public QMainWindow {
  private:
   void BuildMenu();
   void FitFrame();
-  // Loads an input file by bare name and draws it; nothing else happens when the file is bad.
+  // Loads an input file and draws it; nothing else happens when the file is bad.
   void LoadAndShowInput(const std::string& fileName);
 
   Canvas* canvas_;

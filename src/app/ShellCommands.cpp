@@ -1,6 +1,10 @@
 // The shell's own commands: loading an input image (by file dialog or one of the samples),
 // saving the current result, clearing the screen, quitting and the version text.
 #include "app/MainWindow.h"
+
+#include <QCoreApplication>
+
+#include "app/SampleFiles.h"
 #include "image/Globals.h"
 
 namespace dt {
@@ -12,6 +16,10 @@ const char* const versionText =
     "・画像ファイルは必ず実行ファイルと同じ場所においてください。\n"
     "・入力画像の端の方に前景画素があるとうまくいかないことがあります。\n"
     "・フィルタ画像は各行に最低ひとつは前景画素がないと１次元分解距離変換型は正常動作しません。";
+
+std::string Sample(const char* name) {
+  return FindSample(name, QCoreApplication::applicationDirPath());
+}
 
 }  // namespace
 
@@ -40,10 +48,10 @@ void MainWindow::OnLoadInputImage() {
   if (name) LoadAndShowInput(*name);
 }
 
-void MainWindow::OnSample640() { LoadAndShowInput("sample1-640.xpm"); }
-void MainWindow::OnSample320() { LoadAndShowInput("sample1-320.xpm"); }
-void MainWindow::OnSample160() { LoadAndShowInput("sample1-160.xpm"); }
-void MainWindow::OnSampleSquare() { LoadAndShowInput("square.xpm"); }
+void MainWindow::OnSample640() { LoadAndShowInput(Sample("sample1-640.xpm")); }
+void MainWindow::OnSample320() { LoadAndShowInput(Sample("sample1-320.xpm")); }
+void MainWindow::OnSample160() { LoadAndShowInput(Sample("sample1-160.xpm")); }
+void MainWindow::OnSampleSquare() { LoadAndShowInput(Sample("square.xpm")); }
 
 void MainWindow::OnSaveImage() {
   const auto name = AskFileName(FileDialogRequest::Mode::Save, "output.xpm");
