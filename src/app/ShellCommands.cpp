@@ -1,11 +1,17 @@
-// The shell's own commands: loading an input image (by file dialog or one of the samples),
-// saving the current result, clearing the screen, quitting and the version text.
+// The shell's own commands: loading an input image (by file dialog, one of the samples or the
+// file given at start), saving the current result, clearing the screen, quitting and the version
+// text.
 #include "app/MainWindow.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <new>
 
 #include "app/SampleFiles.h"
 #include "image/Globals.h"
+#include "image/Messages.h"
 
 namespace dt {
 
@@ -36,16 +42,28 @@ std::optional<std::string> MainWindow::AskFileName(FileDialogRequest::Mode mode,
   return files->Ask(request);
 }
 
-void MainWindow::LoadAndShowInput(const std::string& fileName) {
+bool MainWindow::LoadAndShowInput(const std::string& fileName) {
   auto drawing = MakeDrawingTargets();
-  if (!engine.LoadInputImage(fileName)) return;
+  if (!engine.LoadInputImage(fileName)) return false;
   engine.ShowInputImage(drawing);
   engine.distanceReady = 0;
+  return true;
 }
 
 void MainWindow::OnLoadInputImage() {
   const auto name = AskFileName(FileDialogRequest::Mode::Open, "dreamcast.xpm");
   if (name) LoadAndShowInput(*name);
+}
+
+void MainWindow::OpenGivenFile(const QString& path) {
+  try {
+    if (!LoadAndShowInput(QFile::encodeName(path).toStdString())) return;
+  } catch (const std::bad_alloc&) {
+    ShowMessage(text::memoryFailure, text::errorCaption);
+    return;
+  }
+  const QString folder = QFileInfo(path).absolutePath();
+  if (QFileInfo(folder) != QFileInfo(QDir::currentPath())) QDir::setCurrent(folder);
 }
 
 void MainWindow::OnSample640() { LoadAndShowInput(Sample("sample1-640.xpm")); }

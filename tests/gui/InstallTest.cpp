@@ -1,5 +1,6 @@
 // The program as installed (the test install_tree installs it first, into DT_INSTALL_TREE): the
-// sample commands find their pictures from any working directory.
+// sample commands find their pictures from any working directory, and a picture named at start
+// is opened.
 #include <QTemporaryDir>
 
 #include "app/SampleFiles.h"
@@ -40,6 +41,23 @@ class InstallTest : public QObject {
     shell.window->TriggerCommand(40018);
     QVERIFY(shell.Texts().last().endsWith("\nsquare.xpm"));
     QCOMPARE(FindSample("none.xpm", bin), std::string("none.xpm"));
+  }
+
+  // `dtdemo FILE`: a bad picture is named in the usual message and the canvas stays empty; a
+  // good one is shown and its folder becomes the working directory.
+  void AFileGivenAtStartIsOpened() {
+    QTemporaryDir folder;
+    const QString bad = folder.filePath("bad.xpm"), good = folder.filePath("good.xpm");
+    const Grid picture = ReadXpm(Source("sample1-160.xpm")).value_or(Grid());
+    WriteText(bad.toStdString(), "\"4 3 2 1\",\n");
+    WriteText(good.toStdString(), XpmOf(picture));
+    Shell shell;
+    shell.window->OpenGivenFile(bad);
+    QVERIFY(shell.Texts().value(0).endsWith("\n" + bad) && shell.Shows(Grid()).isEmpty());
+    QVERIFY(QFileInfo(QDir::currentPath()) == QFileInfo(DT_SAMPLES_DIR));
+    shell.window->OpenGivenFile(good);
+    QCOMPARE(shell.Shows(picture), QString());
+    QVERIFY(QFileInfo(QDir::currentPath()) == QFileInfo(folder.path()));
   }
 };
 
