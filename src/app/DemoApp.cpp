@@ -1,6 +1,8 @@
 #include "app/DemoApp.h"
 
 #include <QFont>
+#include <QIcon>
+#include <QTimer>
 
 #include "app/DialogLayout.h"
 #include "app/MainWindow.h"
@@ -12,6 +14,10 @@ DemoApp::DemoApp(int& argc, char** argv) : QApplication(argc, argv) {
   QFont font = QApplication::font();
   font.setFamily(DialogLayout::DialogFont().family());
   QApplication::setFont(font);
+  // The desktop entry and icon that cmake/Install.cmake installs: the window system finds the
+  // entry by this name; the icon shows where the icon theme has it and Qt can draw SVG.
+  setDesktopFileName(QStringLiteral("dtmorph"));
+  setWindowIcon(QIcon::fromTheme(QStringLiteral("dtmorph")));
 }
 
 DemoApp::~DemoApp() {
@@ -25,6 +31,11 @@ int DemoApp::Run() {
   services_.SetOwnerWindow(window_.get());
   services_.messages.SetBeforeShow([this] { window_->FlushDrawing(); });
   window_->PlaceAndShow();
+  // `dtdemo FILE` (what a file manager runs to open a picture) opens FILE once the window is up.
+  if (arguments().size() > 1)
+    QTimer::singleShot(0, window_.get(), [this, file = arguments().at(1)] {
+      window_->OpenGivenFile(file);
+    });
   return exec();
 }
 

@@ -1,5 +1,5 @@
 // The application object: installs the Qt platform services, creates the main window and runs
-// the event loop until the main window closes.
+// the event loop until the main window closes. `dtdemo FILE` opens FILE as the input picture.
 #pragma once
 
 #include <QApplication>

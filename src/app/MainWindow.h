@@ -65,6 +65,11 @@ class MainWindow : public QMainWindow {
   // nothing when the user cancels.
   std::optional<std::string> AskFileName(FileDialogRequest::Mode mode, const char* initialName);
 
+  // Opens a picture given by its path (as a file manager hands it to the program) as the input,
+  // as the load command does; once it is loaded its folder becomes the working directory, as
+  // when it is chosen in the load dialog.
+  void OpenGivenFile(const QString& path);
+
   // Opening and closing of the owned windows.
   void OpenInputView();
   void CloseInputView();
@@ -109,8 +114,8 @@ class MainWindow : public QMainWindow {
  private:
   void BuildMenu();
   void FitFrame();
-  // Loads an input file by bare name and draws it; nothing else happens when the file is bad.
-  void LoadAndShowInput(const std::string& fileName);
+  // Loads an input file and draws it; nothing else happens when the file is bad (false then).
+  bool LoadAndShowInput(const std::string& fileName);
 
   Canvas* canvas_;
   std::map<int, void (MainWindow::*)()> commands_;

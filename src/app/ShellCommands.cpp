@@ -1,7 +1,17 @@
-// The shell's own commands: loading an input image (by file dialog or one of the samples),
-// saving the current result, clearing the screen, quitting and the version text.
+// The shell's own commands: loading an input image (by file dialog, one of the samples or the
+// file given at start), saving the current result, clearing the screen, quitting and the version
+// text.
 #include "app/MainWindow.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <new>
+
+#include "app/SampleFiles.h"
 #include "image/Globals.h"
+#include "image/Messages.h"
 
 namespace dt {
 
@@ -12,6 +22,10 @@ const char* const versionText =
     "・画像ファイルは必ず実行ファイルと同じ場所においてください。\n"
     "・入力画像の端の方に前景画素があるとうまくいかないことがあります。\n"
     "・フィルタ画像は各行に最低ひとつは前景画素がないと１次元分解距離変換型は正常動作しません。";
+
+std::string Sample(const char* name) {
+  return FindSample(name, QCoreApplication::applicationDirPath());
+}
 
 }  // namespace
 
@@ -29,11 +43,12 @@ std::optional<std::string> MainWindow::AskFileName(FileDialogRequest::Mode mode,
   return files->Ask(request);
 }
 
-void MainWindow::LoadAndShowInput(const std::string& fileName) {
+bool MainWindow::LoadAndShowInput(const std::string& fileName) {
   auto drawing = MakeDrawingTargets();
-  if (!engine.LoadInputImage(fileName, {}, /*offerThreshold=*/true)) return;
+  if (!engine.LoadInputImage(fileName, {}, /*offerThreshold=*/true)) return false;
   engine.ShowInputImage(drawing);
   engine.distanceReady = 0;
+  return true;
 }
 
 void MainWindow::OnLoadInputImage() {
@@ -41,10 +56,21 @@ void MainWindow::OnLoadInputImage() {
   if (name) LoadAndShowInput(*name);
 }
 
-void MainWindow::OnSample640() { LoadAndShowInput("sample1-640.xpm"); }
-void MainWindow::OnSample320() { LoadAndShowInput("sample1-320.xpm"); }
-void MainWindow::OnSample160() { LoadAndShowInput("sample1-160.xpm"); }
-void MainWindow::OnSampleSquare() { LoadAndShowInput("square.xpm"); }
+void MainWindow::OpenGivenFile(const QString& path) {
+  try {
+    if (!LoadAndShowInput(QFile::encodeName(path).toStdString())) return;
+  } catch (const std::bad_alloc&) {
+    ShowMessage(text::memoryFailure, text::errorCaption);
+    return;
+  }
+  const QString folder = QFileInfo(path).absolutePath();
+  if (QFileInfo(folder) != QFileInfo(QDir::currentPath())) QDir::setCurrent(folder);
+}
+
+void MainWindow::OnSample640() { LoadAndShowInput(Sample("sample1-640.xpm")); }
+void MainWindow::OnSample320() { LoadAndShowInput(Sample("sample1-320.xpm")); }
+void MainWindow::OnSample160() { LoadAndShowInput(Sample("sample1-160.xpm")); }
+void MainWindow::OnSampleSquare() { LoadAndShowInput(Sample("square.xpm")); }
 
 void MainWindow::OnSaveImage() {
   const auto name = AskFileName(FileDialogRequest::Mode::Save, "output.xpm");
