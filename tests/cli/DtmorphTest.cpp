@@ -161,23 +161,18 @@ TEST_F(Dtmorph, ReadsCommonPicturesAndWritesMapsNumpyReads) {
               grey.save(QString::fromStdString(greyPng)));
   ASSERT_EQ(Run({"copy", png, pbm}).status, 0);
   ASSERT_EQ(Run({"transform", png, map}).status, 0);
-  const Result numpy = Shell(
-      "/usr/bin/python3 -c 'import numpy, sys; a = numpy.load(sys.argv[1]); "
-      "print(a.dtype, *a.shape); [print(*row) for row in a]' " +
-      map);
+  const Result numpy = Shell("/usr/bin/python3 -c 'import numpy, sys; a = numpy.load(sys.argv[1]);"
+                             " print(a.dtype, *a.shape); [print(*row) for row in a]' " + map);
   const std::string values = Run({"transform", Input(image), "-"}).out;
   EXPECT_EQ(numpy.out, "int32 17 23" + values.substr(values.find('\n'))) << numpy.err;
-  const std::vector<std::string> dilate = {"morph",   "dilate", pbm,      folder.File("out.png"),
-                                           "--shape", "circle", "--size", "5"};
-  ASSERT_EQ(Run(dilate).status, 0);
-  EXPECT_EQ(Values({"copy", folder.File("out.png"), "-"}),
+  const std::string out = folder.File("out.png");
+  ASSERT_EQ(Run({"morph", "dilate", pbm, out, "--shape", "circle", "--size", "5"}).status, 0);
+  EXPECT_EQ(Values({"copy", out, "-"}),
             ReferenceMorphology(Operation::dilation, image, BallOffsets({}, 5)));
   const Result refused = Run({"filter", "dilate", png, "-", "--filter", greyPng});
   EXPECT_EQ(refused.status, 1);
-  EXPECT_EQ(refused.err,
-            "エラー: フィルタ画像が白黒２値画像ではありません（23 階調）。\n"
-            "しきい値を指定すると白黒にできます。\n" +
-                greyPng + "\n");
+  EXPECT_EQ(refused.err, "エラー: フィルタ画像が白黒２値画像ではありません（23 階調）。\n"
+                         "しきい値を指定すると白黒にできます。\n" + greyPng + "\n");
   Grid filter(23, 17);
   for (int y = 0; y < 17; ++y)
     for (int x = 12; x < 23; ++x) filter.at(y, x) = 1;  // x * 10 at least 120

@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QTemporaryDir>
 
+#include "app/SampleFiles.h"
 #include "gui/support/Gui.h"
 #include "image/gui/InputImageView.h"
 #include "morphology/gui/OriginalFilterWindow.h"
@@ -18,9 +19,8 @@ using namespace dt::testing;
 
 namespace {
 
-Grid Sample(const std::string& name) {
-  return ReadXpm(ReadText(DT_SAMPLES_DIR "/" + name)).value_or(Grid());
-}
+std::string SourceText(const std::string& name) { return ReadText(DT_SAMPLES_DIR "/" + name); }
+Grid Sample(const std::string& name) { return ReadXpm(SourceText(name)).value_or(Grid()); }
 
 QString SizeMessage(const Grid& picture) {
   return QString("画像サイズは %1 × %2 です。\n白黒比率は %3：%4 です。")
@@ -93,26 +93,24 @@ class ShellTest : public QObject {
     // Other formats by their extension, both ways, and a PNG dropped on the window.
     shell.services.fileAnswers.push_back(std::string("out.png"));
     shell.window->TriggerCommand(40035);
-    ResetGlobalState();
-    shell.window->TriggerCommand(40006);
-    shell.services.fileAnswers.push_back(std::string("out.png"));
-    shell.window->TriggerCommand(40034);
-    QCOMPARE(shell.Shows(Sample("sample1-160.xpm")), QString());
-    shell.window->TriggerCommand(40006);
-    const Grid square = Sample("square.xpm");
-    SetInput(shell.window->engine, square);
-    QVERIFY(shell.window->engine.SaveWorkImage(folder.filePath("drop.png").toStdString(),
-                                                FileFormat::png));
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(folder.filePath("drop.png"))});
+    data.setUrls({QUrl::fromLocalFile(folder.filePath("out.png"))});
     QDragEnterEvent enter({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(shell.window.get(), &enter);
-    QApplication::sendEvent(shell.window.get(), &drop);
+    for (bool dropped : {false, true}) {
+      ResetGlobalState();
+      shell.window->TriggerCommand(40006);
+      shell.services.fileAnswers.push_back(std::string("out.png"));
+      if (dropped) {
+        QApplication::sendEvent(shell.window.get(), &enter);
+        QApplication::sendEvent(shell.window.get(), &drop);
+      } else {
+        shell.window->TriggerCommand(40034);
+      }
+      QCOMPARE(shell.Shows(Sample("sample1-160.xpm")), QString());
+    }
     QVERIFY(enter.isAccepted() && drop.isAccepted());
-    QCOMPARE(shell.Shows(square), QString());
-    QCOMPARE(shell.Texts().mid(2),
-             (QStringList{SizeMessage(Sample("sample1-160.xpm")), SizeMessage(square)}));
+    QCOMPARE(shell.Texts().mid(2), QStringList(2, SizeMessage(Sample("sample1-160.xpm"))));
   }
 
   // Clearing (the command or a right click) whitens the canvas and keeps the images; the version
@@ -291,6 +289,48 @@ class ShellTest : public QObject {
       for (int i = 0; i < 400 * 300; ++i) paced.targets().a->SetPixel(i % 400, i / 400, 0);
     }
     QVERIFY(canvas->repaintCount() - before >= CanvasDrawing::framesPerPass);
+  }
+
+  // The program as installed (the test install_tree installs it first, into DT_INSTALL_TREE).
+  // In a folder without pictures each sample is the installed copy of the source tree's, or for
+  // a program not installed the source tree's own. A picture of the same name in the working
+  // directory comes first, and one found nowhere keeps its bare name for the message.
+  void TheSamplesAreFoundFromAnyFolder() {
+    QTemporaryDir folder;
+    Shell shell(folder.path());
+    const QString bin = DT_INSTALL_TREE "/bin";
+    QVERIFY2(QFileInfo(bin + "/dtdemo").isExecutable(), "nothing installed: run through ctest");
+    for (const std::string name : {"sample1-640.xpm", "sample1-320.xpm", "sample1-160.xpm",
+                                   "square.xpm"}) {
+      const std::string found = FindSample(name, bin);
+      QVERIFY2(found.rfind(DT_INSTALL_TREE "/", 0) == 0, found.c_str());
+      QCOMPARE(ReadText(found), SourceText(name));
+    }
+    QCOMPARE(ReadText(FindSample("square.xpm", folder.path())), SourceText("square.xpm"));
+    shell.window->TriggerCommand(40015);  // the test is not installed: the source tree's sample
+    QCOMPARE(shell.Shows(Sample("sample1-160.xpm")), QString());
+    WriteText(folder.filePath("square.xpm").toStdString(), "x");
+    QCOMPARE(FindSample("square.xpm", bin), std::string("square.xpm"));
+    shell.window->TriggerCommand(40018);
+    QVERIFY(shell.Texts().last().endsWith("\nsquare.xpm"));
+    QCOMPARE(FindSample("none.xpm", bin), std::string("none.xpm"));
+  }
+
+  // `dtdemo FILE`: a bad picture is named in the usual message and the canvas stays empty; a
+  // good one is shown and its folder becomes the working directory.
+  void AFileGivenAtStartIsOpened() {
+    QTemporaryDir folder;
+    const QString bad = folder.filePath("bad.xpm"), good = folder.filePath("good.xpm");
+    const Grid picture = Sample("sample1-160.xpm");
+    WriteText(bad.toStdString(), "\"4 3 2 1\",\n");
+    WriteText(good.toStdString(), XpmOf(picture));
+    Shell shell;
+    shell.window->OpenGivenFile(bad);
+    QVERIFY(shell.Texts().value(0).endsWith("\n" + bad) && shell.Shows(Grid()).isEmpty());
+    QVERIFY(QFileInfo(QDir::currentPath()) == QFileInfo(DT_SAMPLES_DIR));
+    shell.window->OpenGivenFile(good);
+    QCOMPARE(shell.Shows(picture), QString());
+    QVERIFY(QFileInfo(QDir::currentPath()) == QFileInfo(folder.path()));
   }
 };
 

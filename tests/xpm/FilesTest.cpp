@@ -281,18 +281,13 @@ TEST_F(Files, AFailedSaveLeavesTheEarlierFileAndNothingElse) {
   EXPECT_EQ(info.st_mode & 0777, 0640u);
 }
 
-// A distance map's values back from a file, read here without the program: text, NumPy array,
-// 32-bit TIFF (libtiff), 16-bit PNG (Qt) and 16-bit PGM.
+// A distance map's values back from a file, read here without the program: NumPy array, 32-bit
+// TIFF (libtiff), 16-bit PNG (Qt) and 16-bit PGM.
 Grid MapFrom(const std::string& file) {
   const std::string bytes = ReadText(file);
   const std::string extension = file.substr(file.rfind('.'));
   Grid map;
-  if (extension == ".txt") {
-    std::istringstream in(bytes);
-    in >> map.width >> map.height;
-    map.values.resize(std::size_t(map.width) * map.height);
-    for (int32_t& v : map.values) in >> v;
-  } else if (extension == ".npy") {
+  if (extension == ".npy") {
     const std::size_t data = 10 + uint8_t(bytes[8]) + 256 * uint8_t(bytes[9]);
     EXPECT_EQ(bytes.substr(0, 8), std::string("\x93NUMPY\x01\x00", 8));
     std::sscanf(bytes.c_str() + bytes.find("'shape': ("), "'shape': (%d, %d)", &map.height,
@@ -346,27 +341,21 @@ TEST_F(Files, DistanceMapsKeepTheirValuesExactlyOrClippedTo16Bits) {
     for (int32_t& v : clipped.values) v = std::min(v, 65535);
     const int64_t over = std::count_if(map.values.begin(), map.values.end(),
                                        [](int32_t v) { return v > 65534 && v != noFeature; });
-    for (const char* name : {"m.txt", "m.npy", "m.tif", "m.png", "m.pgm"}) {
+    for (const char* name : {"m.npy", "m.tif", "m.png", "m.pgm"}) {
       services.messages.clear();
       ASSERT_TRUE(engine.SaveWorkImage(folder.File(name), *FormatOfName(name))) << name;
       const bool sixteen = name[2] == 'p';  // .png and .pgm
       EXPECT_EQ(MapFrom(folder.File(name)), sixteen ? clipped : map) << name;
-      EXPECT_EQ(services.texts(),
-                over && sixteen
-                    ? std::vector<std::string>{"65534 を超える距離値 " + std::to_string(over) +
-                                               " 画素分を 65535 として保存しました"
-                                               "（65535 は特徴画素なしと同じ値です）。\n" +
-                                               folder.File(name)}
-                    : std::vector<std::string>{});
+      const std::string warning = "65534 を超える距離値 " + std::to_string(over) + " 画素分を";
+      EXPECT_EQ(services.texts().size(), over && sixteen);
+      EXPECT_TRUE(!(over && sixteen) || services.texts().at(0).rfind(warning, 0) == 0);
     }
     // Two colours cannot hold a map: refused, with what can, and nothing written.
     EXPECT_FALSE(engine.SaveWorkImage(folder.File("m.bmp"), FileFormat::bmp));
-    EXPECT_EQ(services.texts().back(),
-              "距離画像はこの形式では保存できません。\n保存できる形式: "
-              ".xpm .png .pgm .tif .tiff .npy .txt\n" +
-                  folder.File("m.bmp"));
+    EXPECT_EQ(services.texts().back(), "距離画像はこの形式では保存できません。\n保存できる形式: .xpm "
+                                       ".png .pgm .tif .tiff .npy .txt\n" + folder.File("m.bmp"));
   }
-  EXPECT_EQ(folder.Names().size(), 5u);
+  EXPECT_EQ(folder.Names().size(), 4u);
 }
 
 // Writes a picture with Qt, grey g(x, y) or any colour, in the format of its name.
@@ -389,14 +378,9 @@ TEST_F(Files, PicturesBecomeBlackAndWhiteByTheirGreys) {
   const auto stripes = [](int a, int b) {
     return [=](int x, int y) { return (x + y) % 3 ? a : b; };
   };
-  const Grid pattern = GridOf([&] {
-    SetInput(engine, Grid(7, 5));
-    for (int y = 0; y < 5; ++y)
-      for (int x = 0; x < 7; ++x) WorkImage.rows[y][x] = (x + y) % 3 ? 1 : 0;
-    return std::move(WorkImage);
-  }());
-  Grid inverse = pattern;
-  for (int32_t& v : inverse.values) v = 1 - v;
+  Grid pattern(7, 5), inverse(7, 5);
+  for (int i = 0; i < 35; ++i)
+    inverse.values[i] = 1 - (pattern.values[i] = (i % 7 + i / 7) % 3 > 0);
   const struct {
     QImage picture;
     const char* name;
@@ -414,18 +398,14 @@ TEST_F(Files, PicturesBecomeBlackAndWhiteByTheirGreys) {
   }
   // Red, green, blue and half-transparent black: luminance 76, 150, 29, and 128 over white.
   QImage colours(4, 1, QImage::Format_ARGB32);
-  for (int x = 0; x < 4; ++x)
-    colours.setPixel(
-        x, 0,
-        std::array{qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgba(0, 0, 0, 127)}[x]);
+  const QRgb pixels[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgba(0, 0, 0, 127)};
+  for (int x = 0; x < 4; ++x) colours.setPixel(x, 0, pixels[x]);
   const std::string file = Picture(folder, "colours.png", colours);
   const std::string before = State(engine);
   EXPECT_FALSE(engine.LoadInputImage(file));
   EXPECT_EQ(State(engine), before);
-  EXPECT_EQ(services.texts().back(),
-            "入力画像が白黒２値画像ではありません（4 階調）。\n"
-            "しきい値を指定すると白黒にできます。\n" +
-                file);
+  EXPECT_EQ(services.texts().back(), "入力画像が白黒２値画像ではありません（4 階調）。\n"
+                                     "しきい値を指定すると白黒にできます。\n" + file);
   for (const auto& [threshold, rows] : {std::pair{77, "0101"}, {129, "0100"}, {29, "1111"}}) {
     ASSERT_TRUE(engine.LoadInputImage(file, ReadOptions{threshold}));
     EXPECT_EQ(GridOf(InputImage), GridFromRows({rows})) << threshold;
@@ -441,30 +421,23 @@ TEST_F(Files, PicturesBecomeBlackAndWhiteByTheirGreys) {
                                                          "明るさ 128 以上を白、それ未満を黒として"
                                                          "読み込みますか？\n" +
                                                          file});
-    if (answer == MessageResult::Cancel) {
-      EXPECT_EQ(State(engine), loaded);
-    }
+    EXPECT_TRUE(answer == MessageResult::Ok || State(engine) == loaded);
   }
   EXPECT_EQ(GridOf(InputImage), GridFromRows({"0101"}));
 }
 
 // A PNG with the given size in its header and one byte of image data, its checksums right.
 std::string PngClaiming(uint32_t width, uint32_t height) {
-  const auto chunk = [](const std::string& type, const std::string& data) {
-    std::string bytes;
-    for (uint32_t v : {uint32_t(data.size()), 0u})
-      for (int shift = 24; shift >= 0; shift -= 8) bytes += char(v >> shift);
-    const std::string body = type + data;
-    const uint32_t crc = crc32(0, reinterpret_cast<const Bytef*>(body.data()), body.size());
-    bytes.replace(4, 4, body);
-    for (int shift = 24; shift >= 0; shift -= 8) bytes += char(crc >> shift);
-    return bytes;
+  const auto big = [](uint32_t v) {
+    return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
   };
-  std::string size;
-  for (uint32_t v : {width, height})
-    for (int shift = 24; shift >= 0; shift -= 8) size += char(v >> shift);
+  const auto chunk = [&](const std::string& type, const std::string& data) {
+    const std::string body = type + data;
+    return big(data.size()) + body +
+           big(crc32(0, reinterpret_cast<const Bytef*>(body.data()), body.size()));
+  };
   return std::string("\x89PNG\r\n\x1a\n", 8) +
-         chunk("IHDR", size + std::string("\x01\0\0\0\0", 5)) +
+         chunk("IHDR", big(width) + big(height) + std::string("\x01\0\0\0\0", 5)) +
          chunk("IDAT", std::string("\x78\x9c\x63\x00\x00\x00\x01\x00\x01", 9)) + chunk("IEND", "");
 }
 
