@@ -447,6 +447,7 @@ TEST_F(Files, BrokenPicturesAreRefusedWithTheirReasons) {
   const std::string png = ReadText(Picture(folder, "whole.png", stripes));
   const std::string bmp =
       ReadText(Picture(folder, "whole.bmp", stripes.convertToFormat(QImage::Format_Mono)));
+  const std::string jpg = ReadText(Picture(folder, "whole.jpg", stripes));
   const std::string layout = "ファイルの形式が正しくありません。\n";
   const std::pair<std::string, std::string> broken[] = {
       {PngClaiming(100000, 100000), "画像が大きすぎて読めません（100000 × 100000 画素）。"},
@@ -455,6 +456,7 @@ TEST_F(Files, BrokenPicturesAreRefusedWithTheirReasons) {
       {png.substr(0, png.size() / 2),
        layout + "画像を読み込めませんでした（Unable to read image data）。"},
       {bmp.substr(0, bmp.size() - 9), layout + "ファイルが途中で終わっています。"},
+      {jpg.substr(0, jpg.size() / 2), layout + "ファイルが途中で終わっています。"},
       {"P5\n2 2\n255\n\x01", layout + "画像を読み込めませんでした（Unable to read image data）。"}};
   SetInput(engine, Grid(3, 3, 1));
   const std::string before = State(engine);
