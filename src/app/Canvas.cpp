@@ -3,6 +3,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <QRegion>
 #include <algorithm>
 #include <chrono>
@@ -12,12 +13,40 @@ namespace dt {
 
 Canvas::Canvas(const QImage& picture, QWidget* parent) : QWidget(parent), picture_(picture) {
   setAttribute(Qt::WA_OpaquePaintEvent);
-  setMinimumSize(1, 1);
+  setMouseTracking(true);
+  SetZoom(Zoom{});
+}
+
+const std::vector<Canvas::Zoom>& Canvas::Zooms() {
+  static const std::vector<Zoom> zooms = {{1, 8}, {1, 4}, {1, 2}, {1, 1}, {2, 1},  {3, 1}, {4, 1},
+                                          {6, 1}, {8, 1}, {12, 1}, {16, 1}, {24, 1}, {32, 1}};
+  return zooms;
+}
+
+void Canvas::SetZoom(Zoom zoom) {
+  zoom_ = zoom;
+  setFixedSize(OnCanvas(QRect(0, 0, pictureWidth, pictureHeight)).size());
+  update();
+}
+
+QString Canvas::ZoomText() const {
+  return QString::number(100.0 * zoom_.times / zoom_.over) + "%";
+}
+
+QPoint Canvas::PictureAt(const QPoint& point) const {
+  return {point.x() * zoom_.over / zoom_.times, point.y() * zoom_.over / zoom_.times};
+}
+
+QRect Canvas::OnCanvas(const QRect& pictureRect) const {
+  const auto down = [&](int v) { return v * zoom_.times / zoom_.over; };
+  const auto up = [&](int v) { return (v * zoom_.times + zoom_.over - 1) / zoom_.over; };
+  return QRect(QPoint(down(pictureRect.left()), down(pictureRect.top())),
+               QPoint(up(pictureRect.right() + 1) - 1, up(pictureRect.bottom() + 1) - 1));
 }
 
 void Canvas::RepaintNow(const QRect& rect) {
   ++repaintCount_;
-  repaint(rect);
+  repaint(OnCanvas(rect));
 }
 
 void Canvas::FlushDrawing() {
@@ -27,16 +56,44 @@ void Canvas::FlushDrawing() {
 void Canvas::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   const QRect area = event->rect();
-  const QRect pictureArea = area & picture_.rect();
-  if (!pictureArea.isEmpty()) painter.drawImage(pictureArea.topLeft(), picture_, pictureArea);
+  if (zoom_.over > 1) {  // every over-th pixel, the rest of the canvas white
+    painter.setClipRect(area);
+    painter.fillRect(area, Qt::white);
+    painter.drawImage(OnCanvas(picture_.rect()), picture_);
+    return;
+  }
+  // The bitmap pixels the area touches, each drawn as a times x times square.
+  const QRect pictureArea =
+      QRect(PictureAt(area.topLeft()), PictureAt(area.bottomRight())) & picture_.rect();
+  if (!pictureArea.isEmpty())
+    painter.drawImage(OnCanvas(pictureArea), picture_, pictureArea);
   // Beyond the bitmap the window is plain white.
-  for (const QRect& rest : QRegion(area).subtracted(QRegion(picture_.rect())))
+  for (const QRect& rest : QRegion(area).subtracted(QRegion(OnCanvas(picture_.rect()))))
     painter.fillRect(rest, Qt::white);
 }
 
 void Canvas::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton) emit rightClicked();
   QWidget::mousePressEvent(event);
+}
+
+void Canvas::mouseMoveEvent(QMouseEvent* event) {
+  emit pointed(PictureAt(event->position().toPoint()));
+  QWidget::mouseMoveEvent(event);
+}
+
+void Canvas::leaveEvent(QEvent* event) {
+  emit pointed(QPoint(-1, -1));
+  QWidget::leaveEvent(event);
+}
+
+void Canvas::wheelEvent(QWheelEvent* event) {
+  if (!(event->modifiers() & Qt::ControlModifier) || event->angleDelta().y() == 0) {
+    event->ignore();  // the scroll area scrolls
+    return;
+  }
+  emit zoomStep(event->angleDelta().y() > 0, event->position().toPoint());
+  event->accept();
 }
 
 CanvasDrawing::CanvasDrawing(Canvas& canvas, QImage& picture, Clock& clock,

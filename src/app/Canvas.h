@@ -1,11 +1,13 @@
-// The main window's drawing area. It shows the backing bitmap and knows nothing of menus: paint
-// copies the part of the bitmap that needs it, a right click is reported to whoever listens, and
-// CanvasDrawing (below) brings pixels on screen while a command draws them.
+// The main window's drawing area. It shows the backing bitmap at a zoom and knows nothing of
+// menus: paint copies the part of the bitmap that needs it, each bitmap pixel a sharp square when
+// enlarged; a right click, the bitmap pixel under the pointer and Ctrl+wheel are reported to
+// whoever listens; and CanvasDrawing (below) brings pixels on screen while a command draws them.
 #pragma once
 
 #include <QImage>
 #include <QRect>
 #include <QWidget>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "platform/qt/ImageSurface.h"
@@ -23,9 +25,25 @@ class Canvas : public QWidget {
 
   Canvas(const QImage& picture, QWidget* parent = nullptr);
 
-  QSize sizeHint() const override { return {pictureWidth, pictureHeight}; }
+  QSize sizeHint() const override { return size(); }
 
-  // Repaints rect at once (a command does not return to the event loop while it draws).
+  // The zooms the canvas takes, from 1/8 to 32 times: a whole factor, or one over it.
+  struct Zoom {
+    int times = 1;  // bitmap pixels are times x times screen pixels ...
+    int over = 1;   // ... or every over-th bitmap pixel is shown, one screen pixel each
+    bool operator==(const Zoom& o) const { return times == o.times && over == o.over; }
+  };
+  static const std::vector<Zoom>& Zooms();  // from the smallest
+  Zoom zoom() const { return zoom_; }
+  void SetZoom(Zoom zoom);  // resizes the canvas to the bitmap at that zoom
+  QString ZoomText() const;  // "400%", "12.5%"
+
+  // The bitmap pixel at a point of the canvas, and the canvas rectangle of bitmap pixels.
+  QPoint PictureAt(const QPoint& point) const;
+  QRect OnCanvas(const QRect& pictureRect) const;
+
+  // Repaints rect (in bitmap pixels) at once (a command does not return to the event loop while
+  // it draws).
   void RepaintNow(const QRect& rect);
   // How many times drawing has repainted the canvas since it was made.
   long repaintCount() const { return repaintCount_; }
@@ -35,14 +53,22 @@ class Canvas : public QWidget {
 
  signals:
   void rightClicked();
+  // The bitmap pixel under the pointer; (-1, -1) when the pointer leaves the canvas.
+  void pointed(QPoint pixel);
+  // Ctrl+wheel at a point of the canvas: one step towards a larger (true) or smaller zoom.
+  void zoomStep(bool larger, QPoint at);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
 
  private:
   friend class CanvasDrawing;
   const QImage& picture_;
+  Zoom zoom_;
   long repaintCount_ = 0;
   CanvasDrawing* activeDrawing_ = nullptr;
 };

@@ -21,4 +21,12 @@ inline constexpr int clearScreen = 40006;
 inline constexpr int quit = 40007;
 inline constexpr int version = 40043;
 
+// The view menu and the recent files.
+inline constexpr int zoomIn = 40120;
+inline constexpr int zoomOut = 40121;
+inline constexpr int zoomActual = 40122;
+inline constexpr int zoomFit = 40123;
+inline constexpr int recentFile = 40130;  // 40130 to 40133, the newest first
+inline constexpr int recentFiles = 4;
+
 }  // namespace dt::command

@@ -10,6 +10,9 @@
 namespace dt {
 
 DemoApp::DemoApp(int& argc, char** argv) : QApplication(argc, argv) {
+  // The settings (the recent files) live under ~/.config/dtmorph/dtdemo.conf.
+  setOrganizationName("dtmorph");
+  setApplicationName("dtdemo");
   // Every text is Japanese: prefer a Japanese sans family over whatever the default falls back to.
   QFont font = QApplication::font();
   font.setFamily(DialogLayout::DialogFont().family());

@@ -8,12 +8,20 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStatusBar>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <new>
 #include <optional>
 
 #include "app/CommandIds.h"
 #include "app/PrivateEvents.h"
+#include "app/RunningCommand.h"
 #include "image/Globals.h"
 #include "image/Messages.h"
 #include "pictures/QtPictureCodec.h"
@@ -64,10 +72,38 @@ const MenuRow menuRows[] = {
     {MenuRow::BarCommand, command::clearScreen, "画面クリア", &MainWindow::OnClearScreen},
     {MenuRow::BarCommand, command::quit, "終了(&E)", &MainWindow::OnQuit},
     {MenuRow::BarCommand, command::version, "バージョン情報", &MainWindow::OnVersion},
+    {MenuRow::DropDown, 0, "表示", nullptr},
+    {MenuRow::Item, command::zoomIn, "拡大", &MainWindow::OnZoomIn},
+    {MenuRow::Item, command::zoomOut, "縮小", &MainWindow::OnZoomOut},
+    {MenuRow::Item, command::zoomActual, "等倍表示", &MainWindow::OnZoomActual},
+    {MenuRow::Item, command::zoomFit, "ウインドウに合わせる", &MainWindow::OnZoomFit},
 };
+
+// The usual keys of a desktop program for some of the commands (made once the application is).
+std::vector<std::pair<int, QList<QKeySequence>>> Shortcuts() {
+  return {{command::loadInputImage, {QKeySequence::Open}},
+          {command::saveImage, {QKeySequence::Save}},
+          {command::quit, {QKeySequence::Quit}},
+          {command::zoomIn, {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)}},
+          {command::zoomOut, {QKeySequence::ZoomOut}},
+          {command::zoomActual, {QKeySequence(Qt::CTRL | Qt::Key_0)}}};
+}
 
 constexpr int outerWidth = 1312;
 constexpr int outerHeight = 1150;
+
+const char* const runStopped = "中止しました。画像は実行前の状態に戻しました。";
+
+// A time in milliseconds to three significant digits: "0.0123", "4.56", "789", "12300".
+QString ThreeDigits(double ms) {
+  if (ms <= 0) return "0";
+  const int whole = static_cast<int>(std::floor(std::log10(ms))) + 1;  // digits before the point
+  if (whole >= 3) {
+    const double unit = std::pow(10.0, whole - 3);
+    return QString::number(std::llround(ms / unit) * static_cast<long long>(unit));
+  }
+  return QString::number(ms, 'f', 3 - whole);
+}
 
 }  // namespace
 
@@ -75,10 +111,21 @@ MainWindow::MainWindow() : clock(&steadyClock_) {
   InstallQtPictureCodec();
   setWindowTitle(QString::fromStdString(appTitle));
   setAcceptDrops(true);
-  canvas_ = new Canvas(backingBitmap, this);
-  setCentralWidget(canvas_);
-  connect(canvas_, &Canvas::rightClicked, this, &MainWindow::OnClearScreen);
+  canvas_ = new Canvas(backingBitmap);
+  scrollArea_ = new QScrollArea(this);
+  scrollArea_->setWidget(canvas_);
+  scrollArea_->setFrameShape(QFrame::NoFrame);
+  scrollArea_->viewport()->setBackgroundRole(QPalette::Base);
+  scrollArea_->viewport()->setAutoFillBackground(true);
+  setCentralWidget(scrollArea_);
+  connect(canvas_, &Canvas::rightClicked, this, [this] { TriggerCommand(command::clearScreen); });
+  connect(canvas_, &Canvas::pointed, this, &MainWindow::ShowPointed);
+  connect(canvas_, &Canvas::zoomStep, this, [this](bool larger, QPoint at) {
+    if (running_ == nullptr) StepZoom(larger ? 1 : -1, canvas_->mapTo(scrollArea_->viewport(), at));
+  });
   BuildMenu();
+  BuildStatusBar();
+  ShowRecentFiles();
   ResetCanvas();
   resize(outerWidth, outerHeight);
 }
@@ -90,6 +137,7 @@ void MainWindow::BuildMenu() {
   for (const MenuRow& row : menuRows) {
     if (row.kind == MenuRow::DropDown) {
       dropDown = menuBar()->addMenu(QString::fromUtf8(row.label));
+      if (fileMenu_ == nullptr) fileMenu_ = dropDown;
       continue;
     }
     if (row.kind == MenuRow::Separator) {
@@ -110,11 +158,19 @@ void MainWindow::BuildMenu() {
     commands_[row.id] = row.handler;
     actions_[row.id] = action;
   }
+  for (const auto& [id, keys] : Shortcuts()) actions_[id]->setShortcuts(keys);
 }
 
 void MainWindow::PlaceAndShow() {
-  move(0, 0);
-  resize(outerWidth, outerHeight);
+  // 1312 x 1150 where the screen has room, else as much as it has.
+  const QRect room = screen() != nullptr ? screen()->availableGeometry() : QRect(0, 0, 0, 0);
+  if (room.width() > 0) {
+    outerSize_ = {std::min(outerWidth, room.width()), std::min(outerHeight, room.height())};
+    move(room.topLeft());
+  } else {
+    move(0, 0);
+  }
+  resize(outerSize_);
   fittingFrame_ = true;
   show();
   QTimer::singleShot(0, this, &MainWindow::FitFrame);
@@ -128,18 +184,19 @@ void MainWindow::FitFrame() {
   const QSize frame = frameGeometry().size() - geometry().size();
   if (frame.width() <= 0 && frame.height() <= 0) return;
   fittingFrame_ = false;
-  resize(outerWidth - frame.width(), outerHeight - frame.height());
-  move(0, 0);
+  resize(outerSize_ - frame);
+  move(screen() != nullptr ? screen()->availableGeometry().topLeft() : QPoint(0, 0));
 }
 
 void MainWindow::TriggerCommand(int id) {
   const auto found = commands_.find(id);
-  if (found == commands_.end()) return;
+  if (found == commands_.end() || running_ != nullptr) return;
   try {
     (this->*(found->second))();
   } catch (const std::bad_alloc&) {
     ShowMessage(text::memoryFailure, text::errorCaption);
   }
+  ShowPointed(pointed_);  // the picture under the pointer may have changed
 }
 
 namespace {
@@ -160,13 +217,9 @@ void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
 
 void MainWindow::dropEvent(QDropEvent* event) {
   const std::optional<QString> file = DroppedFile(event->mimeData());
-  if (!file) return;
+  if (!file || running_ != nullptr) return;
   event->acceptProposedAction();
-  try {
-    LoadAndShowInput(file->toStdString());
-  } catch (const std::bad_alloc&) {
-    ShowMessage(text::memoryFailure, text::errorCaption);
-  }
+  OpenGivenFile(*file);
 }
 
 QAction* MainWindow::ActionFor(int id) const {
@@ -196,18 +249,29 @@ bool MainWindow::RequireBinaryImage() {
 }
 
 bool MainWindow::Compute(const std::function<void()>& computation) {
-  // A computation may make its result the new input half way (an opening, say): the input as it
-  // is now is kept aside first, and if that does not fit, the computation does not start.
-  std::optional<InputSnapshot> original;
+  // A computation may make its result the new input half way (an opening, say): the images as
+  // they are now are kept aside first, and if that does not fit, the computation does not start.
+  std::optional<ImagesSnapshot> original;
+  const char* failure = nullptr;
+  const auto start = std::chrono::steady_clock::now();
   try {
-    original.emplace();
+    original.emplace(engine);
+    const RunningCommand running(*this);
     computation();
-    return true;
   } catch (const std::bad_alloc&) {
-    if (original) original->Restore(engine);
-    ShowMessage(text::memoryFailure, text::errorCaption);
-    return false;
+    failure = text::memoryFailure;
+  } catch (const Stopped&) {
+    failure = runStopped;
   }
+  if (failure == nullptr) {
+    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
+    runLabel_->setText("処理時間 " + ThreeDigits(took.count()) + " ms");
+    return true;
+  }
+  if (original) original->Restore(engine);
+  runLabel_->clear();
+  ShowMessage(failure, failure == runStopped ? appTitle : text::errorCaption);
+  return false;
 }
 
 void MainWindow::ReportCommandTime(int64_t start, int64_t end) {
@@ -231,7 +295,12 @@ bool MainWindow::event(QEvent* event) {
 }
 
 // Closing through the frame needs no confirmation; the owned windows go with the main window.
+// While a command computes, closing asks it to stop first.
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (running_ != nullptr) {
+    event->ignore();
+    return;
+  }
   if (inputView != nullptr) CloseInputView();
   if (filterEditor != nullptr) CloseFilterEditor();
   QMainWindow::closeEvent(event);

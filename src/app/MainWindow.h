@@ -16,12 +16,17 @@
 #include "image/ImageEngine.h"
 #include "platform/Platform.h"
 
+class QAbstractButton;
 class QAction;
+class QLabel;
+class QMenu;
+class QScrollArea;
 
 namespace dt {
 
 class OriginalFilterWindow;  // the triangle filter editor (src/morphology/gui)
 class InputImageView;        // the separate view of the input image (src/image/gui)
+class RunningCommand;        // what the window does while a command computes (app/)
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -54,8 +59,10 @@ class MainWindow : public QMainWindow {
   // from start to end in milliseconds of the window's clock.
   bool RequireBinaryImage();
   void ReportCommandTime(int64_t start, int64_t end);
-  // Runs a computation on the input. When it runs out of memory the images are put back as they
-  // were (for the command's final redraw to show) and the message says so; false then.
+  // Runs a computation on the input, with the menus off and its progress in the status bar; Esc
+  // or 中止 stop it. When it is stopped or runs out of memory, the images are put back as they
+  // were (for the command's final redraw to show) and a message says so; false then. The status
+  // bar shows how long it took.
   bool Compute(const std::function<void()>& computation);
   // The drawing targets of a computing command, paced so that each pass over the input can be
   // watched.
@@ -94,6 +101,14 @@ class MainWindow : public QMainWindow {
   void OnClearScreen();           // 40006
   void OnQuit();                  // 40007
   void OnVersion();               // 40043
+  void OnZoomIn();                // 40120, Ctrl++ and Ctrl+wheel
+  void OnZoomOut();               // 40121, Ctrl+- and Ctrl+wheel
+  void OnZoomActual();            // 40122, Ctrl+0
+  void OnZoomFit();               // 40123: the current picture as large as the window shows whole
+  void OnRecentFile(int index);   // 40130 + index
+
+  // The files loaded last, the newest first (kept in the user's settings).
+  QStringList RecentFiles() const;
 
   QImage backingBitmap;                       // 1300 x 1100, RGB32; every drawn pixel lands here
   OriginalFilterWindow* filterEditor = nullptr;  // the open triangle filter editor, or null
@@ -112,16 +127,38 @@ class MainWindow : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  friend class RunningCommand;
   void BuildMenu();
+  void BuildStatusBar();
   void FitFrame();
+  // Zooms the canvas keeping the bitmap pixel under `anchor` (a point of the view; by default the
+  // middle of what shows of the picture) where it is.
+  void SetZoom(Canvas::Zoom zoom, std::optional<QPoint> anchor = std::nullopt);
+  void StepZoom(int steps, std::optional<QPoint> anchor = std::nullopt);
+  // The status bar: the pixel under the pointer and its value, the picture's size and the zoom.
+  void ShowPointed(QPoint pixel);
+  void ShowPictureSize();
+  void RememberFile(const std::string& fileName);
+  void ShowRecentFiles();
   // Loads an input file and draws it; nothing else happens when the file is bad (false then).
   bool LoadAndShowInput(const std::string& fileName);
 
   Canvas* canvas_;
+  QScrollArea* scrollArea_;
+  QLabel* positionLabel_;
+  QLabel* valueLabel_;
+  QLabel* sizeLabel_;
+  QLabel* runLabel_;                  // progress while a command runs, then its time
+  QAbstractButton* stopButton_;       // 中止, enabled while a command computes
+  RunningCommand* running_ = nullptr;  // the command computing now, if any
+  QMenu* fileMenu_ = nullptr;          // 入出力管理, which ends with the recent files
+  std::vector<QAction*> recentActions_;
+  QPoint pointed_{-1, -1};
   std::map<int, void (MainWindow::*)()> commands_;
   std::map<int, QAction*> actions_;
   SteadyClock steadyClock_;
   bool fittingFrame_ = false;  // placed by PlaceAndShow, waiting for the window manager's frame
+  QSize outerSize_{1312, 1150};  // what PlaceAndShow makes the frame's outer size
 };
 
 }  // namespace dt

@@ -7,8 +7,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMenu>
+#include <QSettings>
+#include <QStatusBar>
 #include <new>
 
+#include "app/CommandIds.h"
 #include "app/SampleFiles.h"
 #include "image/Globals.h"
 #include "image/Messages.h"
@@ -53,7 +57,7 @@ bool MainWindow::LoadAndShowInput(const std::string& fileName) {
 
 void MainWindow::OnLoadInputImage() {
   const auto name = AskFileName(FileDialogRequest::Mode::Open, "dreamcast.xpm");
-  if (name) LoadAndShowInput(*name);
+  if (name && LoadAndShowInput(*name)) RememberFile(*name);
 }
 
 void MainWindow::OpenGivenFile(const QString& path) {
@@ -64,7 +68,51 @@ void MainWindow::OpenGivenFile(const QString& path) {
     return;
   }
   const QString folder = QFileInfo(path).absolutePath();
+  RememberFile(QFile::encodeName(path).toStdString());
   if (QFileInfo(folder) != QFileInfo(QDir::currentPath())) QDir::setCurrent(folder);
+}
+
+QStringList MainWindow::RecentFiles() const {
+  return QSettings().value("recentFiles").toStringList().mid(0, command::recentFiles);
+}
+
+void MainWindow::RememberFile(const std::string& fileName) {
+  const QString path = QFileInfo(QFile::decodeName(fileName.c_str())).absoluteFilePath();
+  QStringList files = RecentFiles();
+  files.removeAll(path);
+  files.prepend(path);
+  QSettings().setValue("recentFiles", files.mid(0, command::recentFiles));
+  ShowRecentFiles();
+}
+
+// The recent files close the 入出力管理 menu, after a separator, as "1 name" to "4 name".
+void MainWindow::ShowRecentFiles() {
+  if (recentActions_.empty()) {
+    recentActions_.push_back(fileMenu_->addSeparator());
+    for (int i = 0; i < command::recentFiles; ++i) {
+      QAction* action = fileMenu_->addAction(QString());
+      action->setObjectName(QString::number(command::recentFile + i));
+      connect(action, &QAction::triggered, this, [this, i] {
+        if (running_ == nullptr) OnRecentFile(i);
+      });
+      recentActions_.push_back(action);
+    }
+  }
+  const QStringList files = RecentFiles();
+  recentActions_[0]->setVisible(!files.isEmpty());
+  for (int i = 0; i < command::recentFiles; ++i) {
+    QAction* action = recentActions_[i + 1];
+    action->setVisible(i < files.size());
+    if (i >= files.size()) continue;
+    action->setText(QString("&%1 %2").arg(i + 1).arg(QFileInfo(files[i]).fileName()));
+    action->setStatusTip(files[i]);
+    action->setToolTip(files[i]);
+  }
+}
+
+void MainWindow::OnRecentFile(int index) {
+  const QStringList files = RecentFiles();
+  if (index < files.size()) OpenGivenFile(files[index]);
 }
 
 void MainWindow::OnSample640() { LoadAndShowInput(Sample("sample1-640.xpm")); }
@@ -75,7 +123,8 @@ void MainWindow::OnSampleSquare() { LoadAndShowInput(Sample("square.xpm")); }
 void MainWindow::OnSaveImage() {
   const auto name = AskFileName(FileDialogRequest::Mode::Save, "output.xpm");
   // The extension chooses the format; a name without a known one is XPM, as it always was.
-  if (name) engine.SaveWorkImage(*name, FormatOfName(*name).value_or(FileFormat::xpm));
+  if (name && engine.SaveWorkImage(*name, FormatOfName(*name).value_or(FileFormat::xpm)))
+    statusBar()->showMessage("保存しました: " + QString::fromStdString(*name), 10000);
 }
 
 void MainWindow::OnClearScreen() {

@@ -137,4 +137,21 @@ class InputSnapshot {
   int32_t blackCount_ = 0;
 };
 
+// The input image, the work image and the distance map as they are now, with their kinds and
+// whether a map is ready (image/ImageStore.cpp): what a command that is stopped or runs out of
+// memory puts back. Taking it throws std::bad_alloc when the copies do not fit.
+class ImagesSnapshot {
+ public:
+  explicit ImagesSnapshot(const ImageEngine& engine);
+  void Restore(ImageEngine& engine) const;  // the images are the same size as when taken
+
+ private:
+  struct Copy {
+    std::vector<int32_t> pixels;
+    int32_t kind, whiteCount, blackCount;
+  };
+  Copy input_, work_, distance_;
+  int32_t distanceReady_;
+};
+
 }  // namespace dt

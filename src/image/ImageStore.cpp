@@ -180,4 +180,36 @@ void InputSnapshot::Restore(ImageEngine& engine) const {
   engine.CopyInputToWork();
 }
 
+namespace {
+
+template <class Copy>
+Copy CopyOf(const ImageRecord& image) {
+  Copy copy{{}, image.kind, image.whiteCount, image.blackCount};
+  if (image.rows) copy.pixels.assign(image.rows.data(), image.rows.data() + PixelCount(image));
+  return copy;
+}
+
+template <class Copy>
+void PutBack(const Copy& copy, ImageRecord& image) {
+  if (image.rows) std::copy(copy.pixels.begin(), copy.pixels.end(), image.rows.data());
+  image.kind = copy.kind;
+  image.whiteCount = copy.whiteCount;
+  image.blackCount = copy.blackCount;
+}
+
+}  // namespace
+
+ImagesSnapshot::ImagesSnapshot(const ImageEngine& engine)
+    : input_(CopyOf<Copy>(InputImage)),
+      work_(CopyOf<Copy>(WorkImage)),
+      distance_(CopyOf<Copy>(DistanceMap)),
+      distanceReady_(engine.distanceReady) {}
+
+void ImagesSnapshot::Restore(ImageEngine& engine) const {
+  PutBack(input_, InputImage);
+  PutBack(work_, WorkImage);
+  PutBack(distance_, DistanceMap);
+  engine.distanceReady = distanceReady_;
+}
+
 }  // namespace dt

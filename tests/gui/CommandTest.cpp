@@ -3,7 +3,11 @@
 // they report the time.
 #include <sys/resource.h>
 
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <fstream>
 
@@ -39,6 +43,13 @@ struct Fixture {
   Shell shell;
   Grid picture;
 };
+
+// The pointer moved to a point of a widget.
+void Hover(QWidget* widget, QPoint at) {
+  QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                   Qt::NoModifier);
+  QApplication::sendEvent(widget, &move);
+}
 
 }  // namespace
 
@@ -113,6 +124,73 @@ class CommandTest : public QObject {
     f.Run(transformCommand, {1000, 1023});
     QVERIFY(canvas->repaintCount() > repaints + 2 * CanvasDrawing::framesPerPass);
     QVERIFY(f.shell.Texts().isEmpty());
+  }
+
+  // Zoomed, each bitmap pixel is a sharp square; the status bar gives the pixel under the
+  // pointer and its value, the size and the zoom, and the time of the last computation.
+  void ZoomKeepsPixelsSharpAndTheStatusBarReadsTheMap() {
+    Fixture f(3, 40, 30, 0.05);
+    f.Run(transformCommand, {1019, 1000});
+    const Grid map = GridOf(WorkImage);
+    MainWindow& window = *f.shell.window;
+    const auto label = [&](const char* name) {
+      return window.statusBar()->findChild<QLabel*>(name)->text();
+    };
+    QVERIFY(QRegularExpression("^処理時間 [0-9.]+ ms$").match(label("run")).hasMatch());
+    const std::pair<std::vector<int>, int> steps[] = {
+        {{40120, 40120}, 3}, {{40120, 40120, 40120}, 8}, {{40122}, 1}};
+    for (const auto& [commands, times] : steps) {
+      for (int command : commands) window.TriggerCommand(command);
+      QCOMPARE(label("size"), QString("40 × 30　%1%").arg(times * 100));
+      const QImage screen = window.canvas()->grab().toImage();
+      for (const QPoint pixel : {QPoint(0, 0), QPoint(39, 29), QPoint(17, 11)}) {
+        for (int dy = 0; dy < times; ++dy)
+          for (int dx = 0; dx < times; ++dx)
+            QCOMPARE(screen.pixel(pixel * times + QPoint(dx, dy)),
+                     window.backingBitmap.pixel(pixel));
+        Hover(window.canvas(), pixel * times + QPoint(times / 2, times / 2));
+        QCOMPARE(label("position") + " " + label("value"),
+                 QString("(%1, %2) 距離 %3").arg(pixel.x()).arg(pixel.y()).arg(
+                     map.at(pixel.y(), pixel.x())));
+      }
+    }
+    window.TriggerCommand(40121);
+    window.TriggerCommand(40121);  // 1/4: the whole canvas in a quarter of the room
+    QCOMPARE(window.canvas()->size(), QSize(325, 275));
+    QCOMPARE(label("size"), QString("40 × 30　25%"));
+    Fixture dark(4, 5, 4, 0.0);  // no feature pixel: nothing to measure to
+    dark.Run(transformCommand, {1019, 1000});
+    Hover(dark.shell.window->canvas(), QPoint(2, 2));
+    QCOMPARE(dark.shell.window->statusBar()->findChild<QLabel*>("value")->text(),
+             QString("特徴画素なし"));
+  }
+
+  // Esc during a slow run stops it within a row: the images are as they were, byte for byte, and
+  // the clicks and keys given meanwhile (a right click, Ctrl+O) do nothing, then or later.
+  void EscStopsARunAndNothingIsReplayed() {
+    Fixture f(9, 300, 200, 0.3);
+    MainWindow& window = *f.shell.window;
+    const std::string before = ToString(GridOf(InputImage)) + ToString(GridOf(WorkImage)) +
+                               ToString(GridOf(DistanceMap));
+    bool sawRun = false;
+    const std::size_t asked = f.shell.services.fileRequests.size();
+    QTimer::singleShot(300, [&] {
+      auto* stop = window.statusBar()->findChild<QAbstractButton*>("stop");
+      sawRun = !window.menuBar()->isEnabled() && stop->isEnabled() &&
+               window.statusBar()->findChild<QLabel*>("run")->text().startsWith("パス 1");
+      QTest::mouseClick(window.canvas(), Qt::RightButton, {}, QPoint(5, 5));
+      QTest::keyClick(&window, Qt::Key_O, Qt::ControlModifier);
+      QTest::keyClick(&window, Qt::Key_Escape);
+    });
+    f.Run(transformCommand, {1019, 1004});
+    QVERIFY(sawRun);
+    QCOMPARE(ToString(GridOf(InputImage)) + ToString(GridOf(WorkImage)) +
+                 ToString(GridOf(DistanceMap)),
+             before);
+    QCOMPARE(f.shell.Texts().value(1), QString("中止しました。画像は実行前の状態に戻しました。"));
+    QTest::qWait(100);
+    QCOMPARE(f.shell.Shows(f.picture), QString());
+    QVERIFY(f.shell.services.fileRequests.size() == asked && window.menuBar()->isEnabled());
   }
 
   // The transform's dialog opens with the stored function and timing; ｷｬﾝｾﾙ keeps them, 実行

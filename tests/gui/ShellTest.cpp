@@ -44,7 +44,7 @@ class ShellTest : public QObject {
       QAction* item = nullptr;
       for (QAction* menu : shell.window->menuBar()->actions())
         for (QAction* action : menu->menu() ? menu->menu()->actions() : QList<QAction*>{menu}) {
-          QVERIFY(action->isSeparator() || action->isEnabled());
+          QVERIFY(action->isSeparator() || !action->isVisible() || action->isEnabled());
           if (action->text() == label) item = action;
         }
       QVERIFY(item != nullptr);

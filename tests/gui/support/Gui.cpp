@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include "support/References.h"
@@ -12,6 +14,8 @@ namespace dt::testing {
 
 Shell::Shell(const QString& folder) : previousFolder(QDir::currentPath()) {
   ResetGlobalState();
+  QStandardPaths::setTestModeEnabled(true);  // the settings of a test, not the user's
+  QSettings().remove("recentFiles");
   QDir::setCurrent(folder);
   window = std::make_unique<MainWindow>();
   window->clock = &clock;
