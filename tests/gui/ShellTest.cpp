@@ -6,6 +6,8 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTemporaryDir>
 
 #include "app/SampleFiles.h"
@@ -199,6 +201,7 @@ class ShellTest : public QObject {
     Shell shell;
     shell.window->TriggerCommand(40040);
     QTRY_COMPARE(shell.Texts(), QStringList{"入力画像が取り込まれていません。"});
+    QCOMPARE(shell.window->inputView->size(), QSize(240, 120));  // not a sliver
     shell.window->TriggerCommand(40040);
     QVERIFY(shell.window->inputView == nullptr);
     shell.Load("sample1-160.xpm");
@@ -218,7 +221,12 @@ class ShellTest : public QObject {
         QCOMPARE(shown.pixel(x, y) & 0xFFFFFF, picture.at(y, x) ? 0xFFFFFFu : 0u);
     view->close();  // the close box only tells the owner, which closes it
     QVERIFY(shell.window->inputView == nullptr);
+    // A picture larger than the screen: the view takes most of the screen and scrolls.
+    SetInput(shell.window->engine, Grid(2000, 1500, 1));
     shell.window->TriggerCommand(40040);
+    const QSize room = shell.window->inputView->screen()->availableGeometry().size() * 4 / 5;
+    QCOMPARE(shell.window->inputView->size(), QSize(2000, 1500).boundedTo(room));
+    QVERIFY(shell.window->inputView->findChild<QScrollBar*>()->isVisible());
     shell.window->close();
     QVERIFY(shell.window->inputView == nullptr);
   }

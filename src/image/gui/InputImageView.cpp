@@ -3,6 +3,10 @@
 #include <QCloseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QVBoxLayout>
 #include <QTimer>
 #include <algorithm>
 
@@ -36,6 +40,21 @@ class MessageCapture final : public MessageService {
   Services previous_;
 };
 
+// The picture inside the view's scroll area; the view draws it.
+class ViewPicture final : public QWidget {
+ public:
+  ViewPicture(InputImageView& view, QSize size) : view_(view) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFixedSize(size);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override { view_.PaintPicture(*this, event->rect()); }
+
+ private:
+  InputImageView& view_;
+};
+
 }  // namespace
 
 InputImageView::InputImageView(QWidget* ownerWindow)
@@ -45,14 +64,28 @@ InputImageView::InputImageView(QWidget* ownerWindow)
       owner(ownerWindow) {
   setWindowTitle("InputImageView");
   engine.inputLoaded = InputImage.rows != nullptr ? 1 : 0;
-  // The client area holds the input image; the window system adds its frame around it.
-  const int width = std::max(InputImage.width, 1);
-  const int height = std::max(InputImage.height, 1);
-  setFixedSize(width, height);
-  frame_ = QImage(width, height, QImage::Format_RGB32);
+  // The client area holds the input image, scrolled when it is larger than most of the screen;
+  // the window system adds its frame around it. Without an input it is a small white window.
+  const QSize picture = InputImage.rows ? QSize(InputImage.width, InputImage.height)
+                                        : QSize(240, 120);
+  frame_ = QImage(picture, QImage::Format_RGB32);
+  auto* area = new QScrollArea(this);
+  area->setFrameShape(QFrame::NoFrame);
+  area->setWidget(new ViewPicture(*this, picture));
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(area);
+  QSize room(1024, 768);
+  if (const QScreen* screen = ownerWindow->screen()) room = screen->availableGeometry().size();
+  const QSize bars(area->verticalScrollBar()->sizeHint().width(),
+                   area->horizontalScrollBar()->sizeHint().height());
+  const QSize most = room * 4 / 5;
+  resize(picture.width() <= most.width() && picture.height() <= most.height()
+             ? picture
+             : (picture + bars).boundedTo(most));
 }
 
-void InputImageView::paintEvent(QPaintEvent* event) {
+void InputImageView::PaintPicture(QWidget& picture, const QRect& rect) {
   frame_.fill(Qt::white);
   {
     MessageCapture capture;
@@ -69,8 +102,8 @@ void InputImageView::paintEvent(QPaintEvent* event) {
         QTimer::singleShot(0, this, &InputImageView::ShowFirstPaintMessages);
     }
   }
-  QPainter painter(this);
-  painter.drawImage(event->rect().topLeft(), frame_, event->rect());
+  QPainter painter(&picture);
+  painter.drawImage(rect.topLeft(), frame_, rect);
 }
 
 void InputImageView::ShowFirstPaintMessages() {

@@ -1,5 +1,6 @@
-// A separate window that shows the input image, owned by the main window. Its size and whether it
-// has an input to show are fixed when it opens. A close request does not close it: it tells the
+// A separate window that shows the input image, owned by the main window, scrolled when the
+// picture is larger than most of the screen. The picture's size and whether it has an input to
+// show are fixed when it opens. A close request does not close it: it tells the
 // owner (InputViewClosed), which destroys it.
 #pragma once
 
@@ -22,8 +23,10 @@ class InputImageView : public QWidget {
   QWidget* owner;
   ImageEngine engine;  // draws InputImage; constructing it resets triangleApex
 
+  // Draws the input into its picture widget (inside the view's scroll area).
+  void PaintPicture(QWidget& picture, const QRect& rect);
+
  protected:
-  void paintEvent(QPaintEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
