@@ -81,12 +81,13 @@ const MenuRow menuRows[] = {
 
 // The usual keys of a desktop program for some of the commands (made once the application is).
 std::vector<std::pair<int, QList<QKeySequence>>> Shortcuts() {
-  return {{command::loadInputImage, {QKeySequence::Open}},
-          {command::saveImage, {QKeySequence::Save}},
-          {command::quit, {QKeySequence::Quit}},
-          {command::zoomIn, {QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)}},
-          {command::zoomOut, {QKeySequence::ZoomOut}},
-          {command::zoomActual, {QKeySequence(Qt::CTRL | Qt::Key_0)}}};
+  const auto ctrl = [](int key) { return QKeySequence(Qt::CTRL | key); };
+  return {{command::loadInputImage, {ctrl(Qt::Key_O)}},
+          {command::saveImage, {ctrl(Qt::Key_S)}},
+          {command::quit, {ctrl(Qt::Key_Q)}},
+          {command::zoomIn, {ctrl(Qt::Key_Plus), ctrl(Qt::Key_Equal)}},
+          {command::zoomOut, {ctrl(Qt::Key_Minus)}},
+          {command::zoomActual, {ctrl(Qt::Key_0)}}};
 }
 
 constexpr int outerWidth = 1312;

@@ -8,6 +8,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
 
 #include "app/SampleFiles.h"
@@ -113,6 +114,35 @@ class ShellTest : public QObject {
     }
     QVERIFY(enter.isAccepted() && drop.isAccepted());
     QCOMPARE(shell.Texts().mid(2), QStringList(2, SizeMessage(Sample("sample1-160.xpm"))));
+  }
+
+  // The usual keys open, save and quit (asking first); the files opened last close the
+  // 入出力管理 menu, newest first, and open again from there; a save is confirmed below.
+  void KeysAndRecentFiles() {
+    QTemporaryDir folder;
+    const Grid a = GridFromRows({"101"}), b = GridFromRows({"01", "11"});
+    WriteText(folder.filePath("a.xpm").toStdString(), XpmOf(a));
+    WriteText(folder.filePath("b.xpm").toStdString(), XpmOf(b));
+    Shell shell(folder.path());
+    QWidget* window = shell.window.get();
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    shell.services.fileAnswers = {std::string("a.xpm")};
+    QTest::keyClick(window, Qt::Key_O, Qt::ControlModifier);
+    shell.window->OpenGivenFile(folder.filePath("b.xpm"));
+    const auto recent = [&](int i) { return window->findChild<QAction*>(QString::number(i)); };
+    QCOMPARE(recent(40130)->text() + " " + recent(40131)->text(), QString("&1 b.xpm &2 a.xpm"));
+    QVERIFY(!recent(40132)->isVisible() && GridOf(InputImage) == b);
+    recent(40131)->trigger();
+    QCOMPARE(GridOf(InputImage), a);
+    QCOMPARE(recent(40130)->text(), QString("&1 a.xpm"));
+    shell.services.fileAnswers = {std::string("out.xpm")};
+    QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(shell.window->statusBar()->currentMessage(), QString("保存しました: out.xpm"));
+    shell.services.messages.clear();
+    shell.services.messageAnswers = {MessageResult::Cancel};
+    QTest::keyClick(window, Qt::Key_Q, Qt::ControlModifier);
+    QVERIFY(shell.Texts() == QStringList{"終了しますか？"} && window->isVisible());
   }
 
   // Clearing (the command or a right click) whitens the canvas and keeps the images; the version
