@@ -64,6 +64,11 @@ const MenuRow menuRows[] = {
     {MenuRow::BarCommand, command::clearScreen, "画面クリア", &MainWindow::OnClearScreen},
     {MenuRow::BarCommand, command::quit, "終了(&E)", &MainWindow::OnQuit},
     {MenuRow::BarCommand, command::version, "バージョン情報", &MainWindow::OnVersion},
+    {MenuRow::DropDown, 0, "表示", nullptr},
+    {MenuRow::Item, command::colourDistanceView, "距離画像をカラーで表示",
+     &MainWindow::OnColourDistanceView},
+    {MenuRow::Item, command::greyDistanceView, "距離画像を16階調で表示",
+     &MainWindow::OnGreyDistanceView},
 };
 
 constexpr int outerWidth = 1312;
@@ -181,10 +186,12 @@ void MainWindow::ResetCanvas() {
 }
 
 CanvasDrawing MainWindow::MakeDrawingTargets() {
+  EraseColourLegend();
   return CanvasDrawing(*canvas_, backingBitmap, *clock);
 }
 
 CanvasDrawing MainWindow::MakeWatchableDrawing() {
+  EraseColourLegend();
   return CanvasDrawing(*canvas_, backingBitmap, *clock,
                        int64_t{InputImage.width} * InputImage.height);
 }
