@@ -20,6 +20,9 @@ inline constexpr int redisplayFilterImage = 40028;
 inline constexpr int clearScreen = 40006;
 inline constexpr int quit = 40007;
 inline constexpr int version = 40043;
+// Menu 表示 (src/image/gui/ColourView.cpp).
+inline constexpr int colourDistanceView = 40100;
+inline constexpr int greyDistanceView = 40101;
 
 // The view menu and the recent files.
 inline constexpr int zoomIn = 40120;

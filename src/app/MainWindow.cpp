@@ -73,6 +73,10 @@ const MenuRow menuRows[] = {
     {MenuRow::BarCommand, command::quit, "終了(&E)", &MainWindow::OnQuit},
     {MenuRow::BarCommand, command::version, "バージョン情報", &MainWindow::OnVersion},
     {MenuRow::DropDown, 0, "表示", nullptr},
+    {MenuRow::Item, command::colourDistanceView, "距離画像をカラーで表示",
+     &MainWindow::OnColourDistanceView},
+    {MenuRow::Item, command::greyDistanceView, "距離画像を16階調で表示",
+     &MainWindow::OnGreyDistanceView},
     {MenuRow::Item, command::zoomIn, "拡大", &MainWindow::OnZoomIn},
     {MenuRow::Item, command::zoomOut, "縮小", &MainWindow::OnZoomOut},
     {MenuRow::Item, command::zoomActual, "等倍表示", &MainWindow::OnZoomActual},
@@ -235,10 +239,12 @@ void MainWindow::ResetCanvas() {
 }
 
 CanvasDrawing MainWindow::MakeDrawingTargets() {
+  EraseColourLegend();
   return CanvasDrawing(*canvas_, backingBitmap, *clock);
 }
 
 CanvasDrawing MainWindow::MakeWatchableDrawing() {
+  EraseColourLegend();
   return CanvasDrawing(*canvas_, backingBitmap, *clock,
                        int64_t{InputImage.width} * InputImage.height);
 }

@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QMainWindow>
+#include <QRect>
 #include <functional>
 #include <map>
 #include <optional>
@@ -109,6 +110,15 @@ class MainWindow : public QMainWindow {
 
   // The files loaded last, the newest first (kept in the user's settings).
   QStringList RecentFiles() const;
+
+  // --- Views of the distance map (menu 表示; src/image/gui/ColourView.cpp) ---
+  void OnColourDistanceView();  // 40100: the map in colour (viridis), with a legend
+  void OnGreyDistanceView();    // 40101: the map in 16 greys, as the passes draw it
+  // Whitens the colour view's legend if one is drawn. Every command that draws does so first,
+  // so that no legend stays beside a picture it does not describe.
+  void EraseColourLegend();
+  QRect colourLegendArea;  // the colour view's legend in the backing bitmap; empty when none
+  // --- end of the views of the distance map ---
 
   QImage backingBitmap;                       // 1300 x 1100, RGB32; every drawn pixel lands here
   OriginalFilterWindow* filterEditor = nullptr;  // the open triangle filter editor, or null

@@ -12,6 +12,7 @@
 #include <fstream>
 
 #include "gui/support/Gui.h"
+#include "image/ColourMap.h"
 #include "support/References.h"
 
 using namespace dt;
@@ -22,6 +23,7 @@ namespace {
 constexpr int transformCommand = 40036, morphologyCommand = 40041, filterCommand = 40042;
 const QString nothingChosen = "処理内容が選択されていません。";
 const QString report = "    0.25 秒かかりました。\n（最終結果描画時間は含みません）";
+constexpr int colourView = 40100, greyView = 40101;
 
 // A shell whose input is a random picture of its own folder.
 struct Fixture {
@@ -49,6 +51,54 @@ void Hover(QWidget* widget, QPoint at) {
   QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
                    Qt::NoModifier);
   QApplication::sendEvent(widget, &move);
+}
+
+// The smallest and largest distance of a map, noFeature left out.
+std::pair<int32_t, int32_t> RangeOfMap(const Grid& map) {
+  int32_t low = noFeature, high = -1;
+  for (int32_t v : map.values)
+    if (v != noFeature) low = std::min(low, v), high = std::max(high, v);
+  return {low, high};
+}
+
+// The first pixel of the picture at the top-left of the canvas, in the bitmap or on screen, that
+// is not its distance's colour in the colour view, or an empty text: distance d takes entry
+// floor((d - low) * 256 / (high - low)) of viridis (high itself the last one).
+QString ShowsColours(const MainWindow& window, const Grid& map) {
+  const auto [low, high] = RangeOfMap(map);
+  const QImage screen = window.canvas()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+  for (int y = 0; y < map.height; ++y)
+    for (int x = 0; x < map.width; ++x) {
+      const int32_t d = map.at(y, x);
+      const uint32_t expected =
+          d == noFeature
+              ? noFeatureColour
+              : ViridisColour(std::min<int64_t>(255, (int64_t{d} - low) * 256 / (high - low)));
+      const uint32_t bitmap = window.backingBitmap.pixel(x, y) & 0xFFFFFF;
+      if (bitmap != expected || (screen.pixel(x, y) & 0xFFFFFF) != expected)
+        return QString("(%1, %2) of distance %3 is %4").arg(x).arg(y).arg(d).arg(bitmap, 6, 16);
+    }
+  return {};
+}
+
+// The first pixel of the legend's area whose colour is rgb (scanning rows), or (-1, -1).
+QPoint FindInLegend(const MainWindow& window, uint32_t rgb) {
+  const QRect area = window.colourLegendArea;
+  for (int y = area.top(); y <= area.bottom(); ++y)
+    for (int x = area.left(); x <= area.right(); ++x)
+      if ((window.backingBitmap.pixel(x, y) & 0xFFFFFF) == rgb) return {x, y};
+  return {-1, -1};
+}
+
+// Whether the canvas is white everywhere but the picture at the top-left and the legend.
+bool WhiteElsewhere(const MainWindow& window, const Grid& map) {
+  const QRect picture(0, 0, map.width, map.height);
+  for (int y = 0; y < Canvas::pictureHeight; ++y)
+    for (int x = 0; x < Canvas::pictureWidth; ++x)
+      if (!picture.contains(x, y) && !window.colourLegendArea.contains(x, y) &&
+          (window.backingBitmap.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
+        return false;
+  return true;
 }
 
 }  // namespace
@@ -330,6 +380,117 @@ class CommandTest : public QObject {
     QCOMPARE(GridOf(InputImage), expected);
     QCOMPARE(f.shell.Shows(expected), QString());
     QVERIFY(f.shell.Texts().isEmpty());
+  }
+
+  // The colour view (menu 表示) colours the map over its whole range, the largest distance in the
+  // last entry; the legend beside it runs from the last entry at the top to the first, with the
+  // largest distance written at its top end and "no feature pixel" in its own swatch. The map
+  // itself stays as it was.
+  void TheColourViewSpansTheWholeRange() {
+    Fixture f(21, 120, 80, 0.001);
+    MainWindow& w = *f.shell.window;
+    f.Run(transformCommand, {1019, 1000});
+    const Grid map = GridOf(WorkImage);
+    const auto [low, high] = RangeOfMap(map);
+    QVERIFY2(low == 0 && high > 20, qPrintable(QString("%1..%2").arg(low).arg(high)));
+    w.ActionFor(colourView)->trigger();
+    QVERIFY(f.shell.Texts().isEmpty());
+    QCOMPARE(GridOf(WorkImage), map);
+    QCOMPARE(ShowsColours(w, map), QString());
+    const auto at = [&](int32_t d) {
+      const auto i = std::find(map.values.begin(), map.values.end(), d) - map.values.begin();
+      return w.backingBitmap.pixel(i % map.width, i / map.width) & 0xFFFFFF;
+    };
+    QCOMPARE(at(low), ViridisColour(0));
+    QCOMPARE(at(high), ViridisColour(255));
+    const QRect legend = w.colourLegendArea;
+    QVERIFY(legend.left() >= map.width && QRect(0, 0, 1300, 1100).contains(legend));
+    QVERIFY(WhiteElsewhere(w, map));
+    const QPoint top = FindInLegend(w, ViridisColour(255));
+    QVERIFY(top.x() >= 0);
+    for (int k = 0; k < 256; ++k)
+      QCOMPARE(w.backingBitmap.pixel(top.x(), top.y() + k) & 0xFFFFFF, ViridisColour(255 - k));
+    QVERIFY(FindInLegend(w, noFeatureColour).x() >= 0);
+    // Another map with another maximum: the label at the bar's top end changes, the one at its
+    // bottom end (0) does not.
+    const QRect topLabel(top.x() + 24, top.y() - 8, legend.right() - top.x() - 24, 17);
+    const QRect bottomLabel = topLabel.translated(0, 255);
+    const QImage topBefore = w.backingBitmap.copy(topLabel);
+    const QImage bottomBefore = w.backingBitmap.copy(bottomLabel);
+    Fixture g(22, 120, 80, 0.01);
+    g.Run(transformCommand, {1019, 1000});
+    const Grid other = GridOf(WorkImage);
+    QVERIFY(RangeOfMap(other).first == 0 && RangeOfMap(other).second != high);
+    g.shell.window->TriggerCommand(colourView);
+    QCOMPARE(ShowsColours(*g.shell.window, other), QString());
+    QCOMPARE(FindInLegend(*g.shell.window, ViridisColour(255)), top);
+    QVERIFY(g.shell.window->backingBitmap.copy(topLabel) != topBefore);
+    QCOMPARE(g.shell.window->backingBitmap.copy(bottomLabel), bottomBefore);
+  }
+
+  // Where no feature pixel is reachable the colour view shows a grey that viridis never gives:
+  // everywhere for a picture without a white pixel; beside distances from 1000 up in a map of
+  // both, too wide for a legend beside it, which goes below it then, from left to right.
+  void NoFeaturePixelHasItsOwnColour() {
+    for (int i = 0; i < 256; ++i) QVERIFY(ViridisColour(i) != noFeatureColour);
+    Fixture f(23, 40, 30, 0.0);
+    MainWindow& w = *f.shell.window;
+    f.Run(transformCommand, {1019, 1000});
+    QCOMPARE(GridOf(WorkImage), Grid(40, 30, noFeature));
+    w.TriggerCommand(colourView);
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 40; ++x)
+        QCOMPARE(w.backingBitmap.pixel(x, y) & 0xFFFFFF, noFeatureColour);
+    QVERIFY(FindInLegend(w, noFeatureColour).x() >= 0);
+    QCOMPARE(FindInLegend(w, ViridisColour(0)).x(), -1);  // no bar without distances
+
+    Grid map(1250, 24);
+    for (int y = 0; y < map.height; ++y)
+      for (int x = 0; x < map.width; ++x) map.at(y, x) = x % 97 == 5 ? noFeature : 1000 + 3 * x + y;
+    w.TriggerCommand(40006);
+    SetInput(w.engine, Grid(map.width, map.height, 1));
+    for (int y = 0; y < map.height; ++y) std::copy_n(&map.at(y, 0), map.width, WorkImage.rows[y]);
+    WorkImage.kind = distanceKind;
+    w.TriggerCommand(colourView);
+    QCOMPARE(ShowsColours(w, map), QString());
+    QCOMPARE(w.backingBitmap.pixel(0, 0) & 0xFFFFFF, ViridisColour(0));
+    QCOMPARE(w.backingBitmap.pixel(5, 0) & 0xFFFFFF, noFeatureColour);
+    QVERIFY(w.colourLegendArea.top() > map.height && WhiteElsewhere(w, map));
+    const QPoint left = FindInLegend(w, ViridisColour(0));
+    QVERIFY(left.x() >= 0);
+    for (int k = 0; k < 512; ++k)
+      QCOMPARE(w.backingBitmap.pixel(left.x() + k, left.y()) & 0xFFFFFF, ViridisColour(k / 2));
+  }
+
+  // Without a distance map both views say so and draw nothing. The 16 greys come back from the
+  // menu, and every command that draws takes the legend away: the canvas shows the greys (or the
+  // picture) and white beyond them.
+  void TheGreysComeBackAndTheLegendGoes() {
+    Fixture f(24, 50, 40, 0.01);
+    MainWindow& w = *f.shell.window;
+    const QImage before = w.backingBitmap.copy();
+    w.TriggerCommand(colourView);
+    w.TriggerCommand(greyView);
+    QCOMPARE(f.shell.Texts(), QStringList(2, "現在の画像は距離画像ではありません。"));
+    QCOMPARE(f.shell.services.messages[1].caption, std::string("エラー"));
+    QCOMPARE(w.backingBitmap, before);
+    f.shell.services.messages.clear();
+
+    f.Run(transformCommand, {1020, 1000});
+    const Grid map = GridOf(WorkImage);
+    w.TriggerCommand(colourView);
+    QVERIFY(!w.colourLegendArea.isEmpty());
+    w.TriggerCommand(greyView);
+    QCOMPARE(f.shell.ShowsGreys(map), QString());
+    QVERIFY(w.colourLegendArea.isEmpty());
+    w.TriggerCommand(colourView);
+    w.TriggerCommand(40005);  // the input again, beside nothing
+    QCOMPARE(f.shell.Shows(f.picture), QString());
+    w.TriggerCommand(colourView);
+    f.shell.Load("picture.xpm");
+    QCOMPARE(f.shell.Shows(f.picture), QString());
+    f.Run(transformCommand, {1021, 1000});
+    QCOMPARE(f.shell.ShowsGreys(GridOf(WorkImage)), QString());
   }
 };
 
