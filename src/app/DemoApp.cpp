@@ -1,6 +1,5 @@
 #include "app/DemoApp.h"
 
-#include <QFont>
 #include <QIcon>
 #include <QTimer>
 
@@ -9,11 +8,14 @@
 
 namespace dt {
 
+bool PrepareApplication(QApplication&) {
+  // The font the dialogs are measured with, whatever the locale would have fontconfig choose.
+  QApplication::setFont(DialogLayout::DialogFont());
+  return true;
+}
+
 DemoApp::DemoApp(int& argc, char** argv) : QApplication(argc, argv) {
-  // Every text is Japanese: prefer a Japanese sans family over whatever the default falls back to.
-  QFont font = QApplication::font();
-  font.setFamily(DialogLayout::DialogFont().family());
-  QApplication::setFont(font);
+  PrepareApplication(*this);
   // The desktop entry and icon that cmake/Install.cmake installs: the window system finds the
   // entry by this name; the icon shows where the icon theme has it and Qt can draw SVG.
   setDesktopFileName(QStringLiteral("dtmorph"));

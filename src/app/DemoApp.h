@@ -11,6 +11,11 @@ namespace dt {
 
 class MainWindow;
 
+// What the program sets on the application before any window opens, in every locale: the dialog
+// font (IPAPGothic 9 pt, the font the dialog layouts are measured with) as the application's
+// font. True when done.
+bool PrepareApplication(QApplication& app);
+
 class DemoApp : public QApplication {
   Q_OBJECT
 
