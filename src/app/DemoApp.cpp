@@ -1,17 +1,28 @@
 #include "app/DemoApp.h"
 
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 #include "app/DialogLayout.h"
 #include "app/MainWindow.h"
 
 namespace dt {
 
-bool PrepareApplication(QApplication&) {
+bool PrepareApplication(QApplication& app) {
   // The font the dialogs are measured with, whatever the locale would have fontconfig choose.
   QApplication::setFont(DialogLayout::DialogFont());
-  return true;
+  // Japanese whatever the locale, not only under ja_JP: every text of the program itself is
+  // Japanese, and Qt's beside them should be too.
+  auto* translator = new QTranslator(&app);
+  if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+      QCoreApplication::installTranslator(translator))
+    return true;
+  delete translator;
+  return false;
 }
 
 DemoApp::DemoApp(int& argc, char** argv) : QApplication(argc, argv) {

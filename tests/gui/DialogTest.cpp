@@ -1,12 +1,14 @@
 // The three option dialogs as the user sees them: every label shown whole, the controls that
 // must be there and enabled, the stored choices shown on opening, and the choices handed back;
-// the application's font as the program sets it at start.
+// the application's font and Qt's own texts as the program sets them at start.
 //
 // ctest runs this file three times (tests/CMakeLists.txt): under LANG=C, under
 // LANG=ja_JP.UTF-8, and under ja_JP.UTF-8 with IPAPGothic hidden from fontconfig, each with the
 // other locale variables unset. fontconfig takes its language from LANG, and with it the
 // localised family names and the fonts it falls back to; QLocale::system() reads it too.
 // DT_TEST_LOCALE names the locale a run expects, so that a run which did not get it fails.
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
@@ -122,7 +124,7 @@ class DialogTest : public QObject {
   void initTestCase() {
     const QString expected = qEnvironmentVariable("DT_TEST_LOCALE");
     if (!expected.isEmpty()) QCOMPARE(QLocale::system().name(), expected);
-    QVERIFY(PrepareApplication(*qApp));
+    QVERIFY2(PrepareApplication(*qApp), "qtbase_ja.qm: install qt6-translations-l10n");
     qInfo("locale %s; application font %s; dialog font %s", qPrintable(QLocale::system().name()),
           qPrintable(QFontInfo(QFont()).family()),
           qPrintable(QFontInfo(DistanceTransformDialog(nullptr).font()).family()));
@@ -145,6 +147,21 @@ class DialogTest : public QObject {
     }
     QCOMPARE(QFontInfo(QApplication::font()).family(), ipaPGothic);
     QCOMPARE(QApplication::font().pointSize(), 9);
+  }
+
+  // Qt's own texts are Japanese in every locale; the program's own buttons keep theirs.
+  void QtsOwnTextsAreJapanese() {
+    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QString("キャンセル"));
+    QFileDialog files(nullptr);
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    files.setAcceptMode(QFileDialog::AcceptOpen);
+    auto* box = files.findChild<QDialogButtonBox*>("buttonBox");
+    QVERIFY(box != nullptr);
+    QCOMPARE(box->button(QDialogButtonBox::Open)->text(), QString("開く(&O)"));
+    QCOMPARE(box->button(QDialogButtonBox::Cancel)->text(), QString("キャンセル"));
+    DistanceTransformDialog transform(nullptr);
+    QCOMPARE(Button(&transform, 1)->text() + Button(&transform, 2)->text(), QString("実行ｷｬﾝｾﾙ"));
   }
 
   void EveryDialogShowsWholeLabelsAndItsControls() {
