@@ -1,22 +1,35 @@
 #include "app/DemoApp.h"
 
-#include <QFont>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QTimer>
+#include <QTranslator>
 
 #include "app/DialogLayout.h"
 #include "app/MainWindow.h"
 
 namespace dt {
 
+bool PrepareApplication(QApplication& app) {
+  // The font the dialogs are measured with, whatever the locale would have fontconfig choose.
+  QApplication::setFont(DialogLayout::DialogFont());
+  // Japanese whatever the locale, not only under ja_JP: every text of the program itself is
+  // Japanese, and Qt's beside them should be too.
+  auto* translator = new QTranslator(&app);
+  if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), QStringLiteral("qtbase"),
+                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) &&
+      QCoreApplication::installTranslator(translator))
+    return true;
+  delete translator;
+  return false;
+}
+
 DemoApp::DemoApp(int& argc, char** argv) : QApplication(argc, argv) {
   // The settings (the recent files) live under ~/.config/dtmorph/dtdemo.conf.
   setOrganizationName("dtmorph");
   setApplicationName("dtdemo");
-  // Every text is Japanese: prefer a Japanese sans family over whatever the default falls back to.
-  QFont font = QApplication::font();
-  font.setFamily(DialogLayout::DialogFont().family());
-  QApplication::setFont(font);
+  PrepareApplication(*this);
   // The desktop entry and icon that cmake/Install.cmake installs: the window system finds the
   // entry by this name; the icon shows where the icon theme has it and Qt can draw SVG.
   setDesktopFileName(QStringLiteral("dtmorph"));

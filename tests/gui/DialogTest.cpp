@@ -1,11 +1,26 @@
 // The three option dialogs as the user sees them: every label shown whole, the controls that
-// must be there and enabled, the stored choices shown on opening, and the choices handed back.
+// must be there and enabled, the stored choices shown on opening, and the choices handed back;
+// the application's font and Qt's own texts as the program sets them at start.
+//
+// ctest runs this file three times (tests/CMakeLists.txt): under LANG=C, under
+// LANG=ja_JP.UTF-8, and under ja_JP.UTF-8 with IPAPGothic hidden from fontconfig, each with the
+// other locale variables unset. fontconfig takes its language from LANG, and with it the
+// localised family names and the fonts it falls back to; QLocale::system() reads it too.
+// DT_TEST_LOCALE names the locale a run expects, so that a run which did not get it fails.
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStyle>
+#include <QStyleOption>
 
+#include "app/DemoApp.h"
 #include "distance/gui/DistanceTransformDialog.h"
 #include "filtermorph/gui/FilterMorphologyDialog.h"
 #include "gui/support/Gui.h"
@@ -24,28 +39,76 @@ QList<int> Checked(QDialog& dialog, std::initializer_list<int> ids) {
   return checked;
 }
 
-// Every text fits its control (beside the indicator of a radio button or check box), every
-// control lies inside the dialog, and all are enabled but the ids given; 実行 is the default.
+// The text a control shows, and the room the style leaves it: beside the indicator of a radio
+// button or check box, inside the margins of a push button, a label's contents, from the title's
+// place on a group box to the box's right edge.
+QString TextOf(QWidget* widget, QRect* room) {
+  QStyle* style = widget->style();
+  if (auto* box = qobject_cast<QGroupBox*>(widget)) {
+    QStyleOptionGroupBox option;
+    option.initFrom(box);
+    option.text = box->title();
+    option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+    const QRect title =
+        style->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
+    *room = QRect(title.left(), title.top(), box->width() - title.left(), title.height());
+    return box->title();
+  }
+  if (auto* label = qobject_cast<QLabel*>(widget)) {
+    *room = label->contentsRect();
+    return label->text();
+  }
+  if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+    QStyleOptionButton option;
+    option.initFrom(button);
+    option.text = button->text();
+    const QStyle::SubElement contents =
+        qobject_cast<QRadioButton*>(button)  ? QStyle::SE_RadioButtonContents
+        : qobject_cast<QPushButton*>(button) ? QStyle::SE_PushButtonContents
+                                             : QStyle::SE_CheckBoxContents;
+    *room = style->subElementRect(contents, &option, button);
+    return button->text();
+  }
+  return {};
+}
+
+// Every text fits its control, by the style's measure (size hint; a group box's minimum size
+// hint) and by its advance in the control's font against the room the style leaves it; no two
+// controls with a text overlap but for the group boxes round them, every control lies inside
+// the dialog, and all are enabled but the ids given; 実行 is the default.
 void ExpectWholeAndEnabled(QDialog& dialog, QList<int> disabled) {
   dialog.show();
-  for (QWidget* widget : dialog.findChildren<QWidget*>()) {
-    QString text;
-    int room = widget->width();
-    if (auto* box = qobject_cast<QGroupBox*>(widget)) {
-      text = box->title();
-      room -= 2 * dialog.style()->pixelMetric(QStyle::PM_LayoutLeftMargin);
-    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
-      text = label->text();
-    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-      text = button->text();
-      if (!qobject_cast<QPushButton*>(widget))
-        room -= dialog.style()->pixelMetric(QStyle::PM_IndicatorWidth) +
-                dialog.style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing);
-    }
+  QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+  const auto controls = dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+  for (QWidget* widget : controls) {
+    QRect room;
+    const QString text = TextOf(widget, &room);
     if (widget->objectName().isEmpty() && text.isEmpty()) continue;
-    QVERIFY2(widget->fontMetrics().horizontalAdvance(text) <= room, qPrintable(text));
-    QVERIFY2(dialog.rect().contains(widget->geometry()), qPrintable(widget->objectName()));
+    const QString name = widget->objectName() + " " + text;
+    if (!text.isEmpty()) {
+      const bool box = qobject_cast<QGroupBox*>(widget) != nullptr;
+      const int hint = box ? widget->minimumSizeHint().width() : widget->sizeHint().width();
+      const int advance = widget->fontMetrics().horizontalAdvance(text);
+      const QString sizes = QString(": %1 px wide, the style asks %2; text %3 px in %4 x %5")
+                                .arg(widget->width())
+                                .arg(hint)
+                                .arg(advance)
+                                .arg(room.width())
+                                .arg(room.height());
+      QVERIFY2(widget->width() >= hint, qPrintable(name + sizes));
+      QVERIFY2(advance <= room.width() && widget->fontMetrics().height() <= room.height(),
+               qPrintable(name + sizes));
+      QVERIFY2(widget->rect().contains(room), qPrintable(name + sizes));
+    }
+    QVERIFY2(dialog.rect().contains(widget->geometry()), qPrintable(name));
     QCOMPARE(widget->isEnabled(), !disabled.contains(widget->objectName().toInt()));
+    for (QWidget* other : controls) {
+      QRect otherRoom;
+      if (other != widget && !text.isEmpty() && !TextOf(other, &otherRoom).isEmpty() &&
+          !qobject_cast<QGroupBox*>(other) && !qobject_cast<QGroupBox*>(widget))
+        QVERIFY2(!widget->geometry().intersects(other->geometry()),
+                 qPrintable(name + " overlaps " + other->objectName()));
+    }
   }
   QVERIFY(qobject_cast<QPushButton*>(Button(&dialog, 1))->isDefault());
   dialog.reject();
@@ -57,7 +120,49 @@ class DialogTest : public QObject {
   Q_OBJECT
 
  private slots:
+  // The run is in the locale ctest gave it, with the application prepared as dtdemo prepares it.
+  void initTestCase() {
+    const QString expected = qEnvironmentVariable("DT_TEST_LOCALE");
+    if (!expected.isEmpty()) QCOMPARE(QLocale::system().name(), expected);
+    QVERIFY2(PrepareApplication(*qApp), "qtbase_ja.qm: install qt6-translations-l10n");
+    qInfo("locale %s; application font %s; dialog font %s", qPrintable(QLocale::system().name()),
+          qPrintable(QFontInfo(QFont()).family()),
+          qPrintable(QFontInfo(DistanceTransformDialog(nullptr).font()).family()));
+  }
+
   void init() { ResetGlobalState(); }
+
+  // The dialogs and the application are in the font the layouts are measured with, in every
+  // locale (fontconfig names it "IPA Pゴシック" under ja_JP).
+  void TheDialogFontIsIPAPGothic9Points() {
+    if (!QFontDatabase::hasFamily("IPAPGothic")) QSKIP("IPAPGothic is not installed or is hidden");
+    const QString ipaPGothic = QFontInfo(QFont("IPAPGothic")).family();
+    DistanceTransformDialog transform(nullptr);
+    MorphologyDialog morphology(nullptr);
+    FilterMorphologyDialog filter(nullptr);
+    for (QWidget* widget :
+         std::initializer_list<QWidget*>{&transform, &morphology, &filter, Button(&filter, 1031)}) {
+      QCOMPARE(QFontInfo(widget->font()).family(), ipaPGothic);
+      QCOMPARE(widget->font().pointSize(), 9);
+    }
+    QCOMPARE(QFontInfo(QApplication::font()).family(), ipaPGothic);
+    QCOMPARE(QApplication::font().pointSize(), 9);
+  }
+
+  // Qt's own texts are Japanese in every locale; the program's own buttons keep theirs.
+  void QtsOwnTextsAreJapanese() {
+    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QString("キャンセル"));
+    QFileDialog files(nullptr);
+    files.setOption(QFileDialog::DontUseNativeDialog);
+    files.setAcceptMode(QFileDialog::AcceptOpen);
+    auto* box = files.findChild<QDialogButtonBox*>("buttonBox");
+    QVERIFY(box != nullptr);
+    QCOMPARE(box->button(QDialogButtonBox::Open)->text(), QString("開く(&O)"));
+    QCOMPARE(box->button(QDialogButtonBox::Cancel)->text(), QString("キャンセル"));
+    DistanceTransformDialog transform(nullptr);
+    QCOMPARE(Button(&transform, 1)->text() + Button(&transform, 2)->text(), QString("実行ｷｬﾝｾﾙ"));
+  }
 
   void EveryDialogShowsWholeLabelsAndItsControls() {
     DistanceTransformDialog transform(nullptr);
