@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QScreen>
 
 namespace dt {
 
@@ -45,6 +46,9 @@ std::optional<std::string> QtFileDialogService::Ask(const FileDialogRequest& req
                      dialog.setDefaultSuffix(first.hasMatch() ? first.captured(1) : suffix);
                    });
   dialog.selectFile(QString::fromStdString(request.initialName));
+  // Within the screen, also on a small one.
+  if (const QScreen* screen = dialog.screen())
+    dialog.resize(dialog.sizeHint().boundedTo(screen->availableGeometry().size() * 9 / 10));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
 
   const QFileInfo chosen(dialog.selectedFiles().constFirst());
