@@ -12,7 +12,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libcli11-dev
           qt6-image-formats-plugins libtiff-dev zlib1g-dev python3-numpy desktop-file-utils
-          fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n)
+          fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n libqt6svg6)
 
 install_missing() {
   local missing=()
