@@ -44,6 +44,11 @@ QRect Canvas::OnCanvas(const QRect& pictureRect) const {
                QPoint(up(pictureRect.right() + 1) - 1, up(pictureRect.bottom() + 1) - 1));
 }
 
+void Canvas::SetMarks(std::vector<Mark> marks) {
+  marks_ = std::move(marks);
+  update();
+}
+
 void Canvas::RepaintNow(const QRect& rect) {
   ++repaintCount_;
   repaint(OnCanvas(rect));
@@ -60,6 +65,7 @@ void Canvas::paintEvent(QPaintEvent* event) {
     painter.setClipRect(area);
     painter.fillRect(area, Qt::white);
     painter.drawImage(OnCanvas(picture_.rect()), picture_);
+    DrawMarks(painter);
     return;
   }
   // The bitmap pixels the area touches, each drawn as a times x times square.
@@ -70,10 +76,28 @@ void Canvas::paintEvent(QPaintEvent* event) {
   // Beyond the bitmap the window is plain white.
   for (const QRect& rest : QRegion(area).subtracted(QRegion(OnCanvas(picture_.rect()))))
     painter.fillRect(rest, Qt::white);
+  DrawMarks(painter);
+}
+
+void Canvas::DrawMarks(QPainter& painter) const {
+  const double scale = double(zoom_.times) / zoom_.over;
+  const auto centre = [&](QPoint p) { return QPointF((p.x() + 0.5) * scale, (p.y() + 0.5) * scale); };
+  painter.setRenderHint(QPainter::Antialiasing);
+  for (const Mark& mark : marks_) {
+    painter.setPen(QPen(mark.colour, std::max(1.5, scale / 3)));
+    painter.drawLine(centre(mark.from), centre(mark.to));
+    painter.setBrush(mark.colour);
+    painter.drawEllipse(centre(mark.to), std::max(2.0, scale / 3), std::max(2.0, scale / 3));
+  }
 }
 
 void Canvas::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::RightButton) emit rightClicked();
+  if (event->button() == Qt::LeftButton &&
+      (pickingRow || (event->modifiers() & Qt::ShiftModifier))) {
+    pickingRow = false;
+    emit rowPicked(PictureAt(event->position().toPoint()));
+  }
   QWidget::mousePressEvent(event);
 }
 

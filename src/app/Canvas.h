@@ -5,6 +5,8 @@
 #pragma once
 
 #include <QImage>
+#include <QColor>
+#include <QPainter>
 #include <QRect>
 #include <QWidget>
 #include <vector>
@@ -42,6 +44,14 @@ class Canvas : public QWidget {
   QPoint PictureAt(const QPoint& point) const;
   QRect OnCanvas(const QRect& pictureRect) const;
 
+  // Lines drawn over the bitmap (not into it), from pixel centre to pixel centre: the nearest
+  // feature pixel of the pixel under the pointer, the row and column the envelope plot shows.
+  struct Mark {
+    QPoint from, to;
+    QColor colour;
+  };
+  void SetMarks(std::vector<Mark> marks);
+
   // Repaints rect (in bitmap pixels) at once (a command does not return to the event loop while
   // it draws).
   void RepaintNow(const QRect& rect);
@@ -55,6 +65,8 @@ class Canvas : public QWidget {
   void rightClicked();
   // The bitmap pixel under the pointer; (-1, -1) when the pointer leaves the canvas.
   void pointed(QPoint pixel);
+  // A left click with Shift held, or any left click after PickRow: the bitmap pixel clicked.
+  void rowPicked(QPoint pixel);
   // Ctrl+wheel at a point of the canvas: one step towards a larger (true) or smaller zoom.
   void zoomStep(bool larger, QPoint at);
 
@@ -66,9 +78,14 @@ class Canvas : public QWidget {
   void wheelEvent(QWheelEvent* event) override;
 
  private:
+  void DrawMarks(QPainter& painter) const;
   friend class CanvasDrawing;
   const QImage& picture_;
   Zoom zoom_;
+  std::vector<Mark> marks_;
+
+ public:
+  bool pickingRow = false;  // the next left click picks a row (the envelope plot's menu item)
   long repaintCount_ = 0;
   CanvasDrawing* activeDrawing_ = nullptr;
 };

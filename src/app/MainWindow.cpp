@@ -81,6 +81,7 @@ const MenuRow menuRows[] = {
     {MenuRow::Item, command::zoomOut, "縮小", &MainWindow::OnZoomOut},
     {MenuRow::Item, command::zoomActual, "等倍表示", &MainWindow::OnZoomActual},
     {MenuRow::Item, command::zoomFit, "ウインドウに合わせる", &MainWindow::OnZoomFit},
+    {MenuRow::Item, command::envelopePlot, "行の下側包絡線を表示", &MainWindow::OnEnvelopePlot},
 };
 
 // The usual keys of a desktop program for some of the commands (made once the application is).
@@ -125,6 +126,9 @@ MainWindow::MainWindow() : clock(&steadyClock_) {
   setCentralWidget(scrollArea_);
   connect(canvas_, &Canvas::rightClicked, this, [this] { TriggerCommand(command::clearScreen); });
   connect(canvas_, &Canvas::pointed, this, &MainWindow::ShowPointed);
+  connect(canvas_, &Canvas::rowPicked, this, [this](QPoint pixel) {
+    if (running_ == nullptr) OpenEnvelopePlot(pixel.y());
+  });
   connect(canvas_, &Canvas::zoomStep, this, [this](bool larger, QPoint at) {
     if (running_ == nullptr) StepZoom(larger ? 1 : -1, canvas_->mapTo(scrollArea_->viewport(), at));
   });

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/Canvas.h"
+#include "distance/TransformOperations.h"
 #include "image/ImageEngine.h"
 #include "platform/Platform.h"
 
@@ -28,6 +29,7 @@ namespace dt {
 class OriginalFilterWindow;  // the triangle filter editor (src/morphology/gui)
 class InputImageView;        // the separate view of the input image (src/image/gui)
 class RunningCommand;        // what the window does while a command computes (app/)
+class EnvelopePlot;          // the plot of one row's lower envelope (src/distance/gui)
 
 class MainWindow : public QMainWindow {
   Q_OBJECT
@@ -107,6 +109,15 @@ class MainWindow : public QMainWindow {
   void OnZoomActual();            // 40122, Ctrl+0
   void OnZoomFit();               // 40123: the current picture as large as the window shows whole
   void OnRecentFile(int index);   // 40130 + index
+  void OnEnvelopePlot();          // 40125: the next click on the canvas picks the row
+
+  // --- Teaching views (src/distance/gui/EnvelopeCommands.cpp) ---
+  // Opens the envelope plot of a row of the current distance map (Shift+click, or the menu item
+  // and a click); says why when there is no map of the last transform.
+  void OpenEnvelopePlot(int row);
+  // The last distance transform: the plot measures as it did.
+  std::optional<TransformChoice> lastTransform;
+  EnvelopePlot* envelopePlot = nullptr;  // the open plot, or null
 
   // The files loaded last, the newest first (kept in the user's settings).
   QStringList RecentFiles() const;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "distance/Envelope.h"
 #include "distance/RowPasses.h"
 #include "distance/TransformOperations.h"
 #include "support/EngineTest.h"
@@ -45,6 +46,11 @@ TEST_P(EveryMeasure, AlgorithmsOneAndTwoGiveTheBruteForceMap) {
     const Grid truth = ReferenceTransform(image, feature, m);
     ASSERT_EQ(Run(image, TransformAlgorithm::envelope, m, feature, n % 2), truth) << image;
     ASSERT_EQ(Run(image, TransformAlgorithm::exhaustive, m, feature, n % 4 < 2), truth) << image;
+    for (int row = 0; row < image.height; ++row) {  // the envelope plot's row, computed afresh
+      const auto first = truth.values.begin() + std::ptrdiff_t(row) * image.width;
+      ASSERT_EQ(EnvelopeOfRow(InputImage, feature, m, row).stored,
+                std::vector<int32_t>(first, first + image.width)) << row << image;
+    }
   }
 }
 

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <fstream>
 
+#include "distance/gui/EnvelopePlot.h"
 #include "gui/support/Gui.h"
 #include "image/ColourMap.h"
 #include "support/References.h"
@@ -213,6 +214,29 @@ class CommandTest : public QObject {
     Hover(dark.shell.window->canvas(), QPoint(2, 2));
     QCOMPARE(dark.shell.window->statusBar()->findChild<QLabel*>("value")->text(),
              QString("特徴画素なし"));
+  }
+
+  // Shift+click on a row of a distance map (or the menu item, then a click) opens the plot of
+  // that row, whose envelope stores the row's distances; without a map it says why.
+  void TheEnvelopePlotOpensOnTheRowClicked() {
+    Fixture f(12, 30, 20, 0.1);
+    MainWindow& window = *f.shell.window;
+    window.TriggerCommand(40125);
+    QTest::mouseClick(window.canvas(), Qt::LeftButton, {}, QPoint(3, 3));
+    QCOMPARE(f.shell.Texts(), QStringList{"距離変換の結果の距離画像がありません。"});
+    f.Run(transformCommand, {1021, 1000});  // chessboard, algorithm 1
+    const Grid map = GridOf(WorkImage);
+    for (const auto& [row, shift] : {std::pair{7, true}, {13, false}}) {
+      if (!shift) window.TriggerCommand(40125);
+      QTest::mouseClick(window.canvas(), Qt::LeftButton, shift ? Qt::ShiftModifier : Qt::NoModifier,
+                        QPoint(5, row));
+      QVERIFY(window.envelopePlot != nullptr);
+      const RowEnvelope& envelope = window.envelopePlot->envelope();
+      QCOMPARE(envelope.row, row);
+      QCOMPARE(envelope.measure.function, DistanceFunction::chessboard);
+      for (int x = 0; x < map.width; ++x) QCOMPARE(envelope.stored[x], map.at(row, x));
+    }
+    QCOMPARE(f.shell.Texts().size(), 1);
   }
 
   // Esc during a slow run stops it within a row: the images are as they were, byte for byte, and

@@ -64,6 +64,7 @@ void MainWindow::OnDistanceTransform() {
   CanvasDrawing drawing = MakeWatchableDrawing();
   const int64_t start = clock->NowMs();
   const bool done = Compute([&] { RunDistanceTransform(engine, drawing, choice); });
+  if (done) lastTransform = choice;
   drawing.PacePasses(0);
   const int64_t end = clock->NowMs();
   // The whole map in one go: with timing on the passes drew nothing, without it this repeats
