@@ -15,7 +15,10 @@
 #include <cstring>
 #include <map>
 #include <memory>
+#include <fstream>
 #include <random>
+#include <sstream>
+#include <thread>
 
 namespace dt::bench {
 
@@ -160,6 +163,30 @@ void LoadInput(const BinaryImage& image) {
   engine.CopyInputToWork();
 }
 
+// The processor's model and the vector extensions it has, from /proc/cpuinfo: figures from
+// different machines are only compared with this beside them.
+std::string CpuDescription() {
+  std::ifstream info("/proc/cpuinfo");
+  std::string line, model = "unknown processor", extensions;
+  bool flagsSeen = false;
+  while (std::getline(info, line)) {
+    const std::size_t colon = line.find(':');
+    if (colon == std::string::npos) continue;
+    const std::string key = line.substr(0, line.find_last_not_of(" \t", colon - 1) + 1);
+    const std::string value = colon + 2 <= line.size() ? line.substr(colon + 2) : "";
+    if (key == "model name" && model == "unknown processor") model = value;
+    if (key != "flags" || flagsSeen) continue;
+    flagsSeen = true;
+    std::istringstream flags(value);
+    for (std::string flag; flags >> flag;)
+      for (const char* wanted : {"sse4_2", "avx", "avx2", "fma", "bmi2", "avx512f", "avx512bw",
+                                 "avx512vl", "avx512_vnni", "neon", "asimd"})
+        if (flag == wanted) extensions += " " + flag;
+  }
+  return model + " (" + std::to_string(std::thread::hardware_concurrency()) + " threads;" +
+         (extensions.empty() ? " no vector extensions listed" : extensions) + ")";
+}
+
 }  // namespace dt::bench
 
 int main(int argc, char** argv) {
@@ -203,6 +230,7 @@ int main(int argc, char** argv) {
     fastest[entry.name] = best;
     std::printf("%-52s %10.2f %5d", entry.name.c_str(), best, runs);
   };
+  std::printf("cpu: %s\n", CpuDescription().c_str());
   std::printf("%-52s %10s %5s\n", "benchmark", "min ms", "runs");
   for (const Section& section : sections) {
     bool header = false;
