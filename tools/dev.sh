@@ -53,7 +53,7 @@ cmd_test() {
 }
 
 cmd_bench() {
-  install_missing "${packages[@]}"
+  install_missing "${packages[@]}" libleptonica-dev  # Leptonica's figures beside ours
   build "$root/build" -DCMAKE_BUILD_TYPE=Release
   "$root/build/bench/dtbench" "$@"
 }

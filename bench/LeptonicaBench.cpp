@@ -1,0 +1,100 @@
+// Leptonica side by side (built only when Leptonica is installed): binary morphology on one bit
+// per pixel with the same balls as our entries (bricks for the square, structuring elements for
+// the others), and its distance function for city-block and chessboard, single-threaded, on the
+// same pictures.
+//
+// Leptonica's distance function measures, inside the foreground, the distance to the nearest
+// background pixel; it gets the inverted picture, so that its background is our feature pixels.
+#include <leptonica/allheaders.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "Bench.h"
+
+namespace dt::bench {
+
+namespace {
+
+PIX* ToPix(const BinaryImage& image, bool invert) {
+  PIX* pix = pixCreate(image.width, image.height, 1);
+  for (int y = 0; y < image.height; ++y)
+    for (int x = 0; x < image.width; ++x)
+      if ((image.pixels[std::size_t(y) * image.width + x] == 1) != invert)
+        pixSetPixel(pix, x, y, 1);
+  return pix;
+}
+
+// The ball of a shape and radius as a structuring element centred on its origin: circle
+// dx^2 + dy^2 < (r + 1)^2, diamond |dx| + |dy| <= r.
+SEL* Ball(DistanceFunction shape, int r) {
+  SEL* sel = selCreate(2 * r + 1, 2 * r + 1, nullptr);
+  selSetOrigin(sel, r, r);
+  for (int dy = -r; dy <= r; ++dy)
+    for (int dx = -r; dx <= r; ++dx) {
+      const bool in = shape == DistanceFunction::euclid ? dx * dx + dy * dy < (r + 1) * (r + 1)
+                                                        : std::abs(dx) + std::abs(dy) <= r;
+      if (in) selSetElement(sel, dy + r, dx + r, SEL_HIT);
+    }
+  return sel;
+}
+
+struct Pictures {
+  PIX* input = nullptr;
+  PIX* output = nullptr;
+  SEL* sel = nullptr;
+  ~Pictures() {
+    pixDestroy(&input);
+    pixDestroy(&output);
+    if (sel != nullptr) selDestroy(&sel);
+  }
+};
+
+const Registration leptonica(91, "Leptonica (not compared above)", [] {
+  setLeptDebugOK(0);
+  const int sizes[][2] = {{640, 480}, {2000, 2000}, {2048, 2048}, {4000, 4000}, {4096, 4096}};
+  for (Pattern pattern : {Pattern::blobs, Pattern::sparse})
+    for (const auto& size : sizes)
+      for (const auto& [name, connectivity] : {std::pair{"cityblock", 4}, {"chessboard", 8}}) {
+        auto pictures = std::make_shared<Pictures>();
+        const int w = size[0], h = size[1], c = connectivity;
+        Add({std::string("leptonica/distanceFunction/") + name + "/" + PatternName(pattern) +
+                 "/" + SizeName(w, h),
+             [pictures, pattern, w, h] {
+               if (pictures->input == nullptr) pictures->input = ToPix(Image(pattern, w, h), true);
+             },
+             [pictures, c] {
+               PIX* map = pixDistanceFunction(pictures->input, c, 16, L_BOUNDARY_FG);
+               pixDestroy(&map);
+             },
+             ""});
+      }
+  for (bool erosion : {false, true})
+    for (DistanceFunction shape : {DistanceFunction::euclid, DistanceFunction::cityBlock,
+                                   DistanceFunction::chessboard})
+      for (int size : {3, 10, 30}) {
+        auto pictures = std::make_shared<Pictures>();
+        Add({std::string("leptonica/") + (erosion ? "erode/" : "dilate/") +
+                 InfoOf(shape).shapeName + "/" + std::to_string(size) + "/blobs/2048x2048",
+             [pictures, shape, size] {
+               if (pictures->input != nullptr) return;
+               pictures->input = ToPix(Image(Pattern::blobs, 2048, 2048), false);
+               pictures->output = pixCreateTemplate(pictures->input);
+               if (shape != DistanceFunction::chessboard) pictures->sel = Ball(shape, size);
+             },
+             [pictures, erosion, size] {
+               Pictures& p = *pictures;
+               const int side = 2 * size + 1;
+               if (p.sel == nullptr)  // the square: a brick, by the fastest method Leptonica has
+                 erosion ? pixErodeCompBrickDwa(p.output, p.input, side, side)
+                         : pixDilateCompBrickDwa(p.output, p.input, side, side);
+               else
+                 erosion ? pixErode(p.output, p.input, p.sel) : pixDilate(p.output, p.input, p.sel);
+             },
+             ""});
+      }
+});
+
+}  // namespace
+
+}  // namespace dt::bench
