@@ -32,4 +32,8 @@ inline constexpr int zoomFit = 40123;
 inline constexpr int recentFile = 40130;  // 40130 to 40133, the newest first
 inline constexpr int recentFiles = 4;
 
+// Menu 編集: undo and redo of the commands that change the images (app/EditCommands.cpp).
+inline constexpr int undo = 40140;
+inline constexpr int redo = 40141;
+
 }  // namespace dt::command

@@ -81,6 +81,10 @@ const MenuRow menuRows[] = {
     {MenuRow::Item, command::zoomOut, "縮小", &MainWindow::OnZoomOut},
     {MenuRow::Item, command::zoomActual, "等倍表示", &MainWindow::OnZoomActual},
     {MenuRow::Item, command::zoomFit, "ウインドウに合わせる", &MainWindow::OnZoomFit},
+    // --- undo and redo (EditCommands.cpp) ---
+    {MenuRow::DropDown, 0, "編集", nullptr},
+    {MenuRow::Item, command::undo, "元に戻す", &MainWindow::OnUndo},
+    {MenuRow::Item, command::redo, "やり直し", &MainWindow::OnRedo},
 };
 
 // The usual keys of a desktop program for some of the commands (made once the application is).
@@ -91,7 +95,9 @@ std::vector<std::pair<int, QList<QKeySequence>>> Shortcuts() {
           {command::quit, {ctrl(Qt::Key_Q)}},
           {command::zoomIn, {ctrl(Qt::Key_Plus), ctrl(Qt::Key_Equal)}},
           {command::zoomOut, {ctrl(Qt::Key_Minus)}},
-          {command::zoomActual, {ctrl(Qt::Key_0)}}};
+          {command::zoomActual, {ctrl(Qt::Key_0)}},
+          {command::undo, {ctrl(Qt::Key_Z)}},
+          {command::redo, {ctrl(Qt::Key_Y)}}};
 }
 
 constexpr int outerWidth = 1312;
@@ -131,6 +137,7 @@ MainWindow::MainWindow() : clock(&steadyClock_) {
   BuildMenu();
   BuildStatusBar();
   ShowRecentFiles();
+  ShowUndoItems();  // nothing to undo yet (EditCommands.cpp)
   ResetCanvas();
   resize(outerWidth, outerHeight);
 }
@@ -196,11 +203,15 @@ void MainWindow::FitFrame() {
 void MainWindow::TriggerCommand(int id) {
   const auto found = commands_.find(id);
   if (found == commands_.end() || running_ != nullptr) return;
+  const bool undoStep = ChangesImages(id);  // --- undo (EditCommands.cpp)
+  if (undoStep) BeginUndoStep();
   try {
     (this->*(found->second))();
   } catch (const std::bad_alloc&) {
     ShowMessage(text::memoryFailure, text::errorCaption);
   }
+  if (undoStep) EndUndoStep();
+  ShowUndoItems();  // a computing command turned every item on when it ended
   ShowPointed(pointed_);  // the picture under the pointer may have changed
 }
 

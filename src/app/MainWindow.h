@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/Canvas.h"
+#include "app/UndoHistory.h"
 #include "image/ImageEngine.h"
 #include "platform/Platform.h"
 
@@ -120,6 +121,15 @@ class MainWindow : public QMainWindow {
   QRect colourLegendArea;  // the colour view's legend in the backing bitmap; empty when none
   // --- end of the views of the distance map ---
 
+  // --- Undo and redo (menu 編集; app/EditCommands.cpp) ---
+  // Every command that changes the images (the loads, the transform and both morphologies) is a
+  // step: 元に戻す puts the images back as they were before it and redraws them, やり直し goes
+  // forward again.
+  void OnUndo();  // 40140, Ctrl+Z
+  void OnRedo();  // 40141, Ctrl+Y
+  UndoHistory undoHistory;
+  // --- end of undo and redo ---
+
   QImage backingBitmap;                       // 1300 x 1100, RGB32; every drawn pixel lands here
   OriginalFilterWindow* filterEditor = nullptr;  // the open triangle filter editor, or null
   InputImageView* inputView = nullptr;           // the open input view, or null
@@ -152,6 +162,15 @@ class MainWindow : public QMainWindow {
   void ShowRecentFiles();
   // Loads an input file and draws it; nothing else happens when the file is bad (false then).
   bool LoadAndShowInput(const std::string& fileName);
+  // --- Undo steps (app/EditCommands.cpp) ---
+  // Around a command (or a load) that may change the images; the status bar says when it cannot
+  // be undone or old steps had to go. ShowUndoItems enables 元に戻す and やり直し when there is
+  // something to undo or redo.
+  static bool ChangesImages(int id);
+  void BeginUndoStep();
+  void EndUndoStep();
+  void ShowUndone(int dropped);
+  void ShowUndoItems();
 
   Canvas* canvas_;
   QScrollArea* scrollArea_;

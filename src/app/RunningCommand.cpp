@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QThread>
 
 #include "app/MainWindow.h"
@@ -28,6 +29,7 @@ RunningCommand::RunningCommand(MainWindow& window)
   window_.menuBar()->setEnabled(false);
   for (QAction* action : window_.findChildren<QAction*>()) action->setEnabled(false);
   window_.stopButton_->setEnabled(true);
+  window_.statusBar()->clearMessage();  // a message would hide the progress and 中止
   qApp->installEventFilter(this);
   sinceEvents_.start();
 }

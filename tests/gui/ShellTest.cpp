@@ -36,8 +36,9 @@ class ShellTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // Each sample item of the menu (whose items are all enabled) draws its picture at the
-  // top-left, on screen as in the bitmap, and reports its size; nothing else is touched.
+  // Each sample item of the menu (whose items are all enabled but 元に戻す and やり直し, with
+  // nothing to undo yet) draws its picture at the top-left, on screen as in the bitmap, and
+  // reports its size; nothing else is touched.
   void TheSampleItemsDrawTheirPictures() {
     for (const auto& [label, file] : {std::pair{"入力画像サンプル（640x480）", "sample1-640.xpm"},
                                       {"入力画像サンプル（160x120）", "sample1-160.xpm"},
@@ -47,7 +48,8 @@ class ShellTest : public QObject {
       QAction* item = nullptr;
       for (QAction* menu : shell.window->menuBar()->actions())
         for (QAction* action : menu->menu() ? menu->menu()->actions() : QList<QAction*>{menu}) {
-          QVERIFY(action->isSeparator() || !action->isVisible() || action->isEnabled());
+          const bool undo = action->objectName() == "40140" || action->objectName() == "40141";
+          QVERIFY(action->isSeparator() || !action->isVisible() || action->isEnabled() != undo);
           if (action->text() == label) item = action;
         }
       QVERIFY(item != nullptr);
