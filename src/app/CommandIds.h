@@ -36,4 +36,10 @@ inline constexpr int recentFiles = 4;
 inline constexpr int undo = 40140;
 inline constexpr int redo = 40141;
 
+// Menu 表示: how fast the passes of a computation are drawn (app/ViewCommands.cpp).
+inline constexpr int paceQuarter = 40150;     // a quarter of the usual pace
+inline constexpr int paceNormal = 40151;      // the usual pace, as at first
+inline constexpr int paceFourfold = 40152;    // four times the usual pace
+inline constexpr int pacePassByPass = 40153;  // the usual pace, waiting after each pass
+
 }  // namespace dt::command

@@ -81,6 +81,12 @@ const MenuRow menuRows[] = {
     {MenuRow::Item, command::zoomOut, "縮小", &MainWindow::OnZoomOut},
     {MenuRow::Item, command::zoomActual, "等倍表示", &MainWindow::OnZoomActual},
     {MenuRow::Item, command::zoomFit, "ウインドウに合わせる", &MainWindow::OnZoomFit},
+    // --- the pace of the passes (ViewCommands.cpp) ---
+    {MenuRow::Separator, 0, nullptr, nullptr},
+    {MenuRow::Item, command::paceQuarter, "描画速度 0.25倍", &MainWindow::OnPaceQuarter},
+    {MenuRow::Item, command::paceNormal, "描画速度 1倍", &MainWindow::OnPaceNormal},
+    {MenuRow::Item, command::paceFourfold, "描画速度 4倍", &MainWindow::OnPaceFourfold},
+    {MenuRow::Item, command::pacePassByPass, "描画速度 パスごと", &MainWindow::OnPacePassByPass},
     // --- undo and redo (EditCommands.cpp) ---
     {MenuRow::DropDown, 0, "編集", nullptr},
     {MenuRow::Item, command::undo, "元に戻す", &MainWindow::OnUndo},
@@ -137,6 +143,7 @@ MainWindow::MainWindow() : clock(&steadyClock_) {
   BuildMenu();
   BuildStatusBar();
   ShowRecentFiles();
+  ShowPassPace();   // the pace of the passes (ViewCommands.cpp)
   ShowUndoItems();  // nothing to undo yet (EditCommands.cpp)
   ResetCanvas();
   resize(outerWidth, outerHeight);
@@ -256,8 +263,11 @@ CanvasDrawing MainWindow::MakeDrawingTargets() {
 
 CanvasDrawing MainWindow::MakeWatchableDrawing() {
   EraseColourLegend();
+  const double speed = passPace_ == PassPace::quarter    ? 0.25
+                       : passPace_ == PassPace::fourfold ? 4.0
+                                                         : 1.0;  // the pace of the passes
   return CanvasDrawing(*canvas_, backingBitmap, *clock,
-                       int64_t{InputImage.width} * InputImage.height);
+                       int64_t{InputImage.width} * InputImage.height, speed);
 }
 
 bool MainWindow::RequireBinaryImage() {

@@ -130,6 +130,17 @@ class MainWindow : public QMainWindow {
   UndoHistory undoHistory;
   // --- end of undo and redo ---
 
+  // --- The pace of the passes (menu 表示; app/ViewCommands.cpp) ---
+  // How fast a computing command draws its passes: the usual pace scaled by a factor, or the
+  // usual pace waiting after each pass until Space or 続行. Kept in the user's settings.
+  enum class PassPace { quarter, normal, fourfold, passByPass };
+  PassPace passPace() const { return passPace_; }
+  void OnPaceQuarter();     // 40150
+  void OnPaceNormal();      // 40151
+  void OnPaceFourfold();    // 40152
+  void OnPacePassByPass();  // 40153
+  // --- end of the pace of the passes ---
+
   QImage backingBitmap;                       // 1300 x 1100, RGB32; every drawn pixel lands here
   OriginalFilterWindow* filterEditor = nullptr;  // the open triangle filter editor, or null
   InputImageView* inputView = nullptr;           // the open input view, or null
@@ -171,6 +182,9 @@ class MainWindow : public QMainWindow {
   void EndUndoStep();
   void ShowUndone(int dropped);
   void ShowUndoItems();
+  // --- The pace of the passes (app/ViewCommands.cpp) ---
+  void SetPassPace(PassPace pace);
+  void ShowPassPace();
 
   Canvas* canvas_;
   QScrollArea* scrollArea_;
@@ -179,6 +193,8 @@ class MainWindow : public QMainWindow {
   QLabel* sizeLabel_;
   QLabel* runLabel_;                  // progress while a command runs, then its time
   QAbstractButton* stopButton_;       // 中止, enabled while a command computes
+  QAbstractButton* continueButton_;   // 続行, enabled while a run waits after a pass
+  PassPace passPace_ = PassPace::normal;
   RunningCommand* running_ = nullptr;  // the command computing now, if any
   QMenu* fileMenu_ = nullptr;          // 入出力管理, which ends with the recent files
   std::vector<QAction*> recentActions_;

@@ -562,6 +562,39 @@ class CommandTest : public QObject {
     QCOMPARE(w.statusBar()->currentMessage(),
              QString("画像が大きすぎるため、この操作は元に戻せません。"));
   }
+
+  // Passes one at a time (kept in the settings): a run waits after its first pass, drawn whole,
+  // until Space or 続行; Esc while it waits stops the run and puts the images back.
+  void PassByPassWaitsAfterEachPass() {
+    Fixture f(33, 60, 40, 0.05);
+    MainWindow& w = *f.shell.window;
+    w.TriggerCommand(40153);
+    QVERIFY(MainWindow().ActionFor(40153)->isChecked() && !w.ActionFor(40151)->isChecked());
+    auto* next = w.statusBar()->findChild<QAbstractButton*>("continue");
+    const Images loaded = ImagesOf(w.engine);
+    const auto run = [&](int function, const std::function<void()>& go) {
+      f.shell.Load("picture.xpm");
+      int waits = 0;
+      QTimer timer;
+      QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (!next->isEnabled()) return;
+        if (++waits > 1) return next->click();  // the wait went on: the run must end
+        QCOMPARE(w.statusBar()->findChild<QLabel*>("run")->text(),
+                 QString("パス 1 終了　Space または 続行 で次のパスへ"));
+        QCOMPARE(f.shell.ShowsGreys(GridOf(WorkImage)), QString());
+        go();
+      });
+      timer.start(20);
+      f.Run(transformCommand, {function, 1000});
+      return waits;
+    };
+    QCOMPARE(run(1019, [&] { QTest::keyClick(&w, Qt::Key_Space); }), 1);
+    QCOMPARE(GridOf(WorkImage), ReferenceTransform(f.picture, 1, Measure{}));
+    QCOMPARE(run(1020, [&] { QTest::mouseClick(next, Qt::LeftButton); }), 1);
+    QCOMPARE(run(1021, [&] { QTest::keyClick(&w, Qt::Key_Escape); }), 1);
+    QVERIFY(ImagesOf(w.engine) == loaded);
+    QCOMPARE(f.shell.Texts(), QStringList{"中止しました。画像は実行前の状態に戻しました。"});
+  }
 };
 
 QTEST_MAIN(CommandTest)
