@@ -7,6 +7,7 @@
 #include <QRegion>
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <thread>
 
 namespace dt {
@@ -121,11 +122,11 @@ void Canvas::wheelEvent(QWheelEvent* event) {
 }
 
 CanvasDrawing::CanvasDrawing(Canvas& canvas, QImage& picture, Clock& clock,
-                             int64_t pixelsPerPass)
+                             int64_t pixelsPerPass, double speed)
     : canvas_(canvas),
       previous_(canvas.activeDrawing_),
       backing_(picture),
-      window_(canvas, clock),
+      window_(canvas, clock, speed),
       targets_{&window_, &backing_} {
   canvas_.activeDrawing_ = this;
   window_.PacePasses(pixelsPerPass);
@@ -136,10 +137,11 @@ CanvasDrawing::~CanvasDrawing() {
   canvas_.activeDrawing_ = previous_;
 }
 
-CanvasDrawing::WindowSurface::WindowSurface(Canvas& canvas, Clock& clock)
+CanvasDrawing::WindowSurface::WindowSurface(Canvas& canvas, Clock& clock, double speed)
     : canvas_(canvas),
       clock_(clock),
       lastRepaintMs_(clock.NowMs()),
+      speed_(speed),
       left_(Canvas::pictureWidth),
       top_(Canvas::pictureHeight),
       right_(-1),
@@ -153,10 +155,10 @@ void CanvasDrawing::WindowSurface::SetPixel(int x, int y, uint32_t) {
   right_ = std::max(right_, x);
   top_ = std::min(top_, y);
   bottom_ = std::max(bottom_, y);
-  if (++pixelsSinceCheck_ < pixelsPerClockCheck) return;
+  if (++pixelsSinceCheck_ < pixelsPerCheck_) return;
   pixelsSinceCheck_ = 0;
   const int64_t sinceRepaint = clock_.NowMs() - lastRepaintMs_;
-  if (pixelsPerFrame_ > 0 && (pixelsThisFrame_ += pixelsPerClockCheck) >= pixelsPerFrame_) {
+  if (pixelsPerFrame_ > 0 && (pixelsThisFrame_ += pixelsPerCheck_) >= pixelsPerFrame_) {
     if (sinceRepaint < repaintIntervalMs)
       std::this_thread::sleep_for(std::chrono::milliseconds(repaintIntervalMs - sinceRepaint));
     Flush();
@@ -165,9 +167,18 @@ void CanvasDrawing::WindowSurface::SetPixel(int x, int y, uint32_t) {
   if (sinceRepaint >= repaintIntervalMs) Flush();
 }
 
+// A frame is an eighth of a pass, or pixelsPerClockCheck pixels when that is more, times the
+// speed; the clock is looked at in equal steps of at most pixelsPerClockCheck pixels that end
+// where the frame does.
 void CanvasDrawing::WindowSurface::PacePasses(int64_t pixelsPerPass) {
+  const int64_t usual = std::max<int64_t>(pixelsPerClockCheck, pixelsPerPass / framesPerPass);
   pixelsPerFrame_ =
-      pixelsPerPass > 0 ? std::max<int64_t>(pixelsPerClockCheck, pixelsPerPass / framesPerPass) : 0;
+      pixelsPerPass > 0 ? std::max<int64_t>(1, std::llround(static_cast<double>(usual) * speed_))
+                        : 0;
+  const int64_t checks = (pixelsPerFrame_ + pixelsPerClockCheck - 1) / pixelsPerClockCheck;
+  pixelsPerCheck_ =
+      pixelsPerFrame_ > 0 ? (pixelsPerFrame_ + checks - 1) / checks : pixelsPerClockCheck;
+  pixelsSinceCheck_ = 0;
   pixelsThisFrame_ = 0;
 }
 

@@ -33,4 +33,14 @@ inline constexpr int envelopePlot = 40125;
 inline constexpr int recentFile = 40130;  // 40130 to 40133, the newest first
 inline constexpr int recentFiles = 4;
 
+// Menu 編集: undo and redo of the commands that change the images (app/EditCommands.cpp).
+inline constexpr int undo = 40140;
+inline constexpr int redo = 40141;
+
+// Menu 表示: how fast the passes of a computation are drawn (app/ViewCommands.cpp).
+inline constexpr int paceQuarter = 40150;     // a quarter of the usual pace
+inline constexpr int paceNormal = 40151;      // the usual pace, as at first
+inline constexpr int paceFourfold = 40152;    // four times the usual pace
+inline constexpr int pacePassByPass = 40153;  // the usual pace, waiting after each pass
+
 }  // namespace dt::command

@@ -82,6 +82,16 @@ const MenuRow menuRows[] = {
     {MenuRow::Item, command::zoomActual, "等倍表示", &MainWindow::OnZoomActual},
     {MenuRow::Item, command::zoomFit, "ウインドウに合わせる", &MainWindow::OnZoomFit},
     {MenuRow::Item, command::envelopePlot, "行の下側包絡線を表示", &MainWindow::OnEnvelopePlot},
+    // --- the pace of the passes (ViewCommands.cpp) ---
+    {MenuRow::Separator, 0, nullptr, nullptr},
+    {MenuRow::Item, command::paceQuarter, "描画速度 0.25倍", &MainWindow::OnPaceQuarter},
+    {MenuRow::Item, command::paceNormal, "描画速度 1倍", &MainWindow::OnPaceNormal},
+    {MenuRow::Item, command::paceFourfold, "描画速度 4倍", &MainWindow::OnPaceFourfold},
+    {MenuRow::Item, command::pacePassByPass, "描画速度 パスごと", &MainWindow::OnPacePassByPass},
+    // --- undo and redo (EditCommands.cpp) ---
+    {MenuRow::DropDown, 0, "編集", nullptr},
+    {MenuRow::Item, command::undo, "元に戻す", &MainWindow::OnUndo},
+    {MenuRow::Item, command::redo, "やり直し", &MainWindow::OnRedo},
 };
 
 // The usual keys of a desktop program for some of the commands (made once the application is).
@@ -92,7 +102,9 @@ std::vector<std::pair<int, QList<QKeySequence>>> Shortcuts() {
           {command::quit, {ctrl(Qt::Key_Q)}},
           {command::zoomIn, {ctrl(Qt::Key_Plus), ctrl(Qt::Key_Equal)}},
           {command::zoomOut, {ctrl(Qt::Key_Minus)}},
-          {command::zoomActual, {ctrl(Qt::Key_0)}}};
+          {command::zoomActual, {ctrl(Qt::Key_0)}},
+          {command::undo, {ctrl(Qt::Key_Z)}},
+          {command::redo, {ctrl(Qt::Key_Y)}}};
 }
 
 constexpr int outerWidth = 1312;
@@ -135,6 +147,8 @@ MainWindow::MainWindow() : clock(&steadyClock_) {
   BuildMenu();
   BuildStatusBar();
   ShowRecentFiles();
+  ShowPassPace();   // the pace of the passes (ViewCommands.cpp)
+  ShowUndoItems();  // nothing to undo yet (EditCommands.cpp)
   ResetCanvas();
   resize(outerWidth, outerHeight);
 }
@@ -200,11 +214,15 @@ void MainWindow::FitFrame() {
 void MainWindow::TriggerCommand(int id) {
   const auto found = commands_.find(id);
   if (found == commands_.end() || running_ != nullptr) return;
+  const bool undoStep = ChangesImages(id);  // --- undo (EditCommands.cpp)
+  if (undoStep) BeginUndoStep();
   try {
     (this->*(found->second))();
   } catch (const std::bad_alloc&) {
     ShowMessage(text::memoryFailure, text::errorCaption);
   }
+  if (undoStep) EndUndoStep();
+  ShowUndoItems();  // a computing command turned every item on when it ended
   ShowPointed(pointed_);  // the picture under the pointer may have changed
 }
 
@@ -249,8 +267,11 @@ CanvasDrawing MainWindow::MakeDrawingTargets() {
 
 CanvasDrawing MainWindow::MakeWatchableDrawing() {
   EraseColourLegend();
+  const double speed = passPace_ == PassPace::quarter    ? 0.25
+                       : passPace_ == PassPace::fourfold ? 4.0
+                                                         : 1.0;  // the pace of the passes
   return CanvasDrawing(*canvas_, backingBitmap, *clock,
-                       int64_t{InputImage.width} * InputImage.height);
+                       int64_t{InputImage.width} * InputImage.height, speed);
 }
 
 bool MainWindow::RequireBinaryImage() {

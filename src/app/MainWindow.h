@@ -15,6 +15,7 @@
 
 #include "app/Canvas.h"
 #include "distance/TransformOperations.h"
+#include "app/UndoHistory.h"
 #include "image/ImageEngine.h"
 #include "platform/Platform.h"
 
@@ -131,6 +132,26 @@ class MainWindow : public QMainWindow {
   QRect colourLegendArea;  // the colour view's legend in the backing bitmap; empty when none
   // --- end of the views of the distance map ---
 
+  // --- Undo and redo (menu 編集; app/EditCommands.cpp) ---
+  // Every command that changes the images (the loads, the transform and both morphologies) is a
+  // step: 元に戻す puts the images back as they were before it and redraws them, やり直し goes
+  // forward again.
+  void OnUndo();  // 40140, Ctrl+Z
+  void OnRedo();  // 40141, Ctrl+Y
+  UndoHistory undoHistory;
+  // --- end of undo and redo ---
+
+  // --- The pace of the passes (menu 表示; app/ViewCommands.cpp) ---
+  // How fast a computing command draws its passes: the usual pace scaled by a factor, or the
+  // usual pace waiting after each pass until Space or 続行. Kept in the user's settings.
+  enum class PassPace { quarter, normal, fourfold, passByPass };
+  PassPace passPace() const { return passPace_; }
+  void OnPaceQuarter();     // 40150
+  void OnPaceNormal();      // 40151
+  void OnPaceFourfold();    // 40152
+  void OnPacePassByPass();  // 40153
+  // --- end of the pace of the passes ---
+
   QImage backingBitmap;                       // 1300 x 1100, RGB32; every drawn pixel lands here
   OriginalFilterWindow* filterEditor = nullptr;  // the open triangle filter editor, or null
   InputImageView* inputView = nullptr;           // the open input view, or null
@@ -163,6 +184,18 @@ class MainWindow : public QMainWindow {
   void ShowRecentFiles();
   // Loads an input file and draws it; nothing else happens when the file is bad (false then).
   bool LoadAndShowInput(const std::string& fileName);
+  // --- Undo steps (app/EditCommands.cpp) ---
+  // Around a command (or a load) that may change the images; the status bar says when it cannot
+  // be undone or old steps had to go. ShowUndoItems enables 元に戻す and やり直し when there is
+  // something to undo or redo.
+  static bool ChangesImages(int id);
+  void BeginUndoStep();
+  void EndUndoStep();
+  void ShowUndone(int dropped);
+  void ShowUndoItems();
+  // --- The pace of the passes (app/ViewCommands.cpp) ---
+  void SetPassPace(PassPace pace);
+  void ShowPassPace();
 
   Canvas* canvas_;
   QScrollArea* scrollArea_;
@@ -171,6 +204,8 @@ class MainWindow : public QMainWindow {
   QLabel* sizeLabel_;
   QLabel* runLabel_;                  // progress while a command runs, then its time
   QAbstractButton* stopButton_;       // 中止, enabled while a command computes
+  QAbstractButton* continueButton_;   // 続行, enabled while a run waits after a pass
+  PassPace passPace_ = PassPace::normal;
   RunningCommand* running_ = nullptr;  // the command computing now, if any
   QMenu* fileMenu_ = nullptr;          // 入出力管理, which ends with the recent files
   std::vector<QAction*> recentActions_;

@@ -3,9 +3,11 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QThread>
 
 #include "app/MainWindow.h"
@@ -28,6 +30,7 @@ RunningCommand::RunningCommand(MainWindow& window)
   window_.menuBar()->setEnabled(false);
   for (QAction* action : window_.findChildren<QAction*>()) action->setEnabled(false);
   window_.stopButton_->setEnabled(true);
+  window_.statusBar()->clearMessage();  // a message would hide the progress, 中止 and 続行
   qApp->installEventFilter(this);
   sinceEvents_.start();
 }
@@ -45,7 +48,33 @@ RunningCommand::~RunningCommand() {
   InstallServices(previous_);
 }
 
-void RunningCommand::PassBegun() { ++pass_; }
+void RunningCommand::AskToStop() {
+  stopAsked_ = true;
+  Continue();
+}
+
+void RunningCommand::Continue() {
+  if (waiting_ != nullptr) waiting_->quit();
+}
+
+// Passes drawn one at a time: every pass after the first waits to begin, the one before it on
+// screen, until Space or 続行 (or a stop, which the pass's first row then answers).
+void RunningCommand::PassBegun() {
+  ++pass_;
+  if (pass_ == 1 || stopAsked_ || window_.passPace() != MainWindow::PassPace::passByPass ||
+      !window_.engine.drawing() || QThread::currentThread() != window_.thread())
+    return;
+  window_.FlushDrawing();
+  window_.runLabel_->setText(
+      QString("パス %1 終了　Space または 続行 で次のパスへ").arg(pass_ - 1));
+  window_.continueButton_->setEnabled(true);
+  QEventLoop loop;
+  waiting_ = &loop;
+  loop.exec();
+  waiting_ = nullptr;
+  window_.continueButton_->setEnabled(false);
+  sinceEvents_.restart();
+}
 
 bool RunningCommand::Advanced(int64_t done, int64_t total) {
   // Worker threads only report; the window's thread shows and turns the event loop.
@@ -64,6 +93,7 @@ bool RunningCommand::eventFilter(QObject* watched, QEvent* event) {
   switch (event->type()) {
     case QEvent::KeyPress:
       if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) AskToStop();
+      if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) Continue();
       return true;
     case QEvent::ShortcutOverride:
     case QEvent::KeyRelease:
@@ -76,8 +106,8 @@ bool RunningCommand::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
     case QEvent::MouseButtonDblClick:
-      // Only the 中止 button takes clicks.
-      return watched != window_.stopButton_;
+      // Only the 中止 and 続行 buttons take clicks.
+      return watched != window_.stopButton_ && watched != window_.continueButton_;
     case QEvent::Close:
       if (watched == &window_) AskToStop();
       return watched->isWidgetType();

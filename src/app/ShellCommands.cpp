@@ -61,12 +61,15 @@ void MainWindow::OnLoadInputImage() {
 }
 
 void MainWindow::OpenGivenFile(const QString& path) {
+  BeginUndoStep();  // the load is an undo step, as the load command is (EditCommands.cpp)
+  bool loaded = false;
   try {
-    if (!LoadAndShowInput(QFile::encodeName(path).toStdString())) return;
+    loaded = LoadAndShowInput(QFile::encodeName(path).toStdString());
   } catch (const std::bad_alloc&) {
     ShowMessage(text::memoryFailure, text::errorCaption);
-    return;
   }
+  EndUndoStep();
+  if (!loaded) return;
   const QString folder = QFileInfo(path).absolutePath();
   RememberFile(QFile::encodeName(path).toStdString());
   if (QFileInfo(folder) != QFileInfo(QDir::currentPath())) QDir::setCurrent(folder);

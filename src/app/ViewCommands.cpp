@@ -1,14 +1,19 @@
 // The view of the main window: the zoom of the canvas (the 表示 menu, Ctrl++, Ctrl+-, Ctrl+0,
-// Ctrl+wheel) and the status bar, which shows the pixel under the pointer with its value, the
-// picture's size and the zoom, and a command's progress and time.
+// Ctrl+wheel), the pace at which computing commands draw their passes (表示 too), and the status
+// bar, which shows the pixel under the pointer with its value, the picture's size and the zoom,
+// and a command's progress and time.
+#include <QAction>
+#include <QActionGroup>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSettings>
 #include <QStatusBar>
 #include <algorithm>
 #include <optional>
 
+#include "app/CommandIds.h"
 #include "app/MainWindow.h"
 #include "app/RunningCommand.h"
 #include "image/Globals.h"
@@ -27,6 +32,15 @@ void MainWindow::BuildStatusBar() {
     if (running_ != nullptr) running_->AskToStop();
   });
   stopButton_ = stop;
+  // 続行: shown while passes are drawn one at a time, enabled while a run waits after a pass.
+  auto* next = new QPushButton("続行", this);
+  next->setEnabled(false);
+  next->setFocusPolicy(Qt::NoFocus);
+  next->setObjectName("continue");
+  connect(next, &QPushButton::clicked, this, [this] {
+    if (running_ != nullptr) running_->Continue();
+  });
+  continueButton_ = next;
   positionLabel_->setObjectName("position");
   valueLabel_->setObjectName("value");
   sizeLabel_->setObjectName("size");
@@ -36,6 +50,7 @@ void MainWindow::BuildStatusBar() {
     statusBar()->addPermanentWidget(label);
   statusBar()->addWidget(runLabel_);
   statusBar()->addWidget(stopButton_);
+  statusBar()->addWidget(continueButton_);
   ShowPictureSize();
 }
 
@@ -114,6 +129,50 @@ void MainWindow::OnZoomFit() {
   SetZoom(best);
   scrollArea_->horizontalScrollBar()->setValue(0);
   scrollArea_->verticalScrollBar()->setValue(0);
+}
+
+// --- The pace of the passes ---
+
+namespace {
+
+// The menu item of each pace, and its name in the settings.
+struct PaceItem {
+  MainWindow::PassPace pace;
+  int id;
+  const char* name;
+};
+const PaceItem paceItems[] = {{MainWindow::PassPace::quarter, command::paceQuarter, "0.25"},
+                              {MainWindow::PassPace::normal, command::paceNormal, "1"},
+                              {MainWindow::PassPace::fourfold, command::paceFourfold, "4"},
+                              {MainWindow::PassPace::passByPass, command::pacePassByPass, "pass"}};
+
+}  // namespace
+
+void MainWindow::OnPaceQuarter() { SetPassPace(PassPace::quarter); }
+void MainWindow::OnPaceNormal() { SetPassPace(PassPace::normal); }
+void MainWindow::OnPaceFourfold() { SetPassPace(PassPace::fourfold); }
+void MainWindow::OnPacePassByPass() { SetPassPace(PassPace::passByPass); }
+
+void MainWindow::SetPassPace(PassPace pace) {
+  for (const PaceItem& item : paceItems)
+    if (item.pace == pace) QSettings().setValue("passPace", item.name);
+  ShowPassPace();
+}
+
+// The pace in the settings (the usual one when there is none) checked in the menu, one item of
+// the four at a time, and 続行 shown while the passes are drawn one at a time.
+void MainWindow::ShowPassPace() {
+  const QString stored = QSettings().value("passPace").toString();
+  passPace_ = PassPace::normal;
+  QActionGroup* group = actions_[paceItems[0].id]->actionGroup();
+  if (group == nullptr) group = new QActionGroup(this);
+  for (const PaceItem& item : paceItems) {
+    if (stored == item.name) passPace_ = item.pace;
+    actions_[item.id]->setCheckable(true);
+    group->addAction(actions_[item.id]);
+  }
+  for (const PaceItem& item : paceItems) actions_[item.id]->setChecked(item.pace == passPace_);
+  continueButton_->setVisible(passPace_ == PassPace::passByPass);
 }
 
 }  // namespace dt

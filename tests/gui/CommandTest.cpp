@@ -102,6 +102,14 @@ bool WhiteElsewhere(const MainWindow& window, const Grid& map) {
   return true;
 }
 
+// The three images whole, their kinds, the input's counts, and the engine's two flags.
+using Images = std::tuple<Grid, Grid, Grid, std::vector<int32_t>>;
+Images ImagesOf(const ImageEngine& e) {
+  return {GridOf(InputImage), GridOf(WorkImage), GridOf(DistanceMap),
+          {InputImage.kind, WorkImage.kind, DistanceMap.kind, InputImage.whiteCount,
+           InputImage.blackCount, e.inputLoaded, e.distanceReady}};
+}
+
 }  // namespace
 
 class CommandTest : public QObject {
@@ -515,6 +523,101 @@ class CommandTest : public QObject {
     QCOMPARE(f.shell.Shows(f.picture), QString());
     f.Run(transformCommand, {1021, 1000});
     QCOMPARE(f.shell.ShowsGreys(GridOf(WorkImage)), QString());
+  }
+
+  // Each command that changes the images is a step, a filter load is not: 元に戻す (Ctrl+Z) puts
+  // the images back byte for byte and draws them, やり直し (Ctrl+Y) brings each result again, each
+  // item is off with nothing to undo or redo, and a new command drops the redo steps.
+  void UndoAndRedoEveryCommand() {
+    Fixture f(31, 20, 15, 0.3);
+    MainWindow& w = *f.shell.window;
+    const auto sizeTwo = [](QDialog* d) { d->findChild<QLineEdit*>("1010")->setText("2"); };
+    WriteText(f.folder.filePath("f.xpm").toStdString(), XpmOf(GridFromRows({"11", "01"})));
+    std::vector<Images> states{{{}, {}, {}, std::vector<int32_t>(7)}, ImagesOf(w.engine)};
+    const auto keep = [&] { states.push_back(ImagesOf(w.engine)); };
+    f.Run(transformCommand, {1019, 1000}), keep();
+    w.TriggerCommand(40015), keep();  // the 160 x 120 sample
+    f.Run(morphologyCommand, {1036, 1020}, 1, sizeTwo), keep();
+    f.shell.services.fileAnswers = {std::string("f.xpm")};
+    w.TriggerCommand(40038);  // no step
+    f.Run(filterCommand, {1030, 1028}), keep();
+    w.OpenGivenFile(DT_SAMPLES_DIR "/square.xpm"), keep();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w) && !w.ActionFor(40141)->isEnabled());
+    int at = static_cast<int>(states.size()) - 1;
+    for (const auto& [key, item, step] :
+         {std::tuple{Qt::Key_Z, 40140, -1}, std::tuple{Qt::Key_Y, 40141, 1}}) {
+      for (std::size_t n = 1; n < states.size(); ++n) {
+        QVERIFY(w.ActionFor(item)->isEnabled());
+        QTest::keyClick(&w, key, Qt::ControlModifier);
+        QVERIFY(ImagesOf(w.engine) == states[at += step]);
+        const Grid work = GridOf(WorkImage);
+        QCOMPARE(WorkImage.kind == distanceKind ? f.shell.ShowsGreys(work) : f.shell.Shows(work),
+                 QString());
+      }
+      QVERIFY(!w.ActionFor(item)->isEnabled());
+    }
+    w.TriggerCommand(40140);
+    f.Run(transformCommand, {1021, 1000});
+    QVERIFY(!w.ActionFor(40141)->isEnabled());
+    w.TriggerCommand(40140);
+    QVERIFY(ImagesOf(w.engine) == states[at - 1]);
+  }
+
+  // The steps hold at most the memory bound: the oldest go and the status bar says so, as it
+  // says when the images alone are larger than the bound and make no step.
+  void TheOldestStepsGoBeyondTheMemoryBound() {
+    Fixture f(34, 20, 15, 0.05);  // a step: three images of 300 pixels, 3600 bytes
+    MainWindow& w = *f.shell.window;
+    const auto dilate = [&](std::size_t bound) {
+      w.undoHistory.maxBytes = bound;
+      f.Run(morphologyCommand, {1036, 1020}, 1,
+            [](QDialog* d) { d->findChild<QLineEdit*>("1010")->setText("1"); });
+      return ImagesOf(w.engine);
+    };
+    const Images first = dilate(7200), second = dilate(7200);
+    dilate(7200);
+    QCOMPARE(w.statusBar()->currentMessage(),
+             QString("元に戻す履歴がメモリの上限を超えたため、古い操作 2 件を削除しました。"));
+    w.TriggerCommand(40140);
+    w.TriggerCommand(40140);
+    QVERIFY(ImagesOf(w.engine) == first && !w.ActionFor(40140)->isEnabled());
+    QVERIFY(dilate(3000) == second && !w.ActionFor(40141)->isEnabled());
+    QCOMPARE(w.statusBar()->currentMessage(),
+             QString("画像が大きすぎるため、この操作は元に戻せません。"));
+  }
+
+  // Passes one at a time (kept in the settings): a run waits after its first pass, drawn whole,
+  // until Space or 続行; Esc while it waits stops the run and puts the images back.
+  void PassByPassWaitsAfterEachPass() {
+    Fixture f(33, 60, 40, 0.05);
+    MainWindow& w = *f.shell.window;
+    w.TriggerCommand(40153);
+    QVERIFY(MainWindow().ActionFor(40153)->isChecked() && !w.ActionFor(40151)->isChecked());
+    auto* next = w.statusBar()->findChild<QAbstractButton*>("continue");
+    const Images loaded = ImagesOf(w.engine);
+    const auto run = [&](int function, const std::function<void()>& go) {
+      f.shell.Load("picture.xpm");
+      int waits = 0;
+      QTimer timer;
+      QObject::connect(&timer, &QTimer::timeout, [&] {
+        if (!next->isEnabled()) return;
+        if (++waits > 1) return next->click();  // the wait went on: the run must end
+        QCOMPARE(w.statusBar()->findChild<QLabel*>("run")->text(),
+                 QString("パス 1 終了　Space または 続行 で次のパスへ"));
+        QCOMPARE(f.shell.ShowsGreys(GridOf(WorkImage)), QString());
+        go();
+      });
+      timer.start(20);
+      f.Run(transformCommand, {function, 1000});
+      return waits;
+    };
+    QCOMPARE(run(1019, [&] { QTest::keyClick(&w, Qt::Key_Space); }), 1);
+    QCOMPARE(GridOf(WorkImage), ReferenceTransform(f.picture, 1, Measure{}));
+    QCOMPARE(run(1020, [&] { QTest::mouseClick(next, Qt::LeftButton); }), 1);
+    QCOMPARE(run(1021, [&] { QTest::keyClick(&w, Qt::Key_Escape); }), 1);
+    QVERIFY(ImagesOf(w.engine) == loaded);
+    QCOMPARE(f.shell.Texts(), QStringList{"中止しました。画像は実行前の状態に戻しました。"});
   }
 };
 

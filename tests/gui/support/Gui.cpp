@@ -16,6 +16,7 @@ Shell::Shell(const QString& folder) : previousFolder(QDir::currentPath()) {
   ResetGlobalState();
   QStandardPaths::setTestModeEnabled(true);  // the settings of a test, not the user's
   QSettings().remove("recentFiles");
+  QSettings().remove("passPace");
   QDir::setCurrent(folder);
   window = std::make_unique<MainWindow>();
   window->clock = &clock;

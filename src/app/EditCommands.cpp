@@ -1,0 +1,75 @@
+// The 編集 menu: 元に戻す (Ctrl+Z) and やり直し (Ctrl+Y), and the undo steps taken around every
+// command that changes the images (UndoHistory holds them).
+#include <QAction>
+#include <QStatusBar>
+
+#include "app/CommandIds.h"
+#include "app/MainWindow.h"
+#include "image/Globals.h"
+
+namespace dt {
+
+namespace {
+
+constexpr int messageMs = 10000;  // how long the status bar shows what became of a step
+
+void SayDropped(QStatusBar* bar, int dropped) {
+  if (dropped > 0)
+    bar->showMessage(
+        QString("元に戻す履歴がメモリの上限を超えたため、古い操作 %1 件を削除しました。")
+            .arg(dropped),
+        messageMs);
+}
+
+}  // namespace
+
+bool MainWindow::ChangesImages(int id) {
+  switch (id) {
+    case command::loadInputImage:
+    case command::sample640:
+    case command::sample320:
+    case command::sample160:
+    case command::sampleSquare:
+    case command::distanceTransform:
+    case command::distanceMorphology:
+    case command::filterMorphology:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void MainWindow::BeginUndoStep() { undoHistory.Begin(engine); }
+
+// Said once the command is over, so that no message hides 中止 while it computes.
+void MainWindow::EndUndoStep() {
+  const UndoHistory::Outcome outcome = undoHistory.End(engine);
+  if (outcome.kept == UndoHistory::Kept::tooLarge)
+    statusBar()->showMessage("画像が大きすぎるため、この操作は元に戻せません。", messageMs);
+  else if (outcome.kept == UndoHistory::Kept::noMemory)
+    statusBar()->showMessage("メモリが足りないため、この操作は元に戻せません。", messageMs);
+  SayDropped(statusBar(), outcome.dropped);
+  ShowUndoItems();
+}
+
+void MainWindow::OnUndo() { ShowUndone(undoHistory.Undo(engine)); }
+void MainWindow::OnRedo() { ShowUndone(undoHistory.Redo(engine)); }
+
+// The canvas shows the images as they are now: the work image (the picture after a load or a
+// morphology, the map after a transform) on white, or white alone before any picture.
+void MainWindow::ShowUndone(int dropped) {
+  ResetCanvas();
+  {
+    const CanvasDrawing drawing = MakeDrawingTargets();
+    engine.RedrawWorkImage(drawing);
+  }
+  canvas_->update();
+  SayDropped(statusBar(), dropped);
+}
+
+void MainWindow::ShowUndoItems() {
+  actions_[command::undo]->setEnabled(undoHistory.CanUndo());
+  actions_[command::redo]->setEnabled(undoHistory.CanRedo());
+}
+
+}  // namespace dt

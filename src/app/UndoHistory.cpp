@@ -1,0 +1,138 @@
+#include "app/UndoHistory.h"
+
+#include <algorithm>
+#include <new>
+#include <utility>
+
+#include "image/Globals.h"
+
+namespace dt {
+
+namespace {
+
+std::size_t PixelsOf(const ImageRecord& image) {
+  return static_cast<std::size_t>(std::max(image.width, 0)) *
+         static_cast<std::size_t>(std::max(image.height, 0));
+}
+
+// The whole record; its pixels in a block of their own (throws std::bad_alloc).
+ImageRecord CopyOfRecord(const ImageRecord& image) {
+  ImageRecord copy{image.width, image.height,     image.originRow,  image.originCol,
+                   image.kind,  image.whiteCount, image.blackCount, {}};
+  if (image.rows) {
+    copy.rows.Allocate(image.width, image.height);
+    std::copy_n(image.rows.data(), PixelsOf(image), copy.rows.data());
+  }
+  return copy;
+}
+
+bool SameRecord(const ImageRecord& a, const ImageRecord& b) {
+  if (a.width != b.width || a.height != b.height || a.originRow != b.originRow ||
+      a.originCol != b.originCol || a.kind != b.kind || a.whiteCount != b.whiteCount ||
+      a.blackCount != b.blackCount || (a.rows != nullptr) != (b.rows != nullptr))
+    return false;
+  return !a.rows || std::equal(a.rows.data(), a.rows.data() + PixelsOf(a), b.rows.data());
+}
+
+}  // namespace
+
+std::size_t UndoHistory::BytesOf(const ImageRecord& image) {
+  return image.rows ? PixelsOf(image) * sizeof(int32_t) : 0;
+}
+
+std::size_t UndoHistory::BytesOf(const Images& images) {
+  return BytesOf(images.input) + BytesOf(images.work) + BytesOf(images.distance);
+}
+
+UndoHistory::Images UndoHistory::CopyOf(const ImageEngine& engine) {
+  return Images{CopyOfRecord(InputImage), CopyOfRecord(WorkImage), CopyOfRecord(DistanceMap),
+                engine.inputLoaded, engine.distanceReady};
+}
+
+bool UndoHistory::Same(const Images& images, const ImageEngine& engine) {
+  return images.inputLoaded == engine.inputLoaded && images.distanceReady == engine.distanceReady &&
+         SameRecord(images.input, InputImage) && SameRecord(images.work, WorkImage) &&
+         SameRecord(images.distance, DistanceMap);
+}
+
+void UndoHistory::Exchange(Images& images, ImageEngine& engine) {
+  std::swap(images.input, InputImage);
+  std::swap(images.work, WorkImage);
+  std::swap(images.distance, DistanceMap);
+  std::swap(images.inputLoaded, engine.inputLoaded);
+  std::swap(images.distanceReady, engine.distanceReady);
+}
+
+// FNV-1a over the sizes, kinds, counts, flags and pixels.
+uint64_t UndoHistory::Fingerprint(const ImageEngine& engine) {
+  uint64_t hash = 14695981039346656037ull;
+  const auto mix = [&hash](int32_t value) {
+    hash = (hash ^ static_cast<uint32_t>(value)) * 1099511628211ull;
+  };
+  for (const ImageRecord* image : {&InputImage, &WorkImage, &DistanceMap}) {
+    for (int32_t value : {image->width, image->height, image->kind, image->whiteCount,
+                          image->blackCount, static_cast<int32_t>(image->rows != nullptr)})
+      mix(value);
+    if (image->rows) std::for_each(image->rows.data(), image->rows.data() + PixelsOf(*image), mix);
+  }
+  mix(engine.inputLoaded);
+  mix(engine.distanceReady);
+  return hash;
+}
+
+void UndoHistory::Begin(const ImageEngine& engine) {
+  before_.reset();
+  unkept_ = Kept::yes;
+  if (BytesOf(InputImage) + BytesOf(WorkImage) + BytesOf(DistanceMap) > maxBytes) {
+    unkept_ = Kept::tooLarge;
+  } else {
+    try {
+      before_ = CopyOf(engine);
+    } catch (const std::bad_alloc&) {
+      unkept_ = Kept::noMemory;
+    }
+  }
+  if (!before_) fingerprint_ = Fingerprint(engine);
+}
+
+UndoHistory::Outcome UndoHistory::End(const ImageEngine& engine) {
+  std::optional<Images> before = std::move(before_);
+  before_.reset();
+  if (before ? Same(*before, engine) : Fingerprint(engine) == fingerprint_) return {};
+  redo_.clear();
+  if (!before) return {unkept_, 0};
+  try {
+    undo_.push_back(std::move(*before));
+  } catch (const std::bad_alloc&) {
+    return {Kept::noMemory, 0};  // not even room for the step's entry
+  }
+  return {Kept::yes, Trim()};
+}
+
+int UndoHistory::Undo(ImageEngine& engine) { return Step(undo_, redo_, engine); }
+int UndoHistory::Redo(ImageEngine& engine) { return Step(redo_, undo_, engine); }
+
+int UndoHistory::Step(std::deque<Images>& from, std::deque<Images>& to, ImageEngine& engine) {
+  if (from.empty()) return 0;
+  to.push_back(std::move(from.back()));  // when this throws, nothing has changed
+  from.pop_back();
+  Exchange(to.back(), engine);
+  return Trim();
+}
+
+int UndoHistory::Trim() {
+  while (undo_.size() + redo_.size() > maxSteps) (undo_.empty() ? redo_ : undo_).pop_front();
+  std::size_t bytes = 0;
+  for (const std::deque<Images>* steps : {&undo_, &redo_})
+    for (const Images& images : *steps) bytes += BytesOf(images);
+  int dropped = 0;
+  while (bytes > maxBytes) {
+    std::deque<Images>& steps = undo_.empty() ? redo_ : undo_;
+    bytes -= BytesOf(steps.front());
+    steps.pop_front();
+    ++dropped;
+  }
+  return dropped;
+}
+
+}  // namespace dt

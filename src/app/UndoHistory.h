@@ -1,0 +1,70 @@
+// The undo and redo steps of the main window. A step is the input image, the work image and the
+// distance map whole (sizes, kinds, counts and pixels), with whether an input is loaded and a
+// map is ready, as they were before a command that changed them. Undoing and redoing exchange
+// the records in use with a step's, so they copy nothing and cannot run out of memory.
+//
+// The kept steps hold at most maxSteps states and maxBytes of pixels together: beyond that the
+// oldest go first (for memory, the farthest redo steps after the undo steps).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <optional>
+
+#include "image/ImageEngine.h"
+
+namespace dt {
+
+class UndoHistory {
+ public:
+  // Copies the images as they are now, before a command that may change them. When they cannot
+  // be kept (larger than maxBytes, or the copy does not fit in memory), only a fingerprint is
+  // taken, to tell whether the command changed them.
+  void Begin(const ImageEngine& engine);
+  // What became of a command's step: whether the images changed and were kept as they were
+  // before, and how many old steps were dropped to stay within maxBytes.
+  enum class Kept { yes, unchanged, tooLarge, noMemory };
+  struct Outcome {
+    Kept kept = Kept::unchanged;
+    int dropped = 0;
+  };
+  // After the command: when the images have changed, the redo steps go and the copy becomes the
+  // newest undo step, if there is one.
+  Outcome End(const ImageEngine& engine);
+
+  bool CanUndo() const { return !undo_.empty(); }
+  bool CanRedo() const { return !redo_.empty(); }
+  // Puts the images back as they were before the last step (after it, for Redo); the images in
+  // use become the other way's step. The result is how many old steps were dropped.
+  int Undo(ImageEngine& engine);
+  int Redo(ImageEngine& engine);
+
+  static constexpr std::size_t maxSteps = 20;
+  std::size_t maxBytes = std::size_t{512} << 20;  // of all steps' pixels (tests may lower it)
+
+ private:
+  struct Images {
+    ImageRecord input, work, distance;
+    int32_t inputLoaded = 0;
+    int32_t distanceReady = 0;
+  };
+  static std::size_t BytesOf(const ImageRecord& image);
+  static std::size_t BytesOf(const Images& images);
+  static Images CopyOf(const ImageEngine& engine);
+  static bool Same(const Images& images, const ImageEngine& engine);
+  static uint64_t Fingerprint(const ImageEngine& engine);
+  static void Exchange(Images& images, ImageEngine& engine);
+  // Moves the last step of `from` to `to`, exchanged with the images in use.
+  int Step(std::deque<Images>& from, std::deque<Images>& to, ImageEngine& engine);
+  // Drops the oldest steps beyond maxSteps, then beyond maxBytes; how many went for the bytes.
+  int Trim();
+
+  std::optional<Images> before_;  // taken by Begin
+  Kept unkept_ = Kept::yes;       // why not, when before_ could not be taken
+  uint64_t fingerprint_ = 0;      // of the images then
+  std::deque<Images> undo_;       // the oldest first
+  std::deque<Images> redo_;       // the farthest first
+};
+
+}  // namespace dt
