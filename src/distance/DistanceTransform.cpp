@@ -13,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include "distance/Chamfer.h"
 #include "distance/DistanceFunctions.h"
 #include "distance/DistanceTransform.h"
 #include "distance/RowPasses.h"
@@ -401,7 +402,10 @@ void ImageEngine::DistanceTransform1(const DrawingTargets& targets, int featureV
                                      const Measure& measure) {
   if (!drawing()) {  // the same map, straight from the input
     if (!StartTransform(*this, false)) return;
-    DistanceMapWithoutDrawing(*this, InputImage, featureValue, measure);
+    if (ChamferIsExact(measure.function) && threads == 1)
+      ChamferMap(InputImage, featureValue, measure.function, WorkImage, DistanceMap);
+    else
+      DistanceMapWithoutDrawing(*this, InputImage, featureValue, measure);
     distanceReady = 1;
     return;
   }

@@ -1,0 +1,23 @@
+// City-block and chessboard distances by a raster two-pass chamfer scan: with unit steps to the
+// 4 (city-block) or 8 (chessboard) neighbours, one pass down and one pass up give every pixel its
+// exact distance to the nearest feature pixel, touching memory once each way. The transform uses
+// it when nothing is drawn; the drawing path keeps its column and row passes, which users watch.
+#pragma once
+
+#include "image/Choices.h"
+#include "image/ImageRecord.h"
+
+namespace dt {
+
+// Whether the chamfer scan gives this function's map exactly.
+constexpr bool ChamferIsExact(DistanceFunction function) {
+  return function == DistanceFunction::cityBlock || function == DistanceFunction::chessboard;
+}
+
+// The map of the pixels equal to featureValue in `source` under `function` (city-block or
+// chessboard), written to `work` and `copy` (same size as the source); noFeature everywhere when
+// there is no feature pixel.
+void ChamferMap(const ImageRecord& source, int featureValue, DistanceFunction function,
+                ImageRecord& work, ImageRecord& copy);
+
+}  // namespace dt
