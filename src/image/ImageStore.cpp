@@ -82,6 +82,7 @@ bool ImageEngine::ReplaceInput(ImageRecord image) {
     record->rows = std::move(*rows);
   }
   inputLoaded = 1;
+  nearest = FeatureMap{};
   CopyInputToWork();
   return true;
 }
@@ -154,12 +155,14 @@ void ImageEngine::AdoptResultAsInput() {
   InputImage.whiteCount = static_cast<int32_t>(white);
   InputImage.blackCount = static_cast<int32_t>(total - white);
   distanceReady = 0;
+  nearest = FeatureMap{};
 }
 
 void ImageEngine::FreeImages() {
   InputImage.rows.Release();
   DistanceMap.rows.Release();
   WorkImage.rows.Release();
+  nearest = FeatureMap{};
 }
 
 InputSnapshot::InputSnapshot()
@@ -177,6 +180,7 @@ void InputSnapshot::Restore(ImageEngine& engine) const {
   InputImage.whiteCount = whiteCount_;
   InputImage.blackCount = blackCount_;
   engine.distanceReady = 0;
+  engine.nearest = FeatureMap{};
   engine.CopyInputToWork();
 }
 
