@@ -91,6 +91,8 @@ class ImageEngine {
   // any earlier file left untouched. A format that cannot hold the image is refused with the
   // formats that can; values a format must clip are said in a warning after the write.
   bool SaveWorkImage(const std::string& fileName, FileFormat format = FileFormat::xpm);
+  // Writes `nearest` the same way, as a NumPy int32 array of shape (height, width, 2).
+  bool SaveNearestPixels(const std::string& fileName);
 
   // --- Drawing (image/Drawing.cpp) ---
   void PutPixel(const DrawingTargets& targets, int x, int y, int red, int green, int blue);

@@ -125,6 +125,19 @@ bool ImageEngine::SaveWorkImage(const std::string& fileName, FileFormat format) 
   return true;
 }
 
+bool ImageEngine::SaveNearestPixels(const std::string& fileName) {
+  const FormatResult result = FormatNearestPixels(nearest);
+  if (!result.ok) {
+    FileFailure(result.message, fileName);
+    return false;
+  }
+  if (!ReplaceFileContents(fileName, result.bytes)) {
+    FileFailure(text::cannotWriteFile, fileName);
+    return false;
+  }
+  return true;
+}
+
 void ImageEngine::CopyInputToWork() {
   if (inputLoaded == 0) return;
   CopyPixels(InputImage, DistanceMap);
