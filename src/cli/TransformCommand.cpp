@@ -2,6 +2,8 @@
 // one of the three algorithms and one of the four distance functions. OUTPUT.xpm shows the map
 // in 16 greys; .npy, .txt and .tif hold the values exactly, 2147483647 where no feature pixel is
 // reachable; .png and .pgm hold them in 16 bits, 65535 for that and for anything above 65534.
+// --nearest NEAR.npy also writes the feature transform: for every pixel the (row, column) of a
+// nearest feature pixel, -1 where there is none.
 #include <memory>
 
 #include "cli/CliSupport.h"
@@ -15,6 +17,7 @@ namespace {
 struct TransformArguments {
   Input input;
   std::string output;
+  std::string nearest;  // the feature transform's file, if asked for
   TransformChoice choice;
   int threads = 1;
   TimingOptions timing;  // times the transform alone
@@ -38,16 +41,31 @@ Command DefineTransform(CLI::App& dtmorph) {
                   "pixel value measured to: 1 (white, the default) or 0 (black)");
   AddNumberOption(command, "--threads", args->threads, 0, 64,
                   "threads algorithm 1 may use (default 1; 0: one per processor core)");
+  command
+      ->add_option("--nearest", args->nearest,
+                   "also write the nearest feature pixel of every pixel to a NumPy "
+                   "file (.npy): int32, shape (height, width, 2), holding (row, column), -1 "
+                   "where no feature pixel is reachable")
+      ->check(CLI::Validator(
+          [](std::string& name) -> std::string {
+            if (FormatOfName(name) == FileFormat::npy) return {};
+            return "--nearest must name a .npy file: " + name;
+          },
+          "NAME.npy", "nearest name"));
   AddTimingOptions(command, args->timing);
 
   return {command, [args] {
             ImageEngine engine;
             if (!LoadInput(engine, args->input)) return exitFailure;
             engine.threads = args->threads;
+            args->choice.wantNearest = !args->nearest.empty();
             RunOnInput(engine, args->timing, [&](const DrawingTargets& nowhere) {
               RunDistanceTransform(engine, nowhere, args->choice);
             });
-            return WriteOutput(engine, args->output) ? exitSuccess : exitFailure;
+            if (!WriteOutput(engine, args->output)) return exitFailure;
+            if (args->choice.wantNearest && !engine.SaveNearestPixels(args->nearest))
+              return exitFailure;
+            return exitSuccess;
           }};
 }
 

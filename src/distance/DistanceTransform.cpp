@@ -36,6 +36,10 @@ std::size_t PixelCount() {
 
 bool WorkImagesReady() { return WorkImage.rows != nullptr && DistanceMap.rows != nullptr; }
 
+// Whether a pixel is a feature pixel, read from the column distances in DistanceMap (the row
+// passes' input).
+bool ColumnFeature(int row, int column) { return DistanceMap.rows[row][column] == 0; }
+
 // The sweeps below are written without branches so that they vectorise.
 
 // One row further from the nearest feature pixel; noFeature stays noFeature.
@@ -172,6 +176,62 @@ void FinishStreaming() {
 #endif
 }
 
+// The feature transform of row y from the winning columns of its row pass (-1: none) and the
+// column distances G they were measured with: the feature pixel of column s lies G(s) rows from
+// y on the side the column pass looked; both ways, above when the pixel there is a feature
+// pixel (isFeature(row, column)), else below. Writes (row, column) pairs.
+template <class IsFeature>
+void WriteNearestRow(int y, const int32_t* g, const int32_t* winner, int width,
+                     ColumnDirection direction, IsFeature&& isFeature, int32_t* pairs) {
+  int32_t column = -1, row = -1;
+  for (int x = 0; x < width; ++x) {
+    if (winner[x] != column) {  // a run of columns shares its winner
+      column = winner[x];
+      row = -1;
+      if (column >= 0) {
+        const int32_t above = y - g[column], below = y + g[column];
+        if (direction == ColumnDirection::bothWays)
+          row = above >= 0 && isFeature(above, column) ? above : below;
+        else
+          row = direction == ColumnDirection::atOrAbove ? above : below;
+      }
+    }
+    pairs[2 * x] = row;
+    pairs[2 * x + 1] = column;
+  }
+}
+
+// Room in the scratch for the winning columns of a batch of rows (allocated before any thread
+// starts, as a helper thread must not run out of memory).
+void MakeRoomForWinners(RowScratch& scratch, int width) {
+  scratch.winners.resize(static_cast<std::size_t>(std::max(width, 1)) * envelopeRowsAtOnce);
+}
+
+// Algorithm 1's row pass over a batch of rows (their G in g, image rows y) with the feature
+// transform of the picture in `source`, the scratch's winners made room for: the distances go to
+// DistanceMap and then WorkImage, so that g, which may be WorkImage's own rows, still holds G
+// when the feature rows are found.
+template <class Metric>
+void RowsWithNearest(const Metric& metric, const int32_t* const* g, const int* y, int n,
+                     int width, RowScratch& scratch, const ImageRecord& source, int featureValue,
+                     ColumnDirection direction, FeatureMap& nearest) {
+  const auto stride = static_cast<std::size_t>(std::max(width, 1));
+  int32_t* out[envelopeRowsAtOnce] = {};
+  int32_t* winner[envelopeRowsAtOnce] = {};
+  for (int r = 0; r < n; ++r) {
+    out[r] = DistanceMap.rows[y[r]];
+    winner[r] = scratch.winners.data() + stride * static_cast<std::size_t>(r);
+  }
+  EnvelopeRows(metric, g, out, n, width, scratch, winner);
+  const auto isFeature = [&](int row, int column) {
+    return source.rows[row][column] == featureValue;
+  };
+  for (int r = 0; r < n; ++r) {
+    WriteNearestRow(y[r], g[r], winner[r], width, direction, isFeature, nearest.Row(y[r]));
+    std::copy(out[r], out[r] + width, WorkImage.rows[y[r]]);
+  }
+}
+
 // Algorithm 1 with nothing drawn: the same sweeps and row pass, but every row goes through the
 // row pass as soon as its column distances are final (during the sweep up), so the column
 // distances never make a round trip through memory. The rows come in batches of up to
@@ -240,11 +300,14 @@ void WithReadyMetric(const Measure& measure, const ImageRecord& source, Body&& b
 // round trip through memory more than on one thread.
 template <class Metric>
 void DistanceMapOnThreads(const Metric& metric, const ImageRecord& source, int featureValue,
-                          ColumnDirection direction, int parts) {
+                          ColumnDirection direction, int parts, FeatureMap* nearest) {
   const int width = InputImage.width;
   const int height = InputImage.height;
   std::vector<RowScratch> scratch;
-  for (int part = 0; part < parts; ++part) scratch.emplace_back(width);
+  for (int part = 0; part < parts; ++part) {
+    scratch.emplace_back(width);
+    if (nearest != nullptr) MakeRoomForWinners(scratch.back(), width);
+  }
   // Stripe bounds on multiples of a cache line of int32, so that threads rarely share a line.
   constexpr int cacheLine = 64 / sizeof(int32_t);
   // Only the calling thread (part 0) reports, for its own part.
@@ -253,12 +316,22 @@ void DistanceMapOnThreads(const Metric& metric, const ImageRecord& source, int f
   });
   const Pass bands(height / parts);
   InParallel(height, parts, 1, [&](int first, int last, int part) {
+    RowScratch& own = scratch[static_cast<std::size_t>(part)];
     for (int row = first; row < last; row += envelopeRowsAtOnce) {
       const int n = std::min(envelopeRowsAtOnce, last - row);
       int32_t* rows[envelopeRowsAtOnce];
-      for (int r = 0; r < n; ++r) rows[r] = WorkImage.rows[row + r];
-      EnvelopeRows(metric, rows, rows, n, width, scratch[static_cast<std::size_t>(part)]);
-      for (int r = 0; r < n; ++r) StreamRow(rows[r], DistanceMap.rows[row + r], width);
+      int y[envelopeRowsAtOnce];
+      for (int r = 0; r < n; ++r) {
+        rows[r] = WorkImage.rows[row + r];
+        y[r] = row + r;
+      }
+      if (nearest != nullptr) {
+        RowsWithNearest(metric, rows, y, n, width, own, source, featureValue, direction,
+                        *nearest);
+      } else {
+        EnvelopeRows(metric, rows, rows, n, width, own);
+        for (int r = 0; r < n; ++r) StreamRow(rows[r], DistanceMap.rows[row + r], width);
+      }
       if (part == 0) bands.Done(row + n);
     }
     FinishStreaming();
@@ -268,19 +341,25 @@ void DistanceMapOnThreads(const Metric& metric, const ImageRecord& source, int f
 }  // namespace
 
 void DistanceMapWithoutDrawing(const ImageEngine& engine, const ImageRecord& source,
-                               int featureValue, const Measure& measure) {
+                               int featureValue, const Measure& measure, FeatureMap* nearest) {
   WithReadyMetric(measure, source, [&](const auto& metric) {
     const int width = InputImage.width;
     const ColumnDirection direction = measure.columnDirection();
     // Fewer rows or columns than this per part would not pay for a thread.
     const int parts = PartsFor(engine.threads, std::min(width, InputImage.height), 64);
     if (parts > 1) {
-      DistanceMapOnThreads(metric, source, featureValue, direction, parts);
+      DistanceMapOnThreads(metric, source, featureValue, direction, parts, nearest);
       return;
     }
     RowScratch scratch(width);
+    if (nearest != nullptr) MakeRoomForWinners(scratch, width);
     RowsWithoutDrawing(source, featureValue, direction, noFeature,
                        [&](const int32_t* const* g, const int* y, int n) {
+      if (nearest != nullptr) {
+        RowsWithNearest(metric, g, y, n, width, scratch, source, featureValue, direction,
+                        *nearest);
+        return;
+      }
       int32_t* out[envelopeRowsAtOnce];
       for (int r = 0; r < n; ++r) out[r] = WorkImage.rows[y[r]];
       EnvelopeRows(metric, g, out, n, width, scratch);
@@ -341,11 +420,14 @@ void ImageEngine::TransformT1(const DrawingTargets& targets, int featureValue,
 }
 
 // Rows top to bottom, each written from right to left (computed a few rows at a time).
-void ImageEngine::EnvelopeRowPass(const DrawingTargets& targets, const Measure& measure) {
+void ImageEngine::EnvelopeRowPass(const DrawingTargets& targets, const Measure& measure,
+                                  FeatureMap* nearest) {
   if (!WorkImagesReady()) return;
   const int width = InputImage.width;
   const int height = InputImage.height;
   RowScratch scratch(width);
+  const auto stride = static_cast<std::size_t>(std::max(width, 1));
+  if (nearest != nullptr) MakeRoomForWinners(scratch, width);
   WithMetric(measure, [&](const auto& metric) {
     const Pass rows(height);
     for (int row = 0; row < height; row += envelopeRowsAtOnce) {
@@ -356,7 +438,17 @@ void ImageEngine::EnvelopeRowPass(const DrawingTargets& targets, const Measure& 
         g[r] = DistanceMap.rows[row + r];
         out[r] = WorkImage.rows[row + r];
       }
-      EnvelopeRows(metric, g, out, n, width, scratch);
+      if (nearest == nullptr) {
+        EnvelopeRows(metric, g, out, n, width, scratch);
+      } else {
+        int32_t* winner[envelopeRowsAtOnce];
+        for (int r = 0; r < n; ++r)
+          winner[r] = scratch.winners.data() + stride * static_cast<std::size_t>(r);
+        EnvelopeRows(metric, g, out, n, width, scratch, winner);
+        for (int r = 0; r < n; ++r)
+          WriteNearestRow(row + r, g[r], winner[r], width, measure.columnDirection(),
+                          ColumnFeature, nearest->Row(row + r));
+      }
       if (drawing())
         for (int r = 0; r < n; ++r)
           for (int x = width - 1; x >= 0; --x) DrawDistancePixel(targets, row + r, x, out[r][x]);
@@ -366,15 +458,23 @@ void ImageEngine::EnvelopeRowPass(const DrawingTargets& targets, const Measure& 
 }
 
 // Rows top to bottom, each written from left to right.
-void ImageEngine::ExhaustiveRowPass(const DrawingTargets& targets, const Measure& measure) {
+void ImageEngine::ExhaustiveRowPass(const DrawingTargets& targets, const Measure& measure,
+                                    FeatureMap* nearest) {
   if (!WorkImagesReady()) return;
   const int width = InputImage.width;
   const int height = InputImage.height;
+  std::vector<int32_t> winner(nearest != nullptr ? static_cast<std::size_t>(width) : 0);
   WithMetric(measure, [&](const auto& metric) {
     const Pass rows(height);
     for (int y = 0; y < height; ++y) {
       int32_t* out = WorkImage.rows[y];
-      ExhaustiveRow(metric, DistanceMap.rows[y], width, out);
+      if (nearest == nullptr) {
+        ExhaustiveRow(metric, DistanceMap.rows[y], width, out);
+      } else {
+        ExhaustiveRow(metric, DistanceMap.rows[y], width, out, winner.data());
+        WriteNearestRow(y, DistanceMap.rows[y], winner.data(), width, measure.columnDirection(),
+                        ColumnFeature, nearest->Row(y));
+      }
       if (drawing())
         for (int x = 0; x < width; ++x) DrawDistancePixel(targets, y, x, out[x]);
       rows.Done(y + 1);
@@ -399,13 +499,14 @@ static bool StartTransform(ImageEngine& engine, bool copyInput = true) {
 }
 
 void ImageEngine::DistanceTransform1(const DrawingTargets& targets, int featureValue,
-                                     const Measure& measure) {
+                                     const Measure& measure, FeatureMap* nearest) {
   if (!drawing()) {  // the same map, straight from the input
     if (!StartTransform(*this, false)) return;
-    if (ChamferIsExact(measure.function) && threads == 1)
+    // The chamfer scan is quickest for these two, but it does not say which pixel is nearest.
+    if (ChamferIsExact(measure.function) && threads == 1 && nearest == nullptr)
       ChamferMap(InputImage, featureValue, measure.function, WorkImage, DistanceMap);
     else
-      DistanceMapWithoutDrawing(*this, InputImage, featureValue, measure);
+      DistanceMapWithoutDrawing(*this, InputImage, featureValue, measure, nearest);
     distanceReady = 1;
     return;
   }
@@ -413,25 +514,27 @@ void ImageEngine::DistanceTransform1(const DrawingTargets& targets, int featureV
   TransformT1(targets, featureValue, measure.columnDirection());
   CopyWorkToDistanceMap();
   WorkImage.kind = distanceKind;
-  EnvelopeRowPass(targets, measure);
+  EnvelopeRowPass(targets, measure, nearest);
   CopyWorkToDistanceMap();
   distanceReady = 1;
 }
 
 void ImageEngine::DistanceTransform2(const DrawingTargets& targets, int featureValue,
-                                     const Measure& measure) {
+                                     const Measure& measure, FeatureMap* nearest) {
   if (!StartTransform(*this)) return;
   TransformT1(targets, featureValue, measure.columnDirection());
   CopyWorkToDistanceMap();
   WorkImage.kind = distanceKind;
-  ExhaustiveRowPass(targets, measure);
+  ExhaustiveRowPass(targets, measure, nearest);
   CopyWorkToDistanceMap();
   distanceReady = 1;
 }
 
 // Every pixel against every feature pixel, always Euclidean. Squared distances are 64-bit;
-// without any feature pixel every pixel is noFeature.
-void ImageEngine::SimpleDistanceTransform(const DrawingTargets& targets, int featureValue) {
+// without any feature pixel every pixel is noFeature. The nearest feature pixel is the first
+// one found at the smallest distance.
+void ImageEngine::SimpleDistanceTransform(const DrawingTargets& targets, int featureValue,
+                                          FeatureMap* nearest) {
   if (!StartTransform(*this)) return;
   const int width = InputImage.width;
   const int height = InputImage.height;
@@ -448,10 +551,17 @@ void ImageEngine::SimpleDistanceTransform(const DrawingTargets& targets, int fea
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       int64_t best = std::numeric_limits<int64_t>::max();
-      for (std::size_t f = 0; f < features; ++f) {
+      const auto cost = [&](std::size_t f) {
         const int64_t dy = y - featureRows[f];
         const int64_t dx = x - featureColumns[f];
-        best = std::min(best, dx * dx + dy * dy);
+        return dx * dx + dy * dy;
+      };
+      for (std::size_t f = 0; f < features; ++f) best = std::min(best, cost(f));
+      for (std::size_t f = 0; nearest != nullptr && f < features; ++f) {
+        if (cost(f) != best) continue;
+        nearest->Row(y)[2 * x] = featureRows[f];
+        nearest->Row(y)[2 * x + 1] = featureColumns[f];
+        break;
       }
       const int32_t value = features == 0 ? noFeature : EuclidMetric::Store(best);
       WorkImage.rows[y][x] = value;

@@ -9,9 +9,11 @@ namespace dt {
 // current picture) by algorithm 1 with the measure, into WorkImage and DistanceMap, on the
 // engine's number of threads. It gives exactly what TransformT1, CopyWorkToDistanceMap,
 // EnvelopeRowPass and CopyWorkToDistanceMap give with timing on, in fewer passes over memory.
-// Draws nothing; leaves kind and distanceReady to the caller.
+// Draws nothing; leaves kind and distanceReady to the caller. Given `nearest` (allocated at the
+// input's size), also the feature transform there.
 void DistanceMapWithoutDrawing(const ImageEngine& engine, const ImageRecord& source,
-                               int featureValue, const Measure& measure);
+                               int featureValue, const Measure& measure,
+                               FeatureMap* nearest = nullptr);
 
 // Whether a stored distance lies within a filter size: signed, and noFeature is within none.
 inline bool WithinSize(int32_t distance, int size) {

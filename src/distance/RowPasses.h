@@ -43,6 +43,7 @@ struct RowScratch {
   std::vector<int32_t> leftBest;  // chessboard: the best candidate at or left of each column
   std::vector<int64_t> lastOfG;   // chessboard: where G = t was seen last, as stamp + column
   int64_t stamp = 0;              // chessboard: entries of lastOfG below it are from earlier rows
+  std::vector<int32_t> winners;   // the winning columns of a batch, when they are asked for
 
  private:
   static std::size_t Size(int width) { return width > 0 ? static_cast<std::size_t>(width) : 1; }
@@ -93,9 +94,13 @@ void MarkBeatenOnRight(const EuclidMetric&, const int32_t* const* g, int rows, i
 // A candidate beaten on its right that the top of the envelope also beats at its own column is
 // beaten everywhere (the older one wins on a prefix) and never enters: on rows of scattered G
 // that leaves out most columns before any unpredictable branch is spent on them.
+//
+// Given `winner`, each column's winner[r][x] is the column whose candidate gives its distance
+// (the envelope's owner there, the column itself where G is 0), -1 where there is none; the
+// city-block and chessboard sweeps below know no winners, so their rows come here for them.
 template <class Metric>
 void EnvelopeRows(const Metric& metric, const int32_t* const* g, int32_t* const* out, int rows,
-                  int width, RowScratch& scratch) {
+                  int width, RowScratch& scratch, int32_t* const* winner = nullptr) {
   struct Row {
     const int32_t* g;
     const uint8_t* staysOut;
@@ -140,6 +145,14 @@ void EnvelopeRows(const Metric& metric, const int32_t* const* g, int32_t* const*
   }
   for (int r = 0; r < rows; ++r) {
     const Row& it = row[r];
+    if (winner != nullptr) {  // before the distances, which may overwrite g
+      for (int k = 0; k <= it.q; ++k)
+        std::fill(winner[r] + it.start[k], winner[r] + (k < it.q ? it.start[k + 1] : width),
+                  it.site[k]);
+      if (it.q < 0) std::fill(winner[r], winner[r] + width, -1);
+      for (int x = 0; x < width; ++x)
+        if (it.g[x] == 0) winner[r][x] = x;
+    }
     if (it.q < 0) {  // no candidate at all
       std::fill(out[r], out[r] + width, noFeature);
       continue;
@@ -303,9 +316,12 @@ inline void ThresholdRow(const ChordTable& chords, const int32_t* g, int width,
   }
 }
 
-// Algorithm 2's row pass: every pixel against every candidate of its row.
+// Algorithm 2's row pass: every pixel against every candidate of its row. Given `winner`, also
+// the first column whose candidate gives each column its distance, -1 where there is none.
 template <class Metric>
-void ExhaustiveRow(const Metric& metric, const int32_t* g, int width, int32_t* out) {
+void ExhaustiveRow(const Metric& metric, const int32_t* g, int width, int32_t* out,
+                   int32_t* winner = nullptr) {
+  const auto candidate = [&](int k) { return g[k] != noFeature && metric.Candidate(g[k]); };
   for (int x = 0; x < width; ++x) {
     int64_t best = std::numeric_limits<int64_t>::max();
     bool found = false;
@@ -317,6 +333,10 @@ void ExhaustiveRow(const Metric& metric, const int32_t* g, int width, int32_t* o
       found = true;
     }
     out[x] = found ? metric.Store(best) : noFeature;
+    if (winner == nullptr) continue;
+    winner[x] = -1;
+    for (int k = 0; found && winner[x] < 0; ++k)
+      if (candidate(k) && metric.Cost(x - k, g[k]) == best) winner[x] = k;
   }
 }
 

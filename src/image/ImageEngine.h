@@ -59,6 +59,16 @@ class ImageEngine {
   FilterMethod filterAlgorithm = FilterMethod::simple;
   int32_t filterLoaded = 0;  // 1 once a filter image has been read
 
+  // The feature transform of the distance map in WorkImage: for each pixel a nearest feature
+  // pixel under the transform's measure (image/ImageRecord.h), which is what the window shows
+  // as the pixel's nearest feature pixel and its region. RunDistanceTransform fills it when the
+  // choice asks for it (TransformChoice::wantNearest, 8 bytes a pixel) and empties it when not;
+  // a new input or a result adopted as the input empties it too, and a stopped transform leaves
+  // it as it was. It belongs to the map while distanceReady is 1 and it is not empty; then
+  // nearest.At(row, column) is the feature pixel of that pixel (row -1 where the map holds
+  // noFeature), and the map's distance of the pixel is the stored distance to it.
+  FeatureMap nearest;
+
   // --- Store (image/ImageStore.cpp) ---
   // Makes a binary image the input: InputImage, and copies in WorkImage and DistanceMap. The
   // work images are allocated first, so that running out of memory (false) leaves everything as
@@ -81,6 +91,8 @@ class ImageEngine {
   // any earlier file left untouched. A format that cannot hold the image is refused with the
   // formats that can; values a format must clip are said in a warning after the write.
   bool SaveWorkImage(const std::string& fileName, FileFormat format = FileFormat::xpm);
+  // Writes `nearest` the same way, as a NumPy int32 array of shape (height, width, 2).
+  bool SaveNearestPixels(const std::string& fileName);
 
   // --- Drawing (image/Drawing.cpp) ---
   void PutPixel(const DrawingTargets& targets, int x, int y, int red, int green, int blue);
@@ -90,15 +102,23 @@ class ImageEngine {
 
   // --- Distance transforms (distance/) ---
   // The passes read DistanceMap and write WorkImage, drawing each value unless timing is on.
+  // Given `nearest` (allocated at the input's size), a row pass also writes the feature
+  // transform there, from the column distances it reads.
   void TransformT1(const DrawingTargets& targets, int featureValue, ColumnDirection direction);
-  void EnvelopeRowPass(const DrawingTargets& targets, const Measure& measure);
-  void ExhaustiveRowPass(const DrawingTargets& targets, const Measure& measure);
+  void EnvelopeRowPass(const DrawingTargets& targets, const Measure& measure,
+                       FeatureMap* nearest = nullptr);
+  void ExhaustiveRowPass(const DrawingTargets& targets, const Measure& measure,
+                         FeatureMap* nearest = nullptr);
   void CopyWorkToDistanceMap();
   // The distance map of the input to the pixels equal to featureValue, in WorkImage and
-  // DistanceMap. The simple transform is Euclidean whatever the measure.
-  void DistanceTransform1(const DrawingTargets& targets, int featureValue, const Measure& measure);
-  void DistanceTransform2(const DrawingTargets& targets, int featureValue, const Measure& measure);
-  void SimpleDistanceTransform(const DrawingTargets& targets, int featureValue);
+  // DistanceMap, and given `nearest` (allocated at the input's size) its feature transform. The
+  // simple transform is Euclidean whatever the measure.
+  void DistanceTransform1(const DrawingTargets& targets, int featureValue, const Measure& measure,
+                          FeatureMap* nearest = nullptr);
+  void DistanceTransform2(const DrawingTargets& targets, int featureValue, const Measure& measure,
+                          FeatureMap* nearest = nullptr);
+  void SimpleDistanceTransform(const DrawingTargets& targets, int featureValue,
+                               FeatureMap* nearest = nullptr);
 
   // --- Morphology by distance transform (morphology/) ---
   // One half each: the distance map to the pixels equal to featureValue, thresholded at the

@@ -46,6 +46,32 @@ struct ImageRecord {
   PixelRows rows;             // null while the record holds no data
 };
 
+// A feature pixel found nearest to some pixel: its row and column, both -1 when there is none.
+struct FeaturePixel {
+  int32_t row = -1;
+  int32_t column = -1;
+};
+
+// The feature transform beside a distance map: for every pixel, a nearest feature pixel under the
+// map's measure, as (row, column) pairs row after row (the layout of an int32 array of shape
+// (height, width, 2)), (-1, -1) where the map holds noFeature. Of several feature pixels equally
+// near it holds one, always one at the map's distance from the pixel.
+struct FeatureMap {
+  int32_t width = 0;
+  int32_t height = 0;
+  std::unique_ptr<int32_t[]> pairs;  // 2 * width * height values; null while it holds nothing
+
+  // Allocates the pairs, every one (-1, -1). Throws std::bad_alloc; on failure the map stays as
+  // it was.
+  void Allocate(int width, int height);
+  bool empty() const { return pairs == nullptr; }
+  int32_t* Row(int row) const { return pairs.get() + 2 * std::size_t(row) * std::size_t(width); }
+  FeaturePixel At(int row, int column) const {
+    const int32_t* pair = Row(row) + 2 * std::size_t(column);
+    return {pair[0], pair[1]};
+  }
+};
+
 // Image kinds.
 constexpr int32_t binaryKind = 2;
 constexpr int32_t distanceKind = 16;

@@ -82,6 +82,7 @@ bool ImageEngine::ReplaceInput(ImageRecord image) {
     record->rows = std::move(*rows);
   }
   inputLoaded = 1;
+  nearest = FeatureMap{};
   CopyInputToWork();
   return true;
 }
@@ -124,6 +125,19 @@ bool ImageEngine::SaveWorkImage(const std::string& fileName, FileFormat format) 
   return true;
 }
 
+bool ImageEngine::SaveNearestPixels(const std::string& fileName) {
+  const FormatResult result = FormatNearestPixels(nearest);
+  if (!result.ok) {
+    FileFailure(result.message, fileName);
+    return false;
+  }
+  if (!ReplaceFileContents(fileName, result.bytes)) {
+    FileFailure(text::cannotWriteFile, fileName);
+    return false;
+  }
+  return true;
+}
+
 void ImageEngine::CopyInputToWork() {
   if (inputLoaded == 0) return;
   CopyPixels(InputImage, DistanceMap);
@@ -154,12 +168,14 @@ void ImageEngine::AdoptResultAsInput() {
   InputImage.whiteCount = static_cast<int32_t>(white);
   InputImage.blackCount = static_cast<int32_t>(total - white);
   distanceReady = 0;
+  nearest = FeatureMap{};
 }
 
 void ImageEngine::FreeImages() {
   InputImage.rows.Release();
   DistanceMap.rows.Release();
   WorkImage.rows.Release();
+  nearest = FeatureMap{};
 }
 
 InputSnapshot::InputSnapshot()
@@ -177,6 +193,7 @@ void InputSnapshot::Restore(ImageEngine& engine) const {
   InputImage.whiteCount = whiteCount_;
   InputImage.blackCount = blackCount_;
   engine.distanceReady = 0;
+  engine.nearest = FeatureMap{};
   engine.CopyInputToWork();
 }
 

@@ -41,27 +41,32 @@ FormatResult FormatValuesText(const ImageRecord& image) {
 }
 
 // A NumPy array file (format version 1.0): the magic string, the header's length, a header that
-// describes a little-endian int32 array of shape (height, width) in row order, padded with
-// blanks so that the data begins at a multiple of 64 bytes, then the values.
-FormatResult FormatNpy(const ImageRecord& image) {
+// describes a little-endian int32 array of the shape given ("480, 640") in row order, padded
+// with blanks so that the data begins at a multiple of 64 bytes, then the count values.
+FormatResult FormatInt32Npy(const std::string& shape, const int32_t* values, std::size_t count) {
   return Formatted([&](std::string& bytes) {
-    std::string header = "{'descr': '<i4', 'fortran_order': False, 'shape': (" +
-                         std::to_string(image.height) + ", " + std::to_string(image.width) + "), }";
+    std::string header = "{'descr': '<i4', 'fortran_order': False, 'shape': (" + shape + "), }";
     const std::size_t prefix = 10;  // magic, version and the header's length
     header.append(63 - (prefix + header.size()) % 64, ' ');
     header += '\n';
-    const std::size_t count = HasPixels(image) ? std::size_t(image.width) * image.height : 0;
     bytes.reserve(prefix + header.size() + 4 * count);
     bytes.append("\x93NUMPY\x01\x00", 8);
     bytes += static_cast<char>(header.size() & 0xff);
     bytes += static_cast<char>(header.size() >> 8);
     bytes += header;
     for (std::size_t i = 0; i < count; ++i) {
-      const uint32_t v = static_cast<uint32_t>(image.rows.data()[i]);
+      const uint32_t v = static_cast<uint32_t>(values[i]);
       const char little[4] = {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
       bytes.append(little, 4);
     }
   });
+}
+
+// A picture or a distance map as an array of shape (height, width).
+FormatResult FormatNpy(const ImageRecord& image) {
+  const std::size_t count = HasPixels(image) ? std::size_t(image.width) * image.height : 0;
+  return FormatInt32Npy(std::to_string(image.height) + ", " + std::to_string(image.width),
+                        image.rows.data(), count);
 }
 
 // Binary PGM: black and white as 0 and 255, or a distance map in 16 bits (most significant byte
@@ -260,6 +265,13 @@ FormatResult FormatPicture(const ImageRecord& image, FileFormat format) {
     return refused;
   }
   return installedCodec->Format(image, format);
+}
+
+FormatResult FormatNearestPixels(const FeatureMap& nearest) {
+  const std::size_t count = nearest.empty() ? 0 : 2 * std::size_t(nearest.width) * nearest.height;
+  return FormatInt32Npy(std::to_string(nearest.height) + ", " + std::to_string(nearest.width) +
+                            ", 2",
+                        nearest.pairs.get(), count);
 }
 
 ParseResult BinaryFromGreys(int width, int height, const std::vector<uint8_t>& greys,

@@ -110,6 +110,10 @@ ParseResult ParsePicture(std::string_view bytes, ImageRole role, std::string_vie
 // An image's bytes in a format (the image's own width and height). Never throws.
 FormatResult FormatPicture(const ImageRecord& image, FileFormat format);
 
+// A feature transform's bytes as a NumPy array of int32, shape (height, width, 2): the (row,
+// column) pairs as they are held. Never throws.
+FormatResult FormatNearestPixels(const FeatureMap& nearest);
+
 // --- Shared by the formats and the codec ---
 
 // A picture given as grey values (0-255, one byte per pixel, row after row) as a binary image:

@@ -180,6 +180,26 @@ TEST_F(Dtmorph, ReadsCommonPicturesAndWritesMapsNumpyReads) {
             ReferenceMorphology(Operation::dilation, image, FilterOffsets(filter)));
 }
 
+// --nearest writes the feature transform beside the map, an array numpy reads (its data at a
+// multiple of 64 bytes): a feature pixel at the map's distance, none where the map has none.
+TEST_F(Dtmorph, NearestWritesAFeaturePixelAtTheMapsDistance) {
+  const std::string input = Sample("sample1-640.xpm"), near = folder.File("near.npy");
+  ASSERT_TRUE(engine.LoadInputImage(input));
+  const Grid map = Values({"transform", input, "-", "--metric", "triangle", "--apex", "37,11",
+                           "--threads", "2", "--nearest", near});
+  const Result numpy = Shell("/usr/bin/python3 -c 'import numpy, sys; a = numpy.load(sys.argv[1]);"
+                             " print(a.dtype, a.shape); print(*a.ravel())' " + near);
+  std::istringstream read(numpy.out);
+  std::string header;
+  std::vector<int32_t> pairs(2 * map.values.size());
+  std::getline(read, header);
+  for (auto& v : pairs) read >> v;
+  EXPECT_EQ(header, "int32 (480, 640, 2)") << numpy.err;
+  EXPECT_EQ(NearestFault(GridOf(InputImage), 1, {DistanceFunction::triangle, {37, 11}}, map,
+                         pairs.data()), "");
+  EXPECT_EQ((ReadText(near).size() - 4 * pairs.size()) % 64, 0u);
+}
+
 // Every failure says why and names the file, exits with 1 and leaves earlier files alone;
 // inputs that are no files, or too large to be pictures, are refused before they are read, and
 // an output name as long as names may be is written.
@@ -346,6 +366,8 @@ TEST_F(Dtmorph, UsageErrorsExitWithTwoAndTheUsage) {
       {"transform", in, "-", "--metric", "manhattan"},
       {"transform", in, "-", "--algorithm", "x"},
       {"transform", in, "-", "--threads", "65"},
+      {"transform", in, "-", "--nearest", "near.txt"},
+      {"morph", "dilate", in, "-", "--shape", "circle", "--size", "1", "--nearest", "n.npy"},
       {"morph", "dilate", in, "-", "--size", "1"},
       {"morph", "thin", in, "-", "--shape", "circle", "--size", "1"},
       {"filter", "dilate", in, out},

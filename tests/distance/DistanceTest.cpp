@@ -15,20 +15,25 @@ namespace {
 class Transform : public EngineTest {
  protected:
   // The map of `image` by one algorithm, drawn (into surface) or timed (drawing nothing);
-  // checks what every transform leaves.
+  // checks what every transform leaves, and with `nearest` its feature transform.
   Grid Run(const Grid& image, TransformAlgorithm algorithm, const Measure& m, int featureValue,
-           bool draw) {
+           bool draw, bool nearest = false) {
     SetInput(engine, image);
     engine.measureTime = draw ? 0 : 1;
     surface.calls.clear();
     NullSurface nowhere;
-    RunDistanceTransform(engine, {&surface, &nowhere}, {algorithm, m, featureValue});
+    RunDistanceTransform(engine, {&surface, &nowhere}, {algorithm, m, featureValue, nearest});
     EXPECT_TRUE(draw || surface.calls.empty());
-    EXPECT_EQ(GridOf(DistanceMap), GridOf(WorkImage));
+    const Grid map = GridOf(WorkImage);
+    EXPECT_EQ(GridOf(DistanceMap), map);
     EXPECT_EQ(GridOf(InputImage), image);
     EXPECT_EQ(WorkImage.kind, distanceKind);
     EXPECT_EQ(engine.distanceReady, 1);
-    return GridOf(WorkImage);
+    const int32_t* pairs = engine.nearest.pairs.get();
+    const Measure truth = algorithm == TransformAlgorithm::simple ? Measure{} : m;
+    EXPECT_EQ(pairs != nullptr, nearest);
+    EXPECT_EQ(pairs ? NearestFault(image, featureValue, truth, map, pairs) : "", "") << image;
+    return map;
   }
   RecordingSurface surface;
 };
@@ -44,8 +49,10 @@ TEST_P(EveryMeasure, AlgorithmsOneAndTwoGiveTheBruteForceMap) {
     const Grid image = RandomImage(rng, 12);
     const int feature = n % 3 == 2 ? 0 : 1;
     const Grid truth = ReferenceTransform(image, feature, m);
-    ASSERT_EQ(Run(image, TransformAlgorithm::envelope, m, feature, n % 2), truth) << image;
-    ASSERT_EQ(Run(image, TransformAlgorithm::exhaustive, m, feature, n % 4 < 2), truth) << image;
+    const bool nearest = n % 3 != 1;
+    ASSERT_EQ(Run(image, TransformAlgorithm::envelope, m, feature, n % 2, nearest), truth) << image;
+    ASSERT_EQ(Run(image, TransformAlgorithm::exhaustive, m, feature, n % 4 < 2, nearest), truth)
+        << image;
     for (int row = 0; row < image.height; ++row) {  // the envelope plot's row, computed afresh
       const auto first = truth.values.begin() + std::ptrdiff_t(row) * image.width;
       ASSERT_EQ(EnvelopeOfRow(InputImage, feature, m, row).stored,
@@ -64,7 +71,8 @@ TEST_P(EveryMeasure, SeveralThreadsGiveTheMapOfOne) {
     const Grid alone = Run(image, TransformAlgorithm::envelope, GetParam(), 1, false);
     for (int threads : {2, 3, 0}) {
       engine.threads = threads;
-      ASSERT_EQ(Run(image, TransformAlgorithm::envelope, GetParam(), 1, false), alone) << threads;
+      ASSERT_EQ(Run(image, TransformAlgorithm::envelope, GetParam(), 1, false, threads != 3), alone)
+          << threads;
     }
   }
 }
@@ -80,9 +88,9 @@ TEST_P(EveryMeasure, RowPassEqualsEveryCandidate) {
       for (int batch = 0; batch < 250; ++batch) {
         const int rows = 1 + batch % envelopeRowsAtOnce;
         std::vector<std::vector<int32_t>> g(rows, std::vector<int32_t>(std::size_t(width)));
-        std::vector<std::vector<int32_t>> out(g), want(g);
+        std::vector<std::vector<int32_t>> out(g), want(g), won(g), viaWinners(g);
         const int32_t* in[envelopeRowsAtOnce];
-        int32_t* to[envelopeRowsAtOnce];
+        int32_t *to[envelopeRowsAtOnce], *wonTo[envelopeRowsAtOnce], *viaTo[envelopeRowsAtOnce];
         for (int r = 0; r < rows; ++r) {
           const int kind = (batch + r) % 6;
           const int32_t base = std::array<int32_t, 6>{32766, 0, 0, 0, 32700, 0}[kind];
@@ -93,7 +101,21 @@ TEST_P(EveryMeasure, RowPassEqualsEveryCandidate) {
           ExhaustiveRow(metric, g[r].data(), width, want[r].data());
           in[r] = g[r].data();
           to[r] = rows == 1 ? g[r].data() : out[r].data();  // a single row in place
+          wonTo[r] = won[r].data();
+          viaTo[r] = viaWinners[r].data();
         }
+        // With the winning columns (the envelope for every metric): the same distances, each
+        // one its winner's candidate.
+        EnvelopeRows(metric, in, viaTo, rows, width, scratch, wonTo);
+        for (int r = 0; r < rows; ++r)
+          for (int x = 0; x < width; ++x) {
+            const int32_t w = won[r][x];
+            ASSERT_TRUE(viaWinners[r][x] == want[r][x] &&
+                        (w < 0 ? want[r][x] == noFeature
+                               : g[r][w] != noFeature && metric.Candidate(g[r][w]) &&
+                                     metric.Store(metric.Cost(x - w, g[r][w])) == want[r][x]))
+                << width << " " << batch << " " << r << " " << x;
+          }
         EnvelopeRows(metric, in, to, rows, width, scratch);
         for (int r = 0; r < rows; ++r)
           ASSERT_EQ(rows == 1 ? g[r] : out[r], want[r]) << width << " " << batch << " " << r;
@@ -138,7 +160,7 @@ TEST_F(Transform, SimpleTransformIsEuclideanWhateverTheMeasure) {
   std::mt19937 rng(3);
   for (int n = 0; n < 40; ++n) {
     const Grid image = RandomImage(rng, 10);
-    ASSERT_EQ(Run(image, TransformAlgorithm::simple, AllMeasures()[n % 15], 1, n % 2),
+    ASSERT_EQ(Run(image, TransformAlgorithm::simple, AllMeasures()[n % 15], 1, n % 2, n % 3),
               ReferenceTransform(image, 1, Measure{}))
         << image;
   }

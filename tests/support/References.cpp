@@ -74,6 +74,21 @@ Grid ReferenceTransform(const Grid& image, int featureValue, const Measure& m) {
   return out;
 }
 
+std::string NearestFault(const Grid& image, int featureValue, const Measure& m, const Grid& map,
+                         const int32_t* pairs) {
+  for (int y = 0; y < map.height; ++y)
+    for (int x = 0; x < map.width; ++x, pairs += 2) {
+      const int32_t fy = pairs[0], fx = pairs[1], d = map.at(y, x);
+      const bool inside = fy >= 0 && fx >= 0 && fy < image.height && fx < image.width;
+      if (d == noFeature ? fy != -1 || fx != -1
+                         : !inside || image.at(fy, fx) != featureValue ||
+                               Distance(m, y - fy, x - fx) != d)
+        return std::to_string(y) + "," + std::to_string(x) + ": " + std::to_string(fy) + "," +
+               std::to_string(fx);
+    }
+  return "";
+}
+
 Offsets BallOffsets(const Measure& shape, int size) {
   Offsets ball;
   const int reach = 2 * size + 2;  // no shape reaches further

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -32,6 +33,11 @@ int32_t Distance(const Measure& m, int64_t dy, int64_t dx);
 
 // The distance map by brute force: every pixel against every pixel equal to featureValue.
 Grid ReferenceTransform(const Grid& image, int featureValue, const Measure& m);
+// Where a feature transform ((row, column) pairs for the map's pixels, row after row) fails the
+// map of the image: "" when each pair is (-1, -1) exactly where the map holds noFeature and
+// otherwise a pixel equal to featureValue at the map's distance, else the first that fails.
+std::string NearestFault(const Grid& image, int featureValue, const Measure& m, const Grid& map,
+                         const int32_t* pairs);
 
 // A filter as offsets (dy down, dx right) from its origin.
 using Offsets = std::vector<std::pair<int, int>>;
