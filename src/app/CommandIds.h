@@ -30,6 +30,7 @@ inline constexpr int zoomOut = 40121;
 inline constexpr int zoomActual = 40122;
 inline constexpr int zoomFit = 40123;
 inline constexpr int envelopePlot = 40125;
+inline constexpr int voronoiView = 40126;
 inline constexpr int recentFile = 40130;  // 40130 to 40133, the newest first
 inline constexpr int recentFiles = 4;
 

@@ -5,6 +5,7 @@
 
 #include "app/CommandIds.h"
 #include "app/MainWindow.h"
+#include "distance/gui/EnvelopePlot.h"
 #include "image/Globals.h"
 
 namespace dt {
@@ -52,8 +53,23 @@ void MainWindow::EndUndoStep() {
   ShowUndoItems();
 }
 
-void MainWindow::OnUndo() { ShowUndone(undoHistory.Undo(engine)); }
-void MainWindow::OnRedo() { ShowUndone(undoHistory.Redo(engine)); }
+// The nearest feature pixels and the envelope plot belong to the map of the last transform, which
+// an undone or redone step no longer shows.
+void MainWindow::OnUndo() {
+  ForgetTransform();
+  ShowUndone(undoHistory.Undo(engine));
+}
+
+void MainWindow::OnRedo() {
+  ForgetTransform();
+  ShowUndone(undoHistory.Redo(engine));
+}
+
+void MainWindow::ForgetTransform() {
+  engine.nearest = FeatureMap{};
+  lastTransform.reset();
+  if (envelopePlot != nullptr) envelopePlot->close();
+}
 
 // The canvas shows the images as they are now: the work image (the picture after a load or a
 // morphology, the map after a transform) on white, or white alone before any picture.

@@ -82,6 +82,7 @@ const MenuRow menuRows[] = {
     {MenuRow::Item, command::zoomActual, "等倍表示", &MainWindow::OnZoomActual},
     {MenuRow::Item, command::zoomFit, "ウインドウに合わせる", &MainWindow::OnZoomFit},
     {MenuRow::Item, command::envelopePlot, "行の下側包絡線を表示", &MainWindow::OnEnvelopePlot},
+    {MenuRow::Item, command::voronoiView, "ボロノイ領域", &MainWindow::OnVoronoiView},
     // --- the pace of the passes (ViewCommands.cpp) ---
     {MenuRow::Separator, 0, nullptr, nullptr},
     {MenuRow::Item, command::paceQuarter, "描画速度 0.25倍", &MainWindow::OnPaceQuarter},

@@ -111,6 +111,7 @@ class MainWindow : public QMainWindow {
   void OnZoomFit();               // 40123: the current picture as large as the window shows whole
   void OnRecentFile(int index);   // 40130 + index
   void OnEnvelopePlot();          // 40125: the next click on the canvas picks the row
+  void OnVoronoiView();           // 40126: each pixel in its nearest feature region's colour
 
   // --- Teaching views (src/distance/gui/EnvelopeCommands.cpp) ---
   // Opens the envelope plot of a row of the current distance map (Shift+click, or the menu item
@@ -180,6 +181,10 @@ class MainWindow : public QMainWindow {
   // The status bar: the pixel under the pointer and its value, the picture's size and the zoom.
   void ShowPointed(QPoint pixel);
   void ShowPictureSize();
+  // Over a distance map: the line to the pixel's nearest feature pixel (NearestView.cpp).
+  void ShowNearest(QPoint pixel);
+  // Lets go of what belongs to the last transform's map (after an undo or redo).
+  void ForgetTransform();
   void RememberFile(const std::string& fileName);
   void ShowRecentFiles();
   // Loads an input file and draws it; nothing else happens when the file is bad (false then).

@@ -71,6 +71,7 @@ void MainWindow::ShowPointed(QPoint pixel) {
       valueLabel_->setText(value == noFeature ? QString("特徴画素なし")
                                               : QString("距離 %1").arg(value));
   }
+  ShowNearest(pixel);
   ShowPictureSize();
 }
 

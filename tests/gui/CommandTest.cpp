@@ -201,6 +201,7 @@ class CommandTest : public QObject {
     for (const auto& [commands, times] : steps) {
       for (int command : commands) window.TriggerCommand(command);
       QCOMPARE(label("size"), QString("40 × 30　%1%").arg(times * 100));
+      Hover(window.canvas(), window.canvas()->rect().bottomRight());  // away: no line drawn
       const QImage screen = window.canvas()->grab().toImage();
       for (const QPoint pixel : {QPoint(0, 0), QPoint(39, 29), QPoint(17, 11)}) {
         for (int dy = 0; dy < times; ++dy)
@@ -208,9 +209,15 @@ class CommandTest : public QObject {
             QCOMPARE(screen.pixel(pixel * times + QPoint(dx, dy)),
                      window.backingBitmap.pixel(pixel));
         Hover(window.canvas(), pixel * times + QPoint(times / 2, times / 2));
-        QCOMPARE(label("position") + " " + label("value"),
-                 QString("(%1, %2) 距離 %3").arg(pixel.x()).arg(pixel.y()).arg(
-                     map.at(pixel.y(), pixel.x())));
+        // The distance, and a nearest feature pixel: one of the picture's, at that distance.
+        const QString prefix = QString("(%1, %2) 距離 %3　最近傍の特徴画素 (")
+                                   .arg(pixel.x()).arg(pixel.y()).arg(map.at(pixel.y(), pixel.x()));
+        const QString shown = label("position") + " " + label("value");
+        QVERIFY2(shown.startsWith(prefix), qPrintable(shown));
+        const QStringList place = shown.mid(prefix.size()).chopped(1).split(", ");
+        const int fx = place.value(0).toInt(), fy = place.value(1).toInt();
+        QVERIFY(f.picture.at(fy, fx) == 1 &&
+                Distance(Measure{}, pixel.y() - fy, pixel.x() - fx) == map.at(pixel.y(), pixel.x()));
       }
     }
     window.TriggerCommand(40121);
@@ -245,6 +252,26 @@ class CommandTest : public QObject {
       for (int x = 0; x < map.width; ++x) QCOMPARE(envelope.stored[x], map.at(row, x));
     }
     QCOMPARE(f.shell.Texts().size(), 1);
+  }
+
+  // ボロノイ領域 colours each pixel by the region (8-connected feature pixels) of its nearest
+  // feature pixel: one colour per region, the feature pixels darker; no map, no view.
+  void TheVoronoiViewColoursByNearestRegion() {
+    QTemporaryDir folder;
+    WriteText(folder.filePath("two.xpm").toStdString(),
+              XpmOf(GridFromRows({"1100000001", "1000000001", "0000000000"})));
+    Shell shell(folder.path());
+    shell.Load("two.xpm");
+    shell.window->TriggerCommand(40126);
+    QCOMPARE(shell.Texts(), QStringList{"現在の画像は距離画像ではありません。"});
+    auto answered = Answer({1019, 1000});
+    shell.window->TriggerCommand(transformCommand);
+    QVERIFY(*answered);
+    shell.window->TriggerCommand(40126);
+    const auto at = [&](int x, int y) { return shell.window->backingBitmap.pixel(x, y); };
+    QVERIFY(at(2, 0) == at(4, 2) && at(2, 0) == at(1, 1) && at(6, 1) == at(8, 2));
+    QVERIFY(at(4, 2) != at(6, 1) && at(0, 0) != at(1, 1) && at(0, 0) == at(0, 1));
+    QVERIFY(at(9, 0) != at(8, 0) && at(0, 0) != at(9, 0));
   }
 
   // Esc during a slow run stops it within a row: the images are as they were, byte for byte, and

@@ -60,7 +60,9 @@ void MainWindow::OnDistanceTransform() {
     return;
 
   // Distances to the nearest white pixel.
-  const TransformChoice choice{*dialog.algorithm, Measure{engine.distanceFunction, triangleApex}};
+  // With the nearest feature pixel of every pixel, which the window shows under the pointer.
+  TransformChoice choice{*dialog.algorithm, Measure{engine.distanceFunction, triangleApex}};
+  choice.wantNearest = true;
   CanvasDrawing drawing = MakeWatchableDrawing();
   const int64_t start = clock->NowMs();
   const bool done = Compute([&] { RunDistanceTransform(engine, drawing, choice); });
