@@ -52,7 +52,7 @@ bool RunningCommand::Advanced(int64_t done, int64_t total) {
   if (QThread::currentThread() != window_.thread() || sinceEvents_.elapsed() < eventIntervalMs)
     return !stopAsked_;
   const int percent = total > 0 ? static_cast<int>(100 * done / total) : 0;
-  window_.runLabel_->setText(QString("パス %1　%2%").arg(pass_).arg(percent));
+  window_.runLabel_->setText(MainWindow::tr("パス %1　%2%").arg(pass_).arg(percent));
   window_.FlushDrawing();
   QApplication::processEvents();
   sinceEvents_.restart();

@@ -20,7 +20,7 @@ void MainWindow::BuildStatusBar() {
   valueLabel_ = new QLabel(this);
   sizeLabel_ = new QLabel(this);
   runLabel_ = new QLabel(this);
-  auto* stop = new QPushButton("中止", this);
+  auto* stop = new QPushButton(tr("中止"), this);
   stop->setEnabled(false);
   stop->setFocusPolicy(Qt::NoFocus);
   connect(stop, &QPushButton::clicked, this, [this] {
@@ -51,18 +51,16 @@ void MainWindow::ShowPointed(QPoint pixel) {
   } else {
     const int32_t value = shown.rows[pixel.y()][pixel.x()];
     if (shown.kind == binaryKind)
-      valueLabel_->setText(QString("値 %1").arg(value));
+      valueLabel_->setText(tr("値 %1").arg(value));
     else
-      valueLabel_->setText(value == noFeature ? QString("特徴画素なし")
-                                              : QString("距離 %1").arg(value));
+      valueLabel_->setText(value == noFeature ? tr("特徴画素なし") : tr("距離 %1").arg(value));
   }
   ShowPictureSize();
 }
 
 void MainWindow::ShowPictureSize() {
-  const QString size = InputImage.rows ? QString("%1 × %2　").arg(InputImage.width)
-                                             .arg(InputImage.height)
-                                       : QString();
+  const QString size =
+      InputImage.rows ? tr("%1 × %2　").arg(InputImage.width).arg(InputImage.height) : QString();
   sizeLabel_->setText(size + canvas_->ZoomText());
 }
 
