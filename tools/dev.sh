@@ -5,6 +5,8 @@
 #   bash tools/dev.sh run     start the desktop demo in samples/
 #   bash tools/dev.sh test    build what the tests need, once, under ASan and UBSan, and run them
 #   bash tools/dev.sh bench   build the release tree and run the benchmark
+#   bash tools/dev.sh translations
+#                             bring translations/dtdemo_en.ts up to date with the texts in src/
 set -euo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -12,7 +14,8 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev libgtest-dev libcli11-dev
           qt6-image-formats-plugins libtiff-dev zlib1g-dev python3-numpy desktop-file-utils
-          fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n libqt6svg6)
+          fonts-ipafont-gothic fonts-ipafont-mincho qt6-translations-l10n libqt6svg6
+          qt6-l10n-tools)
 
 install_missing() {
   local missing=()
@@ -58,9 +61,24 @@ cmd_bench() {
   "$root/build/bench/dtbench" "$@"
 }
 
+# Every text marked for translation in src/ (tr(), QT_TRANSLATE_NOOP) into the English .ts: a new
+# one comes in unfinished, for its English to be filled in (by hand or with Qt Linguist); one
+# that is gone leaves with its translation. The next build makes the .qm from it.
+cmd_translations() {
+  install_missing "${packages[@]}"
+  local ts="$root/translations/dtdemo_en.ts"
+  (cd "$root" && /usr/lib/qt6/bin/lupdate src -ts translations/dtdemo_en.ts -source-language ja \
+     -target-language en -locations none -no-obsolete)
+  local unfinished
+  unfinished=$(grep -c 'type="unfinished"' "$ts" || true)
+  echo "== $unfinished text(s) without English in translations/dtdemo_en.ts" \
+       "(<translation type=\"unfinished\">)"
+}
+
 case "${1:-}" in
   run) shift; cmd_run "$@" ;;
   test) shift; cmd_test "$@" ;;
   bench) shift; cmd_bench "$@" ;;
-  *) echo "usage: bash tools/dev.sh run|test|bench" >&2; exit 2 ;;
+  translations) shift; cmd_translations "$@" ;;
+  *) echo "usage: bash tools/dev.sh run|test|bench|translations" >&2; exit 2 ;;
 esac

@@ -17,7 +17,7 @@ constexpr int messageMs = 10000;  // how long the status bar shows what became o
 void SayDropped(QStatusBar* bar, int dropped) {
   if (dropped > 0)
     bar->showMessage(
-        QString("元に戻す履歴がメモリの上限を超えたため、古い操作 %1 件を削除しました。")
+        MainWindow::tr("元に戻す履歴がメモリの上限を超えたため、古い操作 %1 件を削除しました。")
             .arg(dropped),
         messageMs);
 }
@@ -46,9 +46,9 @@ void MainWindow::BeginUndoStep() { undoHistory.Begin(engine); }
 void MainWindow::EndUndoStep() {
   const UndoHistory::Outcome outcome = undoHistory.End(engine);
   if (outcome.kept == UndoHistory::Kept::tooLarge)
-    statusBar()->showMessage("画像が大きすぎるため、この操作は元に戻せません。", messageMs);
+    statusBar()->showMessage(tr("画像が大きすぎるため、この操作は元に戻せません。"), messageMs);
   else if (outcome.kept == UndoHistory::Kept::noMemory)
-    statusBar()->showMessage("メモリが足りないため、この操作は元に戻せません。", messageMs);
+    statusBar()->showMessage(tr("メモリが足りないため、この操作は元に戻せません。"), messageMs);
   SayDropped(statusBar(), outcome.dropped);
   ShowUndoItems();
 }

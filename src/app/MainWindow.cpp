@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMenu>
@@ -25,6 +26,7 @@
 #include "image/Globals.h"
 #include "image/Messages.h"
 #include "pictures/QtPictureCodec.h"
+#include "platform/qt/QtServices.h"
 
 namespace dt {
 
@@ -33,7 +35,8 @@ namespace {
 using Handler = void (MainWindow::*)();
 
 // One row of the menu description: a drop-down (id 0, with a label), an item of the drop-down
-// above it, a separator (no label), or a command on the menu bar itself.
+// above it, a separator (no label), or a command on the menu bar itself. The labels are
+// translated in the context "Menu".
 struct MenuRow {
   enum Kind { DropDown, Item, Separator, BarCommand } kind;
   int id;
@@ -42,57 +45,74 @@ struct MenuRow {
 };
 
 const MenuRow menuRows[] = {
-    {MenuRow::DropDown, 0, "入出力管理", nullptr},
-    {MenuRow::Item, command::loadInputImage, "入力画像取りこみ", &MainWindow::OnLoadInputImage},
+    {MenuRow::DropDown, 0, QT_TRANSLATE_NOOP("Menu", "入出力管理"), nullptr},
+    {MenuRow::Item, command::loadInputImage, QT_TRANSLATE_NOOP("Menu", "入力画像取りこみ"),
+     &MainWindow::OnLoadInputImage},
     {MenuRow::Separator, 0, nullptr, nullptr},
-    {MenuRow::Item, command::sample640, "入力画像サンプル（640x480）", &MainWindow::OnSample640},
-    {MenuRow::Item, command::sample320, "入力画像サンプル（320x240）", &MainWindow::OnSample320},
-    {MenuRow::Item, command::sample160, "入力画像サンプル（160x120）", &MainWindow::OnSample160},
-    {MenuRow::Item, command::sampleSquare, "入力画像サンプル（四角形）",
+    {MenuRow::Item, command::sample640, QT_TRANSLATE_NOOP("Menu", "入力画像サンプル（640x480）"),
+     &MainWindow::OnSample640},
+    {MenuRow::Item, command::sample320, QT_TRANSLATE_NOOP("Menu", "入力画像サンプル（320x240）"),
+     &MainWindow::OnSample320},
+    {MenuRow::Item, command::sample160, QT_TRANSLATE_NOOP("Menu", "入力画像サンプル（160x120）"),
+     &MainWindow::OnSample160},
+    {MenuRow::Item, command::sampleSquare, QT_TRANSLATE_NOOP("Menu", "入力画像サンプル（四角形）"),
      &MainWindow::OnSampleSquare},
     {MenuRow::Separator, 0, nullptr, nullptr},
-    {MenuRow::Item, command::redisplayInputImage, "入力画像再表示",
+    {MenuRow::Item, command::redisplayInputImage, QT_TRANSLATE_NOOP("Menu", "入力画像再表示"),
      &MainWindow::OnRedisplayInputImage},
-    {MenuRow::Item, command::inputView, "入力画像別ウインドウ表示", &MainWindow::OnInputView},
+    {MenuRow::Item, command::inputView, QT_TRANSLATE_NOOP("Menu", "入力画像別ウインドウ表示"),
+     &MainWindow::OnInputView},
     {MenuRow::Separator, 0, nullptr, nullptr},
-    {MenuRow::Item, command::saveImage, "画像保存", &MainWindow::OnSaveImage},
-    {MenuRow::BarCommand, command::distanceTransform, "距離変換", &MainWindow::OnDistanceTransform},
-    {MenuRow::DropDown, 0, "モルフォロジー演算", nullptr},
-    {MenuRow::Item, command::distanceMorphology, "距離変換によるモルフォロジー演算",
+    {MenuRow::Item, command::saveImage, QT_TRANSLATE_NOOP("Menu", "画像保存"),
+     &MainWindow::OnSaveImage},
+    {MenuRow::BarCommand, command::distanceTransform, QT_TRANSLATE_NOOP("Menu", "距離変換"),
+     &MainWindow::OnDistanceTransform},
+    {MenuRow::DropDown, 0, QT_TRANSLATE_NOOP("Menu", "モルフォロジー演算"), nullptr},
+    {MenuRow::Item, command::distanceMorphology, QT_TRANSLATE_NOOP("Menu", "距離変換によるモルフォロジー演算"),
      &MainWindow::OnDistanceMorphology},
-    {MenuRow::Item, command::editTriangleFilter, "独自三角形フィルタ編集",
+    {MenuRow::Item, command::editTriangleFilter, QT_TRANSLATE_NOOP("Menu", "独自三角形フィルタ編集"),
      &MainWindow::OnEditTriangleFilter},
     {MenuRow::Separator, 0, nullptr, nullptr},
-    {MenuRow::Item, command::loadFilterImage, "フィルタ画像取りこみ",
+    {MenuRow::Item, command::loadFilterImage, QT_TRANSLATE_NOOP("Menu", "フィルタ画像取りこみ"),
      &MainWindow::OnLoadFilterImage},
-    {MenuRow::Item, command::filterMorphology, "フィルタ画像によるモルフォロジー演算",
+    {MenuRow::Item, command::filterMorphology, QT_TRANSLATE_NOOP("Menu", "フィルタ画像によるモルフォロジー演算"),
      &MainWindow::OnFilterMorphology},
-    {MenuRow::Item, command::redisplayFilterImage, "フィルタ画像再表示",
+    {MenuRow::Item, command::redisplayFilterImage, QT_TRANSLATE_NOOP("Menu", "フィルタ画像再表示"),
      &MainWindow::OnRedisplayFilterImage},
-    {MenuRow::BarCommand, command::clearScreen, "画面クリア", &MainWindow::OnClearScreen},
-    {MenuRow::BarCommand, command::quit, "終了(&E)", &MainWindow::OnQuit},
-    {MenuRow::BarCommand, command::version, "バージョン情報", &MainWindow::OnVersion},
-    {MenuRow::DropDown, 0, "表示", nullptr},
-    {MenuRow::Item, command::colourDistanceView, "距離画像をカラーで表示",
+    {MenuRow::BarCommand, command::clearScreen, QT_TRANSLATE_NOOP("Menu", "画面クリア"),
+     &MainWindow::OnClearScreen},
+    {MenuRow::BarCommand, command::quit, QT_TRANSLATE_NOOP("Menu", "終了(&E)"), &MainWindow::OnQuit},
+    {MenuRow::BarCommand, command::version, QT_TRANSLATE_NOOP("Menu", "バージョン情報"),
+     &MainWindow::OnVersion},
+    {MenuRow::DropDown, 0, QT_TRANSLATE_NOOP("Menu", "表示"), nullptr},
+    {MenuRow::Item, command::colourDistanceView, QT_TRANSLATE_NOOP("Menu", "距離画像をカラーで表示"),
      &MainWindow::OnColourDistanceView},
-    {MenuRow::Item, command::greyDistanceView, "距離画像を16階調で表示",
+    {MenuRow::Item, command::greyDistanceView, QT_TRANSLATE_NOOP("Menu", "距離画像を16階調で表示"),
      &MainWindow::OnGreyDistanceView},
-    {MenuRow::Item, command::zoomIn, "拡大", &MainWindow::OnZoomIn},
-    {MenuRow::Item, command::zoomOut, "縮小", &MainWindow::OnZoomOut},
-    {MenuRow::Item, command::zoomActual, "等倍表示", &MainWindow::OnZoomActual},
-    {MenuRow::Item, command::zoomFit, "ウインドウに合わせる", &MainWindow::OnZoomFit},
-    {MenuRow::Item, command::envelopePlot, "行の下側包絡線を表示", &MainWindow::OnEnvelopePlot},
-    {MenuRow::Item, command::voronoiView, "ボロノイ領域", &MainWindow::OnVoronoiView},
+    {MenuRow::Item, command::zoomIn, QT_TRANSLATE_NOOP("Menu", "拡大"), &MainWindow::OnZoomIn},
+    {MenuRow::Item, command::zoomOut, QT_TRANSLATE_NOOP("Menu", "縮小"), &MainWindow::OnZoomOut},
+    {MenuRow::Item, command::zoomActual, QT_TRANSLATE_NOOP("Menu", "等倍表示"),
+     &MainWindow::OnZoomActual},
+    {MenuRow::Item, command::zoomFit, QT_TRANSLATE_NOOP("Menu", "ウインドウに合わせる"),
+     &MainWindow::OnZoomFit},
+    {MenuRow::Item, command::envelopePlot, QT_TRANSLATE_NOOP("Menu", "行の下側包絡線を表示"),
+     &MainWindow::OnEnvelopePlot},
+    {MenuRow::Item, command::voronoiView, QT_TRANSLATE_NOOP("Menu", "ボロノイ領域"),
+     &MainWindow::OnVoronoiView},
     // --- the pace of the passes (ViewCommands.cpp) ---
     {MenuRow::Separator, 0, nullptr, nullptr},
-    {MenuRow::Item, command::paceQuarter, "描画速度 0.25倍", &MainWindow::OnPaceQuarter},
-    {MenuRow::Item, command::paceNormal, "描画速度 1倍", &MainWindow::OnPaceNormal},
-    {MenuRow::Item, command::paceFourfold, "描画速度 4倍", &MainWindow::OnPaceFourfold},
-    {MenuRow::Item, command::pacePassByPass, "描画速度 パスごと", &MainWindow::OnPacePassByPass},
+    {MenuRow::Item, command::paceQuarter, QT_TRANSLATE_NOOP("Menu", "描画速度 0.25倍"),
+     &MainWindow::OnPaceQuarter},
+    {MenuRow::Item, command::paceNormal, QT_TRANSLATE_NOOP("Menu", "描画速度 1倍"),
+     &MainWindow::OnPaceNormal},
+    {MenuRow::Item, command::paceFourfold, QT_TRANSLATE_NOOP("Menu", "描画速度 4倍"),
+     &MainWindow::OnPaceFourfold},
+    {MenuRow::Item, command::pacePassByPass, QT_TRANSLATE_NOOP("Menu", "描画速度 パスごと"),
+     &MainWindow::OnPacePassByPass},
     // --- undo and redo (EditCommands.cpp) ---
-    {MenuRow::DropDown, 0, "編集", nullptr},
-    {MenuRow::Item, command::undo, "元に戻す", &MainWindow::OnUndo},
-    {MenuRow::Item, command::redo, "やり直し", &MainWindow::OnRedo},
+    {MenuRow::DropDown, 0, QT_TRANSLATE_NOOP("Menu", "編集"), nullptr},
+    {MenuRow::Item, command::undo, QT_TRANSLATE_NOOP("Menu", "元に戻す"), &MainWindow::OnUndo},
+    {MenuRow::Item, command::redo, QT_TRANSLATE_NOOP("Menu", "やり直し"), &MainWindow::OnRedo},
 };
 
 // The usual keys of a desktop program for some of the commands (made once the application is).
@@ -111,7 +131,8 @@ std::vector<std::pair<int, QList<QKeySequence>>> Shortcuts() {
 constexpr int outerWidth = 1312;
 constexpr int outerHeight = 1150;
 
-const char* const runStopped = "中止しました。画像は実行前の状態に戻しました。";
+const char* const runStopped =
+    QT_TRANSLATE_NOOP("dt::MainWindow", "中止しました。画像は実行前の状態に戻しました。");
 
 // A time in milliseconds to three significant digits: "0.0123", "4.56", "789", "12300".
 QString ThreeDigits(double ms) {
@@ -128,7 +149,7 @@ QString ThreeDigits(double ms) {
 
 MainWindow::MainWindow() : clock(&steadyClock_) {
   InstallQtPictureCodec();
-  setWindowTitle(QString::fromStdString(appTitle));
+  setWindowTitle(Translated(appTitle.c_str()));
   setAcceptDrops(true);
   canvas_ = new Canvas(backingBitmap);
   scrollArea_ = new QScrollArea(this);
@@ -160,7 +181,7 @@ void MainWindow::BuildMenu() {
   QMenu* dropDown = nullptr;
   for (const MenuRow& row : menuRows) {
     if (row.kind == MenuRow::DropDown) {
-      dropDown = menuBar()->addMenu(QString::fromUtf8(row.label));
+      dropDown = menuBar()->addMenu(QCoreApplication::translate("Menu", row.label));
       if (fileMenu_ == nullptr) fileMenu_ = dropDown;
       continue;
     }
@@ -168,7 +189,7 @@ void MainWindow::BuildMenu() {
       dropDown->addSeparator();
       continue;
     }
-    auto* action = new QAction(QString::fromUtf8(row.label), this);
+    auto* action = new QAction(QCoreApplication::translate("Menu", row.label), this);
     action->setData(row.id);
     action->setObjectName(QString::number(row.id));
     const int id = row.id;
@@ -220,7 +241,7 @@ void MainWindow::TriggerCommand(int id) {
   try {
     (this->*(found->second))();
   } catch (const std::bad_alloc&) {
-    ShowMessage(text::memoryFailure, text::errorCaption);
+    ShowMessage(Translate(text::memoryFailure), Translate(text::errorCaption));
   }
   if (undoStep) EndUndoStep();
   ShowUndoItems();  // a computing command turned every item on when it ended
@@ -277,7 +298,7 @@ CanvasDrawing MainWindow::MakeWatchableDrawing() {
 
 bool MainWindow::RequireBinaryImage() {
   if (WorkImage.kind == binaryKind) return true;
-  ShowMessage(text::notBinaryImage, text::errorCaption);
+  ShowMessage(Translate(text::notBinaryImage), Translate(text::errorCaption));
   return false;
 }
 
@@ -298,19 +319,23 @@ bool MainWindow::Compute(const std::function<void()>& computation) {
   }
   if (failure == nullptr) {
     const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
-    runLabel_->setText("処理時間 " + ThreeDigits(took.count()) + " ms");
+    runLabel_->setText(tr("処理時間 %1 ms").arg(ThreeDigits(took.count())));
     return true;
   }
   if (original) original->Restore(engine);
   runLabel_->clear();
-  ShowMessage(failure, failure == runStopped ? appTitle : text::errorCaption);
+  if (failure == runStopped)
+    ShowMessage(tr(runStopped).toStdString(), Translate(appTitle.c_str()));
+  else
+    ShowMessage(Translate(failure), Translate(text::errorCaption));
   return false;
 }
 
 void MainWindow::ReportCommandTime(int64_t start, int64_t end) {
   char report[160];
-  std::snprintf(report, sizeof report, text::tookSecondsCommand, (end - start) / 1000.0);
-  ShowMessage(report, appTitle);
+  std::snprintf(report, sizeof report, Translate(text::tookSecondsCommand).c_str(),
+                (end - start) / 1000.0);
+  ShowMessage(report, Translate(appTitle.c_str()));
 }
 
 bool MainWindow::event(QEvent* event) {

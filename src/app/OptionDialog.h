@@ -24,7 +24,7 @@ class OptionDialog : public QDialog {
 
  protected:
   // A dialog titled title and named by its resource id, with a close button and no help button.
-  OptionDialog(QWidget* parent, const char* title, int resourceId);
+  OptionDialog(QWidget* parent, const QString& title, int resourceId);
 
   // Sets the dialog's own controls from the members; the timing check box is set afterwards.
   virtual void Initialise() = 0;

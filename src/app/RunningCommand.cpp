@@ -66,7 +66,7 @@ void RunningCommand::PassBegun() {
     return;
   window_.FlushDrawing();
   window_.runLabel_->setText(
-      QString("パス %1 終了　Space または 続行 で次のパスへ").arg(pass_ - 1));
+      MainWindow::tr("パス %1 終了　Space または 続行 で次のパスへ").arg(pass_ - 1));
   window_.continueButton_->setEnabled(true);
   QEventLoop loop;
   waiting_ = &loop;
@@ -81,7 +81,7 @@ bool RunningCommand::Advanced(int64_t done, int64_t total) {
   if (QThread::currentThread() != window_.thread() || sinceEvents_.elapsed() < eventIntervalMs)
     return !stopAsked_;
   const int percent = total > 0 ? static_cast<int>(100 * done / total) : 0;
-  window_.runLabel_->setText(QString("パス %1　%2%").arg(pass_).arg(percent));
+  window_.runLabel_->setText(MainWindow::tr("パス %1　%2%").arg(pass_).arg(percent));
   window_.FlushDrawing();
   QApplication::processEvents();
   sinceEvents_.restart();

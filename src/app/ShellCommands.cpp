@@ -21,11 +21,12 @@ namespace dt {
 
 namespace {
 
-const char* const versionText =
+const char* const versionText = QT_TRANSLATE_NOOP(
+    "dt::MainWindow",
     "距離変換＆モルフォロジー演算デモソフト\nVer.0.48\n\n《使用上の注意》\n"
     "・画像ファイルは必ず実行ファイルと同じ場所においてください。\n"
     "・入力画像の端の方に前景画素があるとうまくいかないことがあります。\n"
-    "・フィルタ画像は各行に最低ひとつは前景画素がないと１次元分解距離変換型は正常動作しません。";
+    "・フィルタ画像は各行に最低ひとつは前景画素がないと１次元分解距離変換型は正常動作しません。");
 
 std::string Sample(const char* name) {
   return FindSample(name, QCoreApplication::applicationDirPath());
@@ -66,7 +67,7 @@ void MainWindow::OpenGivenFile(const QString& path) {
   try {
     loaded = LoadAndShowInput(QFile::encodeName(path).toStdString());
   } catch (const std::bad_alloc&) {
-    ShowMessage(text::memoryFailure, text::errorCaption);
+    ShowMessage(Translate(text::memoryFailure), Translate(text::errorCaption));
   }
   EndUndoStep();
   if (!loaded) return;
@@ -127,7 +128,7 @@ void MainWindow::OnSaveImage() {
   const auto name = AskFileName(FileDialogRequest::Mode::Save, "output.xpm");
   // The extension chooses the format; a name without a known one is XPM, as it always was.
   if (name && engine.SaveWorkImage(*name, FormatOfName(*name).value_or(FileFormat::xpm)))
-    statusBar()->showMessage("保存しました: " + QString::fromStdString(*name), 10000);
+    statusBar()->showMessage(tr("保存しました: %1").arg(QString::fromStdString(*name)), 10000);
 }
 
 void MainWindow::OnClearScreen() {
@@ -136,15 +137,15 @@ void MainWindow::OnClearScreen() {
 }
 
 void MainWindow::OnQuit() {
-  if (ShowMessage("終了しますか？", appTitle, MessageButtons::OkCancelQuestion) !=
-      MessageResult::Ok)
+  if (ShowMessage(tr("終了しますか？").toStdString(), Translate(appTitle.c_str()),
+                  MessageButtons::OkCancelQuestion) != MessageResult::Ok)
     return;
   engine.FreeImages();
   close();
 }
 
 void MainWindow::OnVersion() {
-  ShowMessage(versionText, "バージョン情報");
+  ShowMessage(tr(versionText).toStdString(), tr("バージョン情報").toStdString());
 }
 
 }  // namespace dt

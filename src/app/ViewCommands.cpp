@@ -25,7 +25,7 @@ void MainWindow::BuildStatusBar() {
   valueLabel_ = new QLabel(this);
   sizeLabel_ = new QLabel(this);
   runLabel_ = new QLabel(this);
-  auto* stop = new QPushButton("中止", this);
+  auto* stop = new QPushButton(tr("中止"), this);
   stop->setEnabled(false);
   stop->setFocusPolicy(Qt::NoFocus);
   connect(stop, &QPushButton::clicked, this, [this] {
@@ -33,7 +33,7 @@ void MainWindow::BuildStatusBar() {
   });
   stopButton_ = stop;
   // 続行: shown while passes are drawn one at a time, enabled while a run waits after a pass.
-  auto* next = new QPushButton("続行", this);
+  auto* next = new QPushButton(tr("続行"), this);
   next->setEnabled(false);
   next->setFocusPolicy(Qt::NoFocus);
   next->setObjectName("continue");
@@ -66,19 +66,17 @@ void MainWindow::ShowPointed(QPoint pixel) {
   } else {
     const int32_t value = shown.rows[pixel.y()][pixel.x()];
     if (shown.kind == binaryKind)
-      valueLabel_->setText(QString("値 %1").arg(value));
+      valueLabel_->setText(tr("値 %1").arg(value));
     else
-      valueLabel_->setText(value == noFeature ? QString("特徴画素なし")
-                                              : QString("距離 %1").arg(value));
+      valueLabel_->setText(value == noFeature ? tr("特徴画素なし") : tr("距離 %1").arg(value));
   }
   ShowNearest(pixel);
   ShowPictureSize();
 }
 
 void MainWindow::ShowPictureSize() {
-  const QString size = InputImage.rows ? QString("%1 × %2　").arg(InputImage.width)
-                                             .arg(InputImage.height)
-                                       : QString();
+  const QString size =
+      InputImage.rows ? tr("%1 × %2　").arg(InputImage.width).arg(InputImage.height) : QString();
   sizeLabel_->setText(size + canvas_->ZoomText());
 }
 

@@ -490,7 +490,7 @@ void ImageEngine::CopyWorkToDistanceMap() {
 // The check and the copy that every transform starts with; false when the check failed.
 static bool StartTransform(ImageEngine& engine, bool copyInput = true) {
   if (engine.inputLoaded == 0) {
-    ShowMessage(text::noInputImage, text::errorCaption);
+    ShowMessage(Translate(text::noInputImage), Translate(text::errorCaption));
     return false;
   }
   if (copyInput) engine.CopyInputToWork();

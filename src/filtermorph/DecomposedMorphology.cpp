@@ -84,11 +84,11 @@ T* ReusedScratch(std::size_t size) {
 // read.
 bool Prologue(const ImageEngine& engine, RunTable& table) {
   if (engine.inputLoaded == 0) {
-    ShowMessage(text::noInputImage, text::errorCaption);
+    ShowMessage(Translate(text::noInputImage), Translate(text::errorCaption));
     return false;
   }
   if (engine.filterLoaded == 0) {
-    ShowMessage(text::noFilterImage, text::errorCaption);
+    ShowMessage(Translate(text::noFilterImage), Translate(text::errorCaption));
     return false;
   }
   table.runs = engine.BuildFilterRuns();

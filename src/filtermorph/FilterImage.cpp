@@ -8,7 +8,7 @@ namespace dt {
 
 void ImageEngine::ShowFilterImage(const DrawingTargets& targets) {
   if (filterLoaded == 0) {
-    ShowMessage(text::noFilterImage, text::errorCaption);
+    ShowMessage(Translate(text::noFilterImage), Translate(text::errorCaption));
     return;
   }
   for (int row = 0; row < FilterImage.height; ++row) {
@@ -19,9 +19,10 @@ void ImageEngine::ShowFilterImage(const DrawingTargets& targets) {
     }
   }
   char message[128];
-  std::snprintf(message, sizeof message, "画像サイズは %d × %d です。", FilterImage.width,
+  const char* const report = QT_TRANSLATE_NOOP("dtcore", "画像サイズは %d × %d です。");
+  std::snprintf(message, sizeof message, Translate(report).c_str(), FilterImage.width,
                 FilterImage.height);
-  ShowMessage(message, appTitle);
+  ShowMessage(message, Translate(appTitle.c_str()));
 }
 
 }  // namespace dt

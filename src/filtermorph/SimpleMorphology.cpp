@@ -30,11 +30,11 @@ std::vector<Offset> KeyOffsets(int key) {
 // otherwise DistanceMap holds the input and WorkImage is a cleared binary image.
 bool SimplePrologue(ImageEngine& engine) {
   if (engine.inputLoaded == 0) {
-    ShowMessage(text::noInputImage, text::errorCaption);
+    ShowMessage(Translate(text::noInputImage), Translate(text::errorCaption));
     return false;
   }
   if (engine.filterLoaded == 0) {
-    ShowMessage(text::noFilterImage, text::errorCaption);
+    ShowMessage(Translate(text::noFilterImage), Translate(text::errorCaption));
     return false;
   }
   engine.CopyInputToWork();

@@ -1,6 +1,7 @@
 // Every choice a user makes, each an enum class with one table that gives its stored code (the
-// value the engine keeps), its command-line name and its label. The dialogs, dtmorph, the
-// benchmark and the tests all read these tables, so a new entry is added here once.
+// value the engine keeps), its command-line name and its label (marked for translation; the
+// dialogs show it through Translate). The dialogs, dtmorph, the benchmark and the tests all read
+// these tables, so a new entry is added here once.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,8 @@
 #include <string_view>
 #include <type_traits>
 #include <vector>
+
+#include "platform/Translate.h"
 
 namespace dt {
 
@@ -44,13 +47,17 @@ struct DistanceFunctionInfo {
   const char* shapeLabel;   // the morphology dialog
 };
 inline constexpr DistanceFunctionInfo distanceFunctions[] = {
-    {DistanceFunction::euclid, "euclid", "circle", "Euclid 距離 [●]", "[●] 円形フィルタ"},
-    {DistanceFunction::cityBlock, "cityblock", "diamond", "CItyblock 距離 [◆]",
-     "[◆] ダイヤモンド型フィルタ"},
-    {DistanceFunction::chessboard, "chessboard", "square", "Chessborad 距離 [■]",
-     "[■] 正方形フィルタ"},
-    {DistanceFunction::triangle, "triangle", "triangle", "オリジナル三角形距離 [▲]",
-     "[▲] 三角形フィルタ"},
+    {DistanceFunction::euclid, "euclid", "circle", QT_TRANSLATE_NOOP("dtcore", "Euclid 距離 [●]"),
+     QT_TRANSLATE_NOOP("dtcore", "[●] 円形フィルタ")},
+    {DistanceFunction::cityBlock, "cityblock", "diamond",
+     QT_TRANSLATE_NOOP("dtcore", "CItyblock 距離 [◆]"),
+     QT_TRANSLATE_NOOP("dtcore", "[◆] ダイヤモンド型フィルタ")},
+    {DistanceFunction::chessboard, "chessboard", "square",
+     QT_TRANSLATE_NOOP("dtcore", "Chessborad 距離 [■]"),
+     QT_TRANSLATE_NOOP("dtcore", "[■] 正方形フィルタ")},
+    {DistanceFunction::triangle, "triangle", "triangle",
+     QT_TRANSLATE_NOOP("dtcore", "オリジナル三角形距離 [▲]"),
+     QT_TRANSLATE_NOOP("dtcore", "[▲] 三角形フィルタ")},
 };
 
 struct TransformAlgorithmInfo {
@@ -59,9 +66,11 @@ struct TransformAlgorithmInfo {
   const char* label;
 };
 inline constexpr TransformAlgorithmInfo transformAlgorithms[] = {
-    {TransformAlgorithm::envelope, "udt", "距離変換アルゴリズム１ Ｏ(n^2)"},
-    {TransformAlgorithm::exhaustive, "exhaustive", "距離変換アルゴリズム２ Ｏ(n^3)"},
-    {TransformAlgorithm::simple, "simple", "単純距離変換 Ｏ(n^4)"},
+    {TransformAlgorithm::envelope, "udt",
+     QT_TRANSLATE_NOOP("dtcore", "距離変換アルゴリズム１ Ｏ(n^2)")},
+    {TransformAlgorithm::exhaustive, "exhaustive",
+     QT_TRANSLATE_NOOP("dtcore", "距離変換アルゴリズム２ Ｏ(n^3)")},
+    {TransformAlgorithm::simple, "simple", QT_TRANSLATE_NOOP("dtcore", "単純距離変換 Ｏ(n^4)")},
 };
 
 struct OperationInfo {
@@ -72,10 +81,10 @@ struct OperationInfo {
   const char* label;
 };
 inline constexpr OperationInfo operations[] = {
-    {Operation::dilation, 2, 0, "dilate", "Dilation（太め処理）"},
-    {Operation::erosion, 3, 1, "erode", "Erosion（細め処理）"},
-    {Operation::opening, 7, 2, "open", "Opening（正雑音除去）"},
-    {Operation::closing, 8, 3, "close", "Closing（負雑音除去）"},
+    {Operation::dilation, 2, 0, "dilate", QT_TRANSLATE_NOOP("dtcore", "Dilation（太め処理）")},
+    {Operation::erosion, 3, 1, "erode", QT_TRANSLATE_NOOP("dtcore", "Erosion（細め処理）")},
+    {Operation::opening, 7, 2, "open", QT_TRANSLATE_NOOP("dtcore", "Opening（正雑音除去）")},
+    {Operation::closing, 8, 3, "close", QT_TRANSLATE_NOOP("dtcore", "Closing（負雑音除去）")},
 };
 
 struct FilterMethodInfo {
@@ -84,8 +93,8 @@ struct FilterMethodInfo {
   const char* label;
 };
 inline constexpr FilterMethodInfo filterMethods[] = {
-    {FilterMethod::simple, "simple", "単純法"},
-    {FilterMethod::decomposed, "decomposed", "１次元分解距離変換法"},
+    {FilterMethod::simple, "simple", QT_TRANSLATE_NOOP("dtcore", "単純法")},
+    {FilterMethod::decomposed, "decomposed", QT_TRANSLATE_NOOP("dtcore", "１次元分解距離変換法")},
 };
 
 // The table of an enum, for the lookups below.

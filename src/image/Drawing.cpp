@@ -37,7 +37,7 @@ void ImageEngine::DrawDistancePixel(const DrawingTargets& targets, int row, int 
 
 void ImageEngine::ShowInputImage(const DrawingTargets& targets) {
   if (inputLoaded == 0) {
-    ShowMessage(text::noInputImage, appTitle);
+    ShowMessage(Translate(text::noInputImage), Translate(appTitle.c_str()));
     return;
   }
   for (int row = 0; row < InputImage.height; ++row) {
@@ -46,10 +46,11 @@ void ImageEngine::ShowInputImage(const DrawingTargets& targets) {
       SetBoth(targets, column, row, pixels[column] == 1 ? white : black);
   }
   char message[256];
-  std::snprintf(message, sizeof message, "画像サイズは %d × %d です。\n白黒比率は %d：%d です。",
-                InputImage.width, InputImage.height, InputImage.whiteCount,
-                InputImage.blackCount);
-  ShowMessage(message, appTitle);
+  const char* const report =
+      QT_TRANSLATE_NOOP("dtcore", "画像サイズは %d × %d です。\n白黒比率は %d：%d です。");
+  std::snprintf(message, sizeof message, Translate(report).c_str(), InputImage.width,
+                InputImage.height, InputImage.whiteCount, InputImage.blackCount);
+  ShowMessage(message, Translate(appTitle.c_str()));
 }
 
 void ImageEngine::RedrawWorkImage(const DrawingTargets& targets) {

@@ -1,5 +1,7 @@
 #include "image/Globals.h"
 
+#include "platform/Translate.h"
+
 namespace dt {
 
 ImageRecord InputImage;
@@ -7,7 +9,7 @@ ImageRecord FilterImage;
 ImageRecord WorkImage;
 ImageRecord DistanceMap;
 
-const std::string appTitle = "距離変換＆モルフォロジー演算デモ";
+const std::string appTitle = QT_TRANSLATE_NOOP("dtcore", "距離変換＆モルフォロジー演算デモ");
 ApexPoint triangleApex;
 std::string filterFileName;
 

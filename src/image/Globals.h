@@ -14,7 +14,7 @@ extern ImageRecord FilterImage;  // the structuring element of filter-image morp
 extern ImageRecord WorkImage;    // the current result: drawn and saved
 extern ImageRecord DistanceMap;  // the previous state that the passes read
 
-extern const std::string appTitle;  // "距離変換＆モルフォロジー演算デモ"
+extern const std::string appTitle;  // "距離変換＆モルフォロジー演算デモ", shown through Translate
 extern ApexPoint triangleApex;      // apex of the custom triangle filter, (0, 150) at start
 extern std::string filterFileName;  // the last chosen filter file name
 

@@ -26,12 +26,13 @@ void CopyPixels(const ImageRecord& from, ImageRecord& to) {
 
 // Shows why a file failed, naming the file on a line of its own.
 void FileFailure(const std::string& message, const std::string& fileName) {
-  ShowMessage(message + "\n" + fileName, text::errorCaption);
+  ShowMessage(message + "\n" + fileName, Translate(text::errorCaption));
 }
 
 std::string WithCount(const char* pattern, int count) {
-  std::string text = pattern;
-  text.replace(text.find("%d"), 2, std::to_string(count));
+  std::string text = Translate(pattern);
+  const std::size_t at = text.find("%d");
+  if (at != std::string::npos) text.replace(at, 2, std::to_string(count));
   return text;
 }
 
@@ -47,7 +48,7 @@ bool ReadPicture(const std::string& fileName, ImageRole role, const ReadOptions&
   ParseResult result = ParsePicture(bytes, role, fileName, options);
   if (!result.ok && result.greyValues > 0 && offerThreshold) {
     const std::string question = WithCount(text::askThreshold, result.greyValues);
-    if (ShowMessage(question + "\n" + fileName, text::questionCaption,
+    if (ShowMessage(question + "\n" + fileName, Translate(text::questionCaption),
                     MessageButtons::OkCancelQuestion) != MessageResult::Ok)
       return false;
     ReadOptions threshold = options;
@@ -92,7 +93,7 @@ bool ImageEngine::LoadInputImage(const std::string& fileName, const ReadOptions&
   ImageRecord image;
   if (!ReadPicture(fileName, ImageRole::input, options, offerThreshold, image)) return false;
   if (ReplaceInput(std::move(image))) return true;
-  FileFailure(text::memoryFailure, fileName);
+  FileFailure(Translate(text::memoryFailure), fileName);
   return false;
 }
 
@@ -107,7 +108,7 @@ bool ImageEngine::LoadFilterImage(const std::string& fileName, const ReadOptions
 
 bool ImageEngine::SaveWorkImage(const std::string& fileName, FileFormat format) {
   if (PixelCount(WorkImage) > 0 && WorkImage.rows == nullptr) {  // the images were released
-    ShowMessage(text::noInputImage, text::errorCaption);
+    ShowMessage(Translate(text::noInputImage), Translate(text::errorCaption));
     return false;
   }
   // Everything is checked and formatted before a byte is written: a refused image leaves no
@@ -118,10 +119,11 @@ bool ImageEngine::SaveWorkImage(const std::string& fileName, FileFormat format) 
     return false;
   }
   if (!ReplaceFileContents(fileName, result.bytes)) {
-    FileFailure(text::cannotWriteFile, fileName);
+    FileFailure(Translate(text::cannotWriteFile), fileName);
     return false;
   }
-  if (!result.warning.empty()) ShowMessage(result.warning + "\n" + fileName, text::warningCaption);
+  if (!result.warning.empty())
+    ShowMessage(result.warning + "\n" + fileName, Translate(text::warningCaption));
   return true;
 }
 
@@ -147,7 +149,7 @@ void ImageEngine::CopyInputToWork() {
 
 void ImageEngine::AdoptResultAsInput() {
   if (inputLoaded == 0) {
-    ShowMessage(text::noInputImage, text::errorCaption);
+    ShowMessage(Translate(text::noInputImage), Translate(text::errorCaption));
     return;
   }
   // The result becomes the input by exchanging the two blocks; one pass then copies it back into

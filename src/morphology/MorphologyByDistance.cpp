@@ -16,11 +16,12 @@ namespace dt {
 
 namespace {
 
-constexpr const char* notDistanceMap = "入力が距離変換結果ではありません。";
+constexpr const char* notDistanceMap =
+    QT_TRANSLATE_NOOP("dtcore", "入力が距離変換結果ではありません。");
 
 bool CheckInput(const ImageEngine& engine) {
   if (engine.inputLoaded != 0) return true;
-  ShowMessage(text::noInputImage, text::errorCaption);
+  ShowMessage(Translate(text::noInputImage), Translate(text::errorCaption));
   return false;
 }
 
@@ -61,7 +62,7 @@ template <class Keep>
 void Threshold(ImageEngine& engine, Keep&& keep) {
   if (!CheckInput(engine)) return;
   if (engine.distanceReady != 1) {
-    ShowMessage(notDistanceMap, text::errorCaption);
+    ShowMessage(Translate(notDistanceMap), Translate(text::errorCaption));
     return;
   }
   WorkImage.kind = binaryKind;

@@ -31,13 +31,14 @@ constexpr int64_t bytesPerPixel = 4 + 4 + 1 + 12;
 
 std::string Printed(const char* pattern, int a, int b) {
   char buffer[512];
-  std::snprintf(buffer, sizeof buffer, pattern, a, b);
+  std::snprintf(buffer, sizeof buffer, Translate(pattern).c_str(), a, b);
   return buffer;
 }
 
 std::string WithReason(const char* pattern, const std::string& reason) {
-  std::string text = pattern;
-  text.replace(text.find("%s"), 2, reason);
+  std::string text = Translate(pattern);
+  const std::size_t at = text.find("%s");
+  if (at != std::string::npos) text.replace(at, 2, reason);
   return text;
 }
 
@@ -128,10 +129,12 @@ ParseResult Decode(std::string_view bytes, ImageRole role, const ReadOptions& op
     if (pixels > smallPicture + int64_t(bytes.size()) * pixelsPerByte)
       return Refused(Printed(text::pictureBeyondFile, size.width(), size.height()));
   }
-  if (reader.format() == "bmp" && BmpCutShort(bytes)) return Refused(text::fileTruncated);
+  if (reader.format() == "bmp" && BmpCutShort(bytes))
+    return Refused(Translate(text::fileTruncated));
   const QImage picture = reader.read();
   if (picture.isNull()) return Refused(WithReason(text::pictureUnreadable, said.Reason(reader)));
-  if (said.Said("premature end")) return Refused(text::fileTruncated);  // JPEG, filled with grey
+  if (said.Said("premature end"))  // JPEG, filled with grey
+    return Refused(Translate(text::fileTruncated));
   const int64_t pixels = int64_t{picture.width()} * picture.height();
   if (pixels > INT32_MAX)
     return Refused(Printed(text::pictureTooLarge, picture.width(), picture.height()));
@@ -141,7 +144,7 @@ ParseResult Decode(std::string_view bytes, ImageRole role, const ReadOptions& op
 FormatResult Written(const QImage& picture, const char* format) {
   FormatResult result;
   if (picture.isNull()) {
-    result.message = text::memoryFailure;
+    result.message = Translate(text::memoryFailure);
     return result;
   }
   QByteArray data;
@@ -254,7 +257,7 @@ ParseResult QtPictureCodec::Parse(std::string_view bytes, ImageRole role,
   try {
     return Decode(bytes, role, options);
   } catch (const std::bad_alloc&) {
-    return Refused(text::memoryFailure);
+    return Refused(Translate(text::memoryFailure));
   }
 }
 
@@ -274,11 +277,11 @@ FormatResult QtPictureCodec::Format(const ImageRecord& image, FileFormat format)
         break;
     }
     FormatResult refused;
-    refused.message = text::formatNotReadable;
+    refused.message = Translate(text::formatNotReadable);
     return refused;
   } catch (const std::bad_alloc&) {
     FormatResult refused;
-    refused.message = text::memoryFailure;
+    refused.message = Translate(text::memoryFailure);
     return refused;
   }
 }

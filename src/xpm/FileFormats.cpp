@@ -17,7 +17,7 @@ const PictureCodec* installedCodec = nullptr;
 
 std::string Printed(const char* pattern, long long value) {
   char buffer[512];
-  std::snprintf(buffer, sizeof buffer, pattern, value);
+  std::snprintf(buffer, sizeof buffer, Translate(pattern).c_str(), value);
   return buffer;
 }
 
@@ -79,7 +79,7 @@ FormatResult FormatPgm(const ImageRecord& image) {
   try {
     if (map && !SixteenBitValues(image, values, clipped, refused.message)) return refused;
   } catch (const std::bad_alloc&) {
-    refused.message = text::memoryFailure;
+    refused.message = Translate(text::memoryFailure);
     return refused;
   }
   FormatResult result = Formatted([&](std::string& bytes) {
@@ -103,7 +103,7 @@ FormatResult FormatPgm(const ImageRecord& image) {
 ParseResult ParseByCodec(std::string_view bytes, ImageRole role, const ReadOptions& options) {
   if (installedCodec == nullptr) {
     ParseResult refused;
-    refused.message = text::formatNotReadable;
+    refused.message = Translate(text::formatNotReadable);
     return refused;
   }
   return installedCodec->Parse(bytes, role, options);
@@ -249,19 +249,20 @@ FormatResult FormatPicture(const ImageRecord& image, FileFormat format) {
   const FormatEntry& entry = EntryOf(format);
   FormatResult refused;
   if (!Holds(entry, image.kind)) {
-    refused.message = image.kind == binaryKind ? text::binaryNotWritable : text::mapNotWritable;
+    refused.message =
+        Translate(image.kind == binaryKind ? text::binaryNotWritable : text::mapNotWritable);
     const std::size_t at = refused.message.find("%s");
     if (at != std::string::npos) refused.message.replace(at, 2, WritableExtensions(image.kind));
     return refused;
   }
   // XPM and text have always written an image without pixels, as a header alone.
   if (!HasPixels(image) && format != FileFormat::xpm && format != FileFormat::valuesText) {
-    refused.message = text::nothingToSave;
+    refused.message = Translate(text::nothingToSave);
     return refused;
   }
   if (entry.write != nullptr) return entry.write(image);
   if (installedCodec == nullptr) {
-    refused.message = text::formatNotReadable;
+    refused.message = Translate(text::formatNotReadable);
     return refused;
   }
   return installedCodec->Format(image, format);
@@ -317,7 +318,7 @@ ParseResult BinaryFromGreys(int width, int height, const std::vector<uint8_t>& g
     result.ok = true;
   } catch (const std::bad_alloc&) {
     result.image = ImageRecord{};
-    result.message = text::memoryFailure;
+    result.message = Translate(text::memoryFailure);
   }
   return result;
 }
@@ -327,7 +328,7 @@ bool SixteenBitValues(const ImageRecord& image, std::vector<uint16_t>& values, i
   const std::size_t count = std::size_t(image.width) * image.height;
   const int32_t* from = image.rows.data();
   if (std::any_of(from, from + count, [](int32_t v) { return v < 0; })) {
-    message = text::negativeDistance;
+    message = Translate(text::negativeDistance);
     return false;
   }
   values.resize(count);

@@ -65,7 +65,7 @@ FormatResult Formatted(Write&& write) {
     result.ok = true;
   } catch (const std::bad_alloc&) {
     result.bytes.clear();
-    result.message = text::memoryFailure;
+    result.message = Translate(text::memoryFailure);
   }
   return result;
 }

@@ -108,7 +108,7 @@ bool ReadWholeFile(const std::string& fileName, std::string& contents, std::stri
   // Without blocking: a named pipe without a writer is refused below, not waited for.
   const int fd = ::open(fileName.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
-    message = text::cannotOpenFile;
+    message = Translate(text::cannotOpenFile);
     return false;
   }
   struct Closer {
@@ -117,12 +117,12 @@ bool ReadWholeFile(const std::string& fileName, std::string& contents, std::stri
   } closer{fd};
   struct stat info {};
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    message = text::notAFile;
+    message = Translate(text::notAFile);
     return false;
   }
   const int64_t largest = LargestReadable();
   if (info.st_size > largest) {
-    message = text::fileTooLarge;
+    message = Translate(text::fileTooLarge);
     return false;
   }
   try {
@@ -137,21 +137,21 @@ bool ReadWholeFile(const std::string& fileName, std::string& contents, std::stri
                              : ::read(fd, data.data() + filled, data.size() - filled);
       if (n < 0 && errno == EINTR) continue;
       if (n < 0) {
-        message = text::cannotOpenFile;
+        message = Translate(text::cannotOpenFile);
         return false;
       }
       if (n == 0) break;
       if (full) data.append(more, static_cast<std::size_t>(n));
       filled += static_cast<std::size_t>(n);
       if (static_cast<int64_t>(filled) > largest) {
-        message = text::fileTooLarge;
+        message = Translate(text::fileTooLarge);
         return false;
       }
     }
     data.resize(filled);
     contents = std::move(data);
   } catch (const std::bad_alloc&) {
-    message = text::memoryFailure;
+    message = Translate(text::memoryFailure);
     return false;
   }
   return true;

@@ -6,6 +6,8 @@
 #include <limits>
 #include <memory>
 #include <new>
+#include <string>
+#include <utility>
 
 #include "image/Messages.h"
 #include "xpm/XpmMessages.h"
@@ -32,12 +34,14 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
 
 std::string Format(const char* pattern, int value) {
   char buffer[256];
-  std::snprintf(buffer, sizeof buffer, pattern, value);
+  std::snprintf(buffer, sizeof buffer, Translate(pattern).c_str(), value);
   return buffer;
 }
 
-// Why a scan stopped; carries the message that explains it.
+// Why a scan stopped; carries the message that explains it, in the language shown.
 struct Refusal {
+  explicit Refusal(const char* text) : message(Translate(text)) {}
+  explicit Refusal(std::string formatted) : message(std::move(formatted)) {}
   std::string message;
 };
 
@@ -247,7 +251,7 @@ ParseResult ParseXpm(std::string_view text, ImageRole role) {
   } catch (const Refusal& refusal) {
     result.message = refusal.message;
   } catch (const std::bad_alloc&) {
-    result.message = text::memoryFailure;
+    result.message = Translate(text::memoryFailure);
   }
   return result;
 }

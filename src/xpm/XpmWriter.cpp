@@ -54,7 +54,7 @@ FormatResult FormatXpm(const ImageRecord& image) {
   // Everything is checked before a byte is formatted: a negative value has no character.
   if (hasPixels && HasNegativeValue(image)) {
     FormatResult refused;
-    refused.message = text::negativeDistance;
+    refused.message = Translate(text::negativeDistance);
     return refused;
   }
   return Formatted([&](std::string& bytes) {

@@ -2,10 +2,11 @@
 // must be there and enabled, the stored choices shown on opening, and the choices handed back;
 // the application's font and Qt's own texts as the program sets them at start.
 //
-// ctest runs this file three times (tests/CMakeLists.txt): under LANG=C, under
+// ctest runs this file four times (tests/CMakeLists.txt): under LANG=C, under
 // LANG=ja_JP.UTF-8, and under ja_JP.UTF-8 with IPAPGothic hidden from fontconfig, each with the
 // other locale variables unset. fontconfig takes its language from LANG, and with it the
 // localised family names and the fonts it falls back to; QLocale::system() reads it too.
+// The fourth run is the first one again with the program in English (DTDEMO_LANG=en).
 // DT_TEST_LOCALE names the locale a run expects, so that a run which did not get it fails.
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -17,6 +18,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOption>
 
@@ -30,6 +32,8 @@ using namespace dt;
 using namespace dt::testing;
 
 namespace {
+
+const bool english = qEnvironmentVariable("DTDEMO_LANG") == QLatin1String("en");
 
 // The ids of the checked buttons among ids.
 QList<int> Checked(QDialog& dialog, std::initializer_list<int> ids) {
@@ -124,7 +128,7 @@ class DialogTest : public QObject {
   void initTestCase() {
     const QString expected = qEnvironmentVariable("DT_TEST_LOCALE");
     if (!expected.isEmpty()) QCOMPARE(QLocale::system().name(), expected);
-    QVERIFY2(PrepareApplication(*qApp), "qtbase_ja.qm: install qt6-translations-l10n");
+    QVERIFY2(PrepareApplication(*qApp), "qtbase_ja.qm (qt6-translations-l10n) or dtdemo_en.qm");
     qInfo("locale %s; application font %s; dialog font %s", qPrintable(QLocale::system().name()),
           qPrintable(QFontInfo(QFont()).family()),
           qPrintable(QFontInfo(DistanceTransformDialog(nullptr).font()).family()));
@@ -149,19 +153,22 @@ class DialogTest : public QObject {
     QCOMPARE(QApplication::font().pointSize(), 9);
   }
 
-  // Qt's own texts are Japanese in every locale; the program's own buttons keep theirs.
-  void QtsOwnTextsAreJapanese() {
+  // Qt's own texts are Japanese in every locale, English beside the English program; the
+  // program's own buttons keep theirs.
+  void QtsOwnTextsAreInTheProgramsLanguage() {
+    const QString cancel = english ? "Cancel" : "キャンセル";
     QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QString("キャンセル"));
+    QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), cancel);
     QFileDialog files(nullptr);
     files.setOption(QFileDialog::DontUseNativeDialog);
     files.setAcceptMode(QFileDialog::AcceptOpen);
     auto* box = files.findChild<QDialogButtonBox*>("buttonBox");
     QVERIFY(box != nullptr);
-    QCOMPARE(box->button(QDialogButtonBox::Open)->text(), QString("開く(&O)"));
-    QCOMPARE(box->button(QDialogButtonBox::Cancel)->text(), QString("キャンセル"));
+    QCOMPARE(box->button(QDialogButtonBox::Open)->text(), english ? "&Open" : "開く(&O)");
+    QCOMPARE(box->button(QDialogButtonBox::Cancel)->text(), cancel);
     DistanceTransformDialog transform(nullptr);
-    QCOMPARE(Button(&transform, 1)->text() + Button(&transform, 2)->text(), QString("実行ｷｬﾝｾﾙ"));
+    QCOMPARE(Button(&transform, 1)->text() + Button(&transform, 2)->text(),
+             english ? "RunCancel" : "実行ｷｬﾝｾﾙ");
   }
 
   void EveryDialogShowsWholeLabelsAndItsControls() {
@@ -171,6 +178,43 @@ class DialogTest : public QObject {
     ExpectWholeAndEnabled(morphology, {});
     FilterMorphologyDialog filter(nullptr);
     ExpectWholeAndEnabled(filter, {1035});  // the filter's name is shown, not edited
+  }
+
+  // Every text the program shows is in its language: the menus, the dialogs, the messages of the
+  // window and of the engine (with a file's name) and their captions. English has no Japanese
+  // letter; Japanese, what the program shows unless asked otherwise, has them everywhere.
+  void EveryTextIsInTheProgramsLanguage() {
+    Shell shell;
+    QStringList texts;
+    for (QAction* action : shell.window->findChildren<QAction*>()) texts << action->text();
+    DistanceTransformDialog transform(nullptr);
+    MorphologyDialog morphology(nullptr);
+    FilterMorphologyDialog filter(nullptr);
+    QRect room;
+    for (QDialog* dialog : std::initializer_list<QDialog*>{&transform, &morphology, &filter}) {
+      texts << dialog->windowTitle();
+      for (QWidget* widget : dialog->findChildren<QWidget*>()) texts << TextOf(widget, &room);
+    }
+    shell.services.messageAnswers = {MessageResult::Cancel};  // the question to quit
+    shell.services.fileAnswers = {std::string("missing.xpm")};
+    for (int id : {40007, 40043, 40036, 40034}) shell.window->TriggerCommand(id);  // quit, version,
+    // the transform without a binary picture, loading (the file is missing)
+    QCOMPARE(shell.services.messages.size(), size_t(4));
+    for (const RecordedMessage& message : shell.services.messages)
+      texts << QString::fromStdString(message.text) << QString::fromStdString(message.caption);
+    texts.removeAll(QString());  // separators, hidden recent files, controls without a text
+    QVERIFY(texts.size() > 60);
+    const QRegularExpression japanese("[\\x{3000}-\\x{9fff}\\x{ff00}-\\x{ffef}]");
+    for (const QString& text : texts)
+      QVERIFY2(text.contains(japanese) != english, qPrintable(text));
+  }
+
+  // --lang wins over DTDEMO_LANG, in either spelling; the picture is the other argument.
+  void TheCommandLineChoosesTheLanguage() {
+    const StartOptions ja = ReadStartOptions({"dtdemo", "--lang", "ja", "a.xpm"}, "en");
+    QVERIFY(ja.language == Language::japanese && ja.file == "a.xpm" && ja.problem.isEmpty());
+    const StartOptions en = ReadStartOptions({"dtdemo", "--lang=fr", "--lang=en_GB"}, "ja");
+    QVERIFY(en.language == Language::english && en.problem.contains("\"fr\"") && en.file.isEmpty());
   }
 
   void TheMorphologyDialogHandsBackOperationShapeAndSize() {
@@ -224,7 +268,8 @@ class DialogTest : public QObject {
     QCOMPARE(Checked(dialog, {1030, 1031, 1032, 1033, 1028, 1029}), QList<int>{1029});
     QTest::mouseClick(Button(&dialog, 1), Qt::LeftButton);
     QVERIFY(dialog.isVisible());
-    QCOMPARE(services.texts(), std::vector<std::string>{"処理内容が選択されていません。"});
+    QCOMPARE(services.texts(), std::vector<std::string>{english ? "No operation has been chosen."
+                                                                : "処理内容が選択されていません。"});
     for (int id : {1031, 1028, 1023, 1}) QTest::mouseClick(Button(&dialog, id), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.operation, Operation::erosion);

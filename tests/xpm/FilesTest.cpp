@@ -15,6 +15,7 @@
 
 #include "support/EngineTest.h"
 #include "support/Files.h"
+#include "xpm/XpmMessages.h"
 #include "xpm/XpmReader.h"
 
 namespace dt::testing {
@@ -110,6 +111,19 @@ TEST_F(Files, ABadFileIsRefusedWithItsMessageAndChangesNothing) {
                                         "通常のファイルではないため読めません。\n" + folder.path()}));
     EXPECT_EQ(State(engine), before);
   }
+}
+
+// Messages are translated before their numbers and the file's name go in; a translation that
+// would read other arguments than its source is not used.
+TEST_F(Files, MessagesAreTranslatedBeforeTheyAreFormatted) {
+  InstallTranslator([](const char* text) -> std::string {
+    return text == std::string(text::rowTooShort) ? "Row %d is short." : "Row %s";
+  });
+  for (int bad : {10, 11}) EXPECT_FALSE(engine.LoadInputImage(Put(badFiles[bad].first)));
+  InstallTranslator(nullptr);
+  const std::string named = "\n" + folder.File("picture.xpm");  // a short row, then a long one
+  EXPECT_EQ(services.texts(), (std::vector<std::string>{"Row 1 is short." + named,
+                                                        badFiles[11].second + named}));
 }
 
 // A hot spot and other words after the header numbers, comments between the strings.

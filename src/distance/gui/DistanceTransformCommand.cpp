@@ -12,16 +12,18 @@ namespace dt {
 
 namespace {
 
-const char* const slowWarning =
+const char* const slowWarning = QT_TRANSLATE_NOOP(
+    "dt::MainWindow",
     "かなり処理に時間がかかります。\n"
     "（参考：320x240画像をPentium133MHzで処理して１分以上かかります。）\n"
     "（画像サイズ縦横倍になると処理時間は約 8倍になります。）\n\n"
-    "実行すると中断は出来ません。\nその場合は強制終了してください。";
-const char* const verySlowWarning =
+    "実行すると中断は出来ません。\nその場合は強制終了してください。");
+const char* const verySlowWarning = QT_TRANSLATE_NOOP(
+    "dt::MainWindow",
     "めちゃくちゃ処理に時間がかかります。\n"
     "（参考：160x120画像をPentium133MHzで処理して１分以上かかります。）\n"
     "（画像サイズ縦横倍になると処理時間は約16倍になります。）\n\n"
-    "実行すると中断は出来ません。\nその場合は強制終了してください。";
+    "実行すると中断は出来ません。\nその場合は強制終了してください。");
 
 // The warning shown before the slow transforms, or null.
 const char* WarningFor(TransformAlgorithm algorithm) {
@@ -50,13 +52,13 @@ void MainWindow::OnDistanceTransform() {
   engine.distanceFunction = dialog.distanceFunction;
   engine.measureTime = dialog.measureTime;
   if (!dialog.algorithm) {
-    ShowMessage(text::nothingChosen, text::errorCaption);
+    ShowMessage(Translate(text::nothingChosen), Translate(text::errorCaption));
     return;
   }
   const char* warning = WarningFor(*dialog.algorithm);
   if (warning != nullptr &&
-      ShowMessage(warning, text::warningCaption, MessageButtons::OkCancelQuestion) !=
-          MessageResult::Ok)
+      ShowMessage(tr(warning).toStdString(), Translate(text::warningCaption),
+                  MessageButtons::OkCancelQuestion) != MessageResult::Ok)
     return;
 
   // Distances to the nearest white pixel.

@@ -12,20 +12,22 @@ namespace dt {
 
 namespace {
 
-const char* const pickRow = "下側包絡線を表示する行を距離画像の上でクリックしてください。";
-const char* const noMapOfTransform = "距離変換の結果の距離画像がありません。";
+const char* const pickRow =
+    QT_TRANSLATE_NOOP("dt::MainWindow", "下側包絡線を表示する行を距離画像の上でクリックしてください。");
+const char* const noMapOfTransform =
+    QT_TRANSLATE_NOOP("dt::MainWindow", "距離変換の結果の距離画像がありません。");
 
 }  // namespace
 
 void MainWindow::OnEnvelopePlot() {
   canvas()->pickingRow = true;
-  statusBar()->showMessage(pickRow, 10000);
+  statusBar()->showMessage(tr(pickRow), 10000);
 }
 
 void MainWindow::OpenEnvelopePlot(int row) {
   statusBar()->clearMessage();
   if (WorkImage.kind != distanceKind || !lastTransform || InputImage.rows == nullptr) {
-    ShowMessage(noMapOfTransform, text::errorCaption);
+    ShowMessage(tr(noMapOfTransform).toStdString(), Translate(text::errorCaption));
     return;
   }
   if (row < 0 || row >= InputImage.height) return;  // a click beside the picture

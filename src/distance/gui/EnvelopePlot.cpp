@@ -21,7 +21,7 @@ const QColor candidateColour(170, 170, 170), envelopeColour(20, 60, 160),
 
 EnvelopePlot::EnvelopePlot(RowEnvelope envelope, QWidget* owner)
     : QWidget(owner, Qt::Window), envelope_(std::move(envelope)) {
-  setWindowTitle(QString("下側包絡線（%1 行目）").arg(envelope_.row));
+  setWindowTitle(tr("下側包絡線（%1 行目）").arg(envelope_.row));
   setMouseTracking(true);
   setAttribute(Qt::WA_DeleteOnClose);
   setMinimumSize(400, 300);
@@ -81,9 +81,9 @@ void EnvelopePlot::paintEvent(QPaintEvent*) {
   painter.drawRect(area);
   painter.drawText(QRectF(0, 4, width > 0 ? this->width() : 0, marginTop - 8),
                    Qt::AlignCenter,
-                   QString("%1 行目の候補と下側包絡線（縦軸: %2）")
+                   tr("%1 行目の候補と下側包絡線（縦軸: %2）")
                        .arg(envelope_.row)
-                       .arg(euclid ? "距離の２乗" : "距離"));
+                       .arg(euclid ? tr("距離の２乗") : tr("距離")));
   for (int i = 0; i <= 4; ++i) {
     const double h = top_ * i / 4;
     painter.drawText(QRectF(0, ScreenY(h) - 8, marginLeft - 6, 16), Qt::AlignRight,
@@ -171,15 +171,15 @@ void EnvelopePlot::paintEvent(QPaintEvent*) {
     const int x = highlighted_;
     const int32_t g = envelope_.columnDistance[x];
     const QString distance = envelope_.stored[x] == noFeature
-                                 ? QString("特徴画素なし")
-                                 : QString("距離 %1").arg(envelope_.stored[x]);
-    const QString column = g == noFeature ? QString("列の特徴画素なし") : QString("G = %1").arg(g);
+                                 ? tr("特徴画素なし")
+                                 : tr("距離 %1").arg(envelope_.stored[x]);
+    const QString column = g == noFeature ? tr("列の特徴画素なし") : QString("G = %1").arg(g);
     const QString won = envelope_.winner[x] < 0
                             ? QString()
-                            : QString("　勝った列 %1").arg(envelope_.winner[x]);
+                            : tr("　勝った列 %1").arg(envelope_.winner[x]);
     painter.setPen(Qt::black);
     painter.drawText(QRectF(area.left() + 6, area.top() + 4, area.width() - 12, 20),
-                     Qt::AlignLeft, QString("列 %1: %2　%3%4").arg(x).arg(column, distance, won));
+                     Qt::AlignLeft, tr("列 %1: %2　%3%4").arg(x).arg(column, distance, won));
   }
 }
 

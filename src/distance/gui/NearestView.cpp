@@ -80,12 +80,12 @@ void MainWindow::ShowNearest(QPoint pixel) {
   }
   canvas()->SetMarks({{pixel, QPoint(nearest.column, nearest.row), nearestLineColour}});
   valueLabel_->setText(valueLabel_->text() +
-                       QString("　最近傍の特徴画素 (%1, %2)").arg(nearest.column).arg(nearest.row));
+                       tr("　最近傍の特徴画素 (%1, %2)").arg(nearest.column).arg(nearest.row));
 }
 
 void MainWindow::OnVoronoiView() {
   if (!NearestReady(engine) || !lastTransform || InputImage.rows == nullptr) {
-    ShowMessage(text::notDistanceMap, text::errorCaption);
+    ShowMessage(tr(text::notDistanceMap).toStdString(), Translate(text::errorCaption));
     return;
   }
   EraseColourLegend();

@@ -13,11 +13,13 @@ namespace dt {
 
 namespace {
 
-const char* const chooseFilterFirst = "フィルタ画像を先に選択してください。";
-const char* const decomposedWarning =
+const char* const chooseFilterFirst =
+    QT_TRANSLATE_NOOP("dt::MainWindow", "フィルタ画像を先に選択してください。");
+const char* const decomposedWarning = QT_TRANSLATE_NOOP(
+    "dt::MainWindow",
     "フィルタの縦画素回だけ描画するため、\n入力画像またはフィルタ画像が大きい場合\n"
     "非常に時間がかかることがあります。\n\n実行すると中断は出来ません。\n"
-    "その場合は強制終了してください。";
+    "その場合は強制終了してください。");
 
 }  // namespace
 
@@ -40,7 +42,7 @@ void MainWindow::OnRedisplayFilterImage() {
 void MainWindow::OnFilterMorphology() {
   if (!RequireBinaryImage()) return;
   if (engine.filterLoaded != 1) {
-    ShowMessage(chooseFilterFirst, text::errorCaption);
+    ShowMessage(tr(chooseFilterFirst).toStdString(), Translate(text::errorCaption));
     return;
   }
   FilterMorphologyDialog dialog(this);
@@ -55,8 +57,8 @@ void MainWindow::OnFilterMorphology() {
   // The decomposed method draws one pass per filter row and cannot be stopped: ask first, unless
   // it draws nothing.
   if (engine.filterAlgorithm == FilterMethod::decomposed && engine.measureTime != 1 &&
-      ShowMessage(decomposedWarning, text::warningCaption, MessageButtons::OkCancelQuestion) !=
-          MessageResult::Ok)
+      ShowMessage(tr(decomposedWarning).toStdString(), Translate(text::warningCaption),
+                  MessageButtons::OkCancelQuestion) != MessageResult::Ok)
     return;
 
   const CanvasDrawing drawing = MakeDrawingTargets();

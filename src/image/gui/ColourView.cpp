@@ -90,8 +90,8 @@ struct Legend {
 Legend VerticalLegend(const DistanceRange& range, const QFontMetrics& metrics) {
   Legend legend;
   const int lineHeight = metrics.height();
-  const int titleWidth = metrics.horizontalAdvance(QString::fromUtf8(text::legendTitle));
-  const int noFeatureWidth = metrics.horizontalAdvance(QString::fromUtf8(text::legendNoFeature));
+  const int titleWidth = metrics.horizontalAdvance(MainWindow::tr(text::legendTitle));
+  const int noFeatureWidth = metrics.horizontalAdvance(MainWindow::tr(text::legendNoFeature));
   legend.title = {padding, padding + metrics.ascent()};
   int bottom = padding + lineHeight;
   int right = padding + titleWidth;
@@ -115,8 +115,8 @@ Legend HorizontalLegend(const DistanceRange& range, const QFontMetrics& metrics)
   Legend legend;
   legend.vertical = false;
   const int lineHeight = metrics.height();
-  const int titleWidth = metrics.horizontalAdvance(QString::fromUtf8(text::legendTitle));
-  const int noFeatureWidth = metrics.horizontalAdvance(QString::fromUtf8(text::legendNoFeature));
+  const int titleWidth = metrics.horizontalAdvance(MainWindow::tr(text::legendTitle));
+  const int noFeatureWidth = metrics.horizontalAdvance(MainWindow::tr(text::legendNoFeature));
   const int barTop = padding + 1;
   const int centre = barTop + legendBarThickness / 2;
   legend.title = {padding, centre - lineHeight / 2 + metrics.ascent()};
@@ -185,8 +185,8 @@ void DrawLegend(QImage& bitmap, const Legend& legend, QPoint at, bool framed) {
     }
   }
   painter.setPen(Qt::black);
-  painter.drawText(legend.title + at, QString::fromUtf8(text::legendTitle));
-  painter.drawText(legend.swatchLabel + at, QString::fromUtf8(text::legendNoFeature));
+  painter.drawText(legend.title + at, MainWindow::tr(text::legendTitle));
+  painter.drawText(legend.swatchLabel + at, MainWindow::tr(text::legendNoFeature));
   if (!legend.hasBar) return;
   for (const Tick& tick : legend.ticks) {
     if (legend.vertical) {
@@ -237,7 +237,7 @@ QRect DrawColourView(QImage& bitmap, const ImageRecord& map) {
 
 void MainWindow::OnColourDistanceView() {
   if (WorkImage.kind != distanceKind || WorkImage.rows == nullptr) {
-    ShowMessage(text::notDistanceMap, text::errorCaption);
+    ShowMessage(tr(text::notDistanceMap).toStdString(), Translate(text::errorCaption));
     return;
   }
   EraseColourLegend();
@@ -247,7 +247,7 @@ void MainWindow::OnColourDistanceView() {
 
 void MainWindow::OnGreyDistanceView() {
   if (WorkImage.kind != distanceKind || WorkImage.rows == nullptr) {
-    ShowMessage(text::notDistanceMap, text::errorCaption);
+    ShowMessage(tr(text::notDistanceMap).toStdString(), Translate(text::errorCaption));
     return;
   }
   auto drawing = MakeDrawingTargets();  // takes the legend away

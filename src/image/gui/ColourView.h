@@ -11,10 +11,12 @@
 
 namespace dt {
 
+// Shown through MainWindow::tr.
 namespace text {
-inline constexpr const char* notDistanceMap = "現在の画像は距離画像ではありません。";
-inline constexpr const char* legendTitle = "距離";
-inline constexpr const char* legendNoFeature = "特徴画素なし";
+inline constexpr const char* notDistanceMap =
+    QT_TRANSLATE_NOOP("dt::MainWindow", "現在の画像は距離画像ではありません。");
+inline constexpr const char* legendTitle = QT_TRANSLATE_NOOP("dt::MainWindow", "距離");
+inline constexpr const char* legendNoFeature = QT_TRANSLATE_NOOP("dt::MainWindow", "特徴画素なし");
 }  // namespace text
 
 // The legend's colour bar: one pixel per entry along a vertical bar (highest distance at the

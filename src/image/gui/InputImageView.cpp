@@ -62,7 +62,7 @@ InputImageView::InputImageView(QWidget* ownerWindow)
                                Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                                Qt::WindowCloseButtonHint),
       owner(ownerWindow) {
-  setWindowTitle("InputImageView");
+  setWindowTitle(tr("InputImageView"));
   engine.inputLoaded = InputImage.rows != nullptr ? 1 : 0;
   // The client area holds the input image, scrolled when it is larger than most of the screen;
   // the window system adds its frame around it. Without an input it is a small white window.

@@ -25,7 +25,7 @@ void MainWindow::OnDistanceMorphology() {
   engine.filterSize = dialog.filterSize;
   engine.measureTime = dialog.measureTime;
   if (!dialog.operation) {
-    ShowMessage(text::nothingChosen, text::errorCaption);
+    ShowMessage(Translate(text::nothingChosen), Translate(text::errorCaption));
     return;
   }
 
@@ -41,8 +41,9 @@ void MainWindow::OnDistanceMorphology() {
   // result is drawn.
   if (timed && choice.operation != Operation::dilation) {
     char report[128];
-    std::snprintf(report, sizeof report, text::tookSecondsOperation, (end - start) / 1000.0);
-    ShowMessage(report, appTitle);
+    std::snprintf(report, sizeof report, Translate(text::tookSecondsOperation).c_str(),
+                  (end - start) / 1000.0);
+    ShowMessage(report, Translate(appTitle.c_str()));
   }
   engine.RedrawWorkImage(drawing);
   if (timed) ReportCommandTime(start, end);

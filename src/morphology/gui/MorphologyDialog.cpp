@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "app/DialogLayout.h"
+#include "platform/qt/QtServices.h"
 
 namespace dt {
 
@@ -62,20 +63,20 @@ void UpDownControl::resizeEvent(QResizeEvent*) {
 }
 
 MorphologyDialog::MorphologyDialog(QWidget* parent)
-    : OptionDialog(parent, "距離変換(UDT)を用いたモルフォロジー演算", resourceId) {
+    : OptionDialog(parent, tr("距離変換(UDT)を用いたモルフォロジー演算"), resourceId) {
   DialogLayout layout(this, 261, 201);
 
-  layout.Add<QGroupBox>(1014, "処理種別", 7, 8, 113, 120);
-  layout.Add<QGroupBox>(1017, "フィルタ形状", 132, 7, 116, 80);
-  layout.Add<QGroupBox>(1016, "フィルタサイズ（円半径に相当）", 132, 94, 116, 34);
+  layout.Add<QGroupBox>(1014, tr("処理種別"), 7, 8, 113, 120);
+  layout.Add<QGroupBox>(1017, tr("フィルタ形状"), 132, 7, 116, 80);
+  layout.Add<QGroupBox>(1016, tr("フィルタサイズ（円半径に相当）"), 132, 94, 116, 34);
 
   // No operation is ever preselected: the user chooses one each time.
   operations_ = AddOperationButtons(layout, 1036, 26);
 
   shapes_ = new QButtonGroup(this);
   const auto shape = [&](DistanceFunction value, int id, int y, int w) {
-    shapes_->addButton(layout.Add<QRadioButton>(id, InfoOf(value).shapeLabel, 137, y, w, 10),
-                       CodeOf(value));
+    const QString label = Translated(InfoOf(value).shapeLabel);
+    shapes_->addButton(layout.Add<QRadioButton>(id, label, 137, y, w, 10), CodeOf(value));
   };
   shape(DistanceFunction::euclid, 1019, 19, 66);
   shape(DistanceFunction::cityBlock, 1020, 36, 94);

@@ -44,7 +44,7 @@ QRect TriangleFigure::Handle() const {
 
 OriginalFilterWindow::OriginalFilterWindow(QWidget* owner)
     : QWidget(owner, Qt::Window), owner_(owner) {
-  setWindowTitle("OriginalFilterWindow");
+  setWindowTitle(tr("OriginalFilterWindow"));
   setObjectName("OriginalFilterWindow");
   // The client area of a 400 x 420 window with a usual frame; the drawing needs 356 x 356.
   resize(outerWidth - 12, outerHeight - 31);

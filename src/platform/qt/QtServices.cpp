@@ -1,5 +1,6 @@
 #include "platform/qt/QtServices.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -55,6 +56,10 @@ std::optional<std::string> QtFileDialogService::Ask(const FileDialogRequest& req
   const QString folder = chosen.absolutePath();
   if (QFileInfo(folder) != QFileInfo(QDir::currentPath())) QDir::setCurrent(folder);
   return chosen.fileName().toStdString();
+}
+
+std::string TranslateOnQt(const char* text) {
+  return QCoreApplication::translate("dtcore", text).toStdString();
 }
 
 QtServices::QtServices() : previous_(CurrentServices()) {

@@ -1,12 +1,14 @@
 // The platform services of the desktop program on Qt: message boxes on QMessageBox, file dialogs
-// on QFileDialog and std::exit.
+// on QFileDialog and std::exit; the engine's texts through Qt's translators.
 #pragma once
 
 #include <QPointer>
+#include <QString>
 #include <QWidget>
 #include <functional>
 
 #include "platform/Platform.h"
+#include "platform/Translate.h"
 
 namespace dt {
 
@@ -35,6 +37,13 @@ class QtFileDialogService final : public FileDialogService {
  private:
   QPointer<QWidget> owner_;
 };
+
+// The engine's translator on Qt (platform/Translate.h): a text marked
+// QT_TRANSLATE_NOOP("dtcore", ...) as the translators installed in the application give it.
+std::string TranslateOnQt(const char* text);
+
+// An engine text (a label of image/Choices.h, say) in the language shown, for a widget.
+inline QString Translated(const char* text) { return QString::fromStdString(Translate(text)); }
 
 // The services of the desktop program, installed for the lifetime of this object.
 class QtServices {
