@@ -82,7 +82,9 @@ void Canvas::paintEvent(QPaintEvent* event) {
 
 void Canvas::DrawMarks(QPainter& painter) const {
   const double scale = double(zoom_.times) / zoom_.over;
-  const auto centre = [&](QPoint p) { return QPointF((p.x() + 0.5) * scale, (p.y() + 0.5) * scale); };
+  const auto centre = [&](QPoint p) {
+    return QPointF((p.x() + 0.5) * scale, (p.y() + 0.5) * scale);
+  };
   painter.setRenderHint(QPainter::Antialiasing);
   for (const Mark& mark : marks_) {
     painter.setPen(QPen(mark.colour, std::max(1.5, scale / 3)));

@@ -216,8 +216,8 @@ class CommandTest : public QObject {
         QVERIFY2(shown.startsWith(prefix), qPrintable(shown));
         const QStringList place = shown.mid(prefix.size()).chopped(1).split(", ");
         const int fx = place.value(0).toInt(), fy = place.value(1).toInt();
-        QVERIFY(f.picture.at(fy, fx) == 1 &&
-                Distance(Measure{}, pixel.y() - fy, pixel.x() - fx) == map.at(pixel.y(), pixel.x()));
+        const int32_t d = map.at(pixel.y(), pixel.x());
+        QVERIFY(f.picture.at(fy, fx) == 1 && Distance(Measure{}, pixel.y() - fy, pixel.x() - fx) == d);
       }
     }
     window.TriggerCommand(40121);
