@@ -217,7 +217,8 @@ class CommandTest : public QObject {
         const QStringList place = shown.mid(prefix.size()).chopped(1).split(", ");
         const int fx = place.value(0).toInt(), fy = place.value(1).toInt();
         const int32_t d = map.at(pixel.y(), pixel.x());
-        QVERIFY(f.picture.at(fy, fx) == 1 && Distance(Measure{}, pixel.y() - fy, pixel.x() - fx) == d);
+        QVERIFY(f.picture.at(fy, fx) == 1);
+        QCOMPARE(Distance(Measure{}, pixel.y() - fy, pixel.x() - fx), d);
       }
     }
     window.TriggerCommand(40121);
