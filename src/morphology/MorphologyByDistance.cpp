@@ -36,7 +36,7 @@ bool Half(ImageEngine& engine, const DrawingTargets& targets, int featureValue, 
   const Measure measure = ball.MeasureFor(erosion);
   if (!engine.drawing()) {
     const int64_t ones =
-        PackedBallPays(measure, ball.size, InputImage.height)
+        PackedBallPays(measure, ball.size)
             ? PackedBallWithoutDrawing(InputImage, featureValue, measure, ball.size)
             : ThresholdedMapWithoutDrawing(InputImage, featureValue, measure, ball.size);
     // The result is in all three images already; the rest of adopting it as the input.
