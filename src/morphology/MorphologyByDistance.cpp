@@ -11,6 +11,7 @@
 #include "distance/DistanceTransform.h"
 #include "image/ImageEngine.h"
 #include "image/Messages.h"
+#include "morphology/PackedBalls.h"
 
 namespace dt {
 
@@ -28,13 +29,16 @@ bool CheckInput(const ImageEngine& engine) {
 // The distance map (algorithm 1 without its checks) and its threshold, which makes the result
 // the new input. Step by step while drawing; otherwise in one go, with the same result. While
 // nothing is drawn the half reads InputImage itself, so the copy of the input into the work
-// images is left out.
+// images is left out, and small balls take the packed bits of morphology/PackedBalls.h.
 bool Half(ImageEngine& engine, const DrawingTargets& targets, int featureValue, const Ball& ball,
           bool erosion) {
   if (!CheckInput(engine)) return false;
   const Measure measure = ball.MeasureFor(erosion);
   if (!engine.drawing()) {
-    const int64_t ones = ThresholdedMapWithoutDrawing(InputImage, featureValue, measure, ball.size);
+    const int64_t ones =
+        PackedBallPays(measure, ball.size)
+            ? PackedBallWithoutDrawing(InputImage, featureValue, measure, ball.size)
+            : ThresholdedMapWithoutDrawing(InputImage, featureValue, measure, ball.size);
     // The result is in all three images already; the rest of adopting it as the input.
     WorkImage.kind = binaryKind;
     InputImage.kind = binaryKind;

@@ -1,5 +1,6 @@
 // Morphology by distance transform against the definition: the offsets of the ball of each shape.
 #include "morphology/MorphologyOperations.h"
+#include "morphology/PackedBalls.h"
 #include "support/EngineTest.h"
 #include "support/References.h"
 
@@ -45,6 +46,27 @@ TEST_P(EveryShape, EveryOperationMatchesTheDefinitionByItsBall) {
     }
   EXPECT_EQ(Run(Operation::dilation, Grid(5, 4), shape, 2147483647, false), Grid(5, 4));
   EXPECT_EQ(Run(Operation::erosion, Grid(5, 4, 1), shape, 2147483647, true), Grid(5, 4, 1));
+}
+
+// With timing on, both sides of the choice between packed bits and the distance map (the
+// largest size done on packed bits and the next, when below 200) on thin, single-pixel, empty
+// and full pictures.
+TEST_P(EveryShape, TimedOperationsMatchTheDefinitionOnBothSidesOfTheChoice) {
+  const Measure shape = GetParam();
+  int most = 0;
+  while (most < 200 && PackedBallPays(shape, most + 1)) ++most;
+  std::mt19937 rng(7 + shape.apex.x + shape.apex.y);
+  const std::pair<int, int> sides[] = {{1, 9}, {9, 1}, {1, 1}, {5, 4}, {70, 2}};
+  for (int size : {0, 2, most, most + 1}) {
+    const Offsets ball = BallOffsets(shape, size);
+    for (const OperationInfo& operation : operations)
+      for (const auto& [width, height] : sides)
+        for (const Grid& image :
+             {RandomGrid(rng, width, height, 0.5), Grid(width, height), Grid(width, height, 1)})
+          ASSERT_EQ(Run(operation.value, image, shape, size, false),
+                    ReferenceMorphology(operation.value, image, ball))
+              << operation.name << " size " << size << " of " << image;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, EveryShape, ::testing::ValuesIn([] {

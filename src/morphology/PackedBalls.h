@@ -1,0 +1,24 @@
+// Dilation and erosion halves by small balls on packed bits, for callers that draw nothing.
+#pragma once
+
+#include <cstdint>
+
+#include "image/ImageEngine.h"
+
+namespace dt {
+
+// Whether a half by the ball of this measure and size runs faster on packed bits than through
+// the thresholded distance map: the packed work grows with the rows of the ball, the distance
+// map's does not.
+bool PackedBallPays(const Measure& measure, int size);
+
+// The same result as ThresholdedMapWithoutDrawing (distance/DistanceTransform.h), computed on
+// one bit per pixel: the ball is a union of row runs (the metric's chords of each column
+// distance), so the pixels within the size are the OR, over the ball's rows, of the feature
+// rows dilated along the row by their run. Writes 1 where within the size (or, for an erosion's
+// pass, where not) into WorkImage, InputImage and DistanceMap; source may be InputImage itself.
+// Returns the number of 1 pixels; kinds, counts and flags are left to the caller.
+int64_t PackedBallWithoutDrawing(const ImageRecord& source, int featureValue,
+                                 const Measure& measure, int size);
+
+}  // namespace dt
