@@ -119,7 +119,8 @@ struct EuclidMetric {
       StoreEachOf(EuclidMetric{}, cost, g, out, n);
     }
   }
-  // Candidate i wins where (x-i)^2 + gi^2 <= (x-u)^2 + gu^2, i.e. x <= (u^2-i^2+gu^2-gi^2)/(2(u-i)).
+  // Candidate i wins where (x-i)^2 + gi^2 <= (x-u)^2 + gu^2,
+  // i.e. x <= (u^2-i^2+gu^2-gi^2)/(2(u-i)).
   static int64_t LastOlderColumn(int64_t i, int64_t gi, int64_t u, int64_t gu) {
     return FastFloorDiv(u * u - i * i + gu * gu - gi * gi, 2 * (u - i));
   }

@@ -64,7 +64,9 @@ void MainWindow::OnFilterMorphology() {
   const CanvasDrawing drawing = MakeDrawingTargets();
   const int64_t start = clock->NowMs();
   const bool done = Compute(
-      [&] { RunFilterMorphology(engine, drawing, engine.filterAlgorithm, engine.filterOperation); });
+      [&] {
+        RunFilterMorphology(engine, drawing, engine.filterAlgorithm, engine.filterOperation);
+      });
   const int64_t end = clock->NowMs();
   engine.RedrawWorkImage(drawing);
   if (done && engine.measureTime == 1) ReportCommandTime(start, end);

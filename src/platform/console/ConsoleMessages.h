@@ -8,7 +8,8 @@ namespace dt {
 
 class ConsoleMessages final : public MessageService {
  public:
-  MessageResult Show(const std::string& text, const std::string& caption, MessageButtons buttons) override;
+  MessageResult Show(const std::string& text, const std::string& caption,
+                     MessageButtons buttons) override;
 };
 
 }  // namespace dt

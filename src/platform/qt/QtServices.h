@@ -20,7 +20,8 @@ class QtMessageService final : public MessageService {
   // Runs before each box is shown; the main window uses it to bring pending drawing on screen.
   void SetBeforeShow(std::function<void()> hook) { beforeShow_ = std::move(hook); }
 
-  MessageResult Show(const std::string& text, const std::string& caption, MessageButtons buttons) override;
+  MessageResult Show(const std::string& text, const std::string& caption,
+                     MessageButtons buttons) override;
 
  private:
   QPointer<QWidget> owner_;
