@@ -67,6 +67,14 @@ TEST_P(EveryShape, TimedOperationsMatchTheDefinitionOnBothSidesOfTheChoice) {
                     ReferenceMorphology(operation.value, image, ball))
               << operation.name << " size " << size << " of " << image;
   }
+  // Rows of several words, with runs that cross from one word into the next.
+  for (int size : {3, 7, 70})
+    for (const OperationInfo& operation : operations) {
+      const Grid image = RandomGrid(rng, 200, size < 70 ? 24 : 10, size < 70 ? 0.1 : 0.01);
+      ASSERT_EQ(Run(operation.value, image, shape, size, false),
+                ReferenceMorphology(operation.value, image, BallOffsets(shape, size)))
+          << operation.name << " size " << size << " of " << image;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Shapes, EveryShape, ::testing::ValuesIn([] {
