@@ -1,0 +1,49 @@
+// Pictures of one bit per pixel and the row operations that packed morphology is made of: 64
+// pixels a word, bit b of word k being column 64 k + b. Shared by the packed balls
+// (morphology/PackedBalls.h) and the packed filter halves (filtermorph/PackedFilter.h).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace dt::packed {
+
+using Word = uint64_t;
+constexpr int wordBits = 64;
+
+// Packed rows with `left` zero words before and `right` words after the row's own: shifts read
+// the zero words on the left, and the words on the right hold the bits that a dilation pushes
+// past the row's end, which shifts towards the left bring back.
+struct PackedPicture {
+  PackedPicture(int words, int left, int right, int height)
+      : left(left),
+        stride(static_cast<std::size_t>(left) + words + right),
+        bits(stride * static_cast<std::size_t>(height)) {}
+  Word* Row(int y) { return bits.data() + stride * static_cast<std::size_t>(y) + left; }
+  const Word* Row(int y) const {
+    return bits.data() + stride * static_cast<std::size_t>(y) + left;
+  }
+  int left;
+  std::size_t stride;
+  std::vector<Word> bits;
+};
+
+// to[k] |= the bits of `from` moved `shift` columns to the right (left when negative), for the
+// words k of 0 .. n - 1; `from` has the words that this reads on either side.
+void OrShifted(Word* to, const Word* from, int shift, int n);
+// The same with the OR of two rows as the source.
+void OrShifted(Word* to, const Word* a, const Word* c, int shift, int n);
+
+// Pixels equal to featureValue as bits; the bits past the width in the last word are 0.
+void PackRow(const int32_t* in, int width, int featureValue, Word* out);
+// The bits of a row as 0/1 pixels.
+void UnpackRow(const Word* in, int width, int32_t* out);
+
+// Writes the packed rows (`words` a row, complemented first when asked) as 0/1 pixels into
+// WorkImage, InputImage and DistanceMap, one row at a time; the bits past the width count as 0.
+// Returns the number of 1 pixels.
+int64_t WritePackedResult(std::vector<Word>& rows, int words, int width, int height,
+                          bool complement);
+
+}  // namespace dt::packed
