@@ -22,6 +22,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "filtermorph/PackedFilter.h"
 #include "filtermorph/RowKernels.h"
 #include "image/ImageEngine.h"
 #include "image/Messages.h"
@@ -323,12 +324,26 @@ class HalfRun {
 
 void RunHalf(ImageEngine& engine, const DrawingTargets& targets, const RunTable& table, Half half,
              int32_t value) {
+  if (!engine.drawing()) {
+    const int64_t ones = filtermorph::PackedFilterWithoutDrawing(table.runs,
+                                                                 half == Half::dilation, value);
+    // The result is in all three images already; the rest of adopting it as the input.
+    WorkImage.kind = binaryKind;
+    InputImage.kind = binaryKind;
+    InputImage.whiteCount = static_cast<int32_t>(ones);
+    InputImage.blackCount =
+        static_cast<int32_t>(int64_t{InputImage.width} * InputImage.height - ones);
+    engine.distanceReady = 0;
+    engine.nearest = FeatureMap{};
+    return;
+  }
   if (table.cap <= 0xFF)
     HalfRun<uint8_t>(engine, targets, table, half, value).Run();
   else if (table.cap <= 0xFFFF)
     HalfRun<uint16_t>(engine, targets, table, half, value).Run();
   else
     HalfRun<uint32_t>(engine, targets, table, half, value).Run();
+  Epilogue(engine);
 }
 
 }  // namespace
@@ -337,7 +352,6 @@ bool ImageEngine::DecomposedDilation(const DrawingTargets& targets, int key) {
   RunTable table;
   if (!Prologue(*this, table)) return false;
   RunHalf(*this, targets, table, Half::dilation, key);
-  Epilogue(*this);
   return true;
 }
 
@@ -345,7 +359,6 @@ bool ImageEngine::DecomposedErosion(const DrawingTargets& targets, int key) {
   RunTable table;
   if (!Prologue(*this, table)) return false;
   RunHalf(*this, targets, table, Half::erosion, key);
-  Epilogue(*this);
   return true;
 }
 

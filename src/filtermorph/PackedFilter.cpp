@@ -1,0 +1,111 @@
+// A run of offsets [lo, hi] covers column x from the sources x - hi .. x - lo (dilation) and
+// tests x + lo .. x + hi (erosion). With D the packed source row dilated by [0, length - 1]
+// (bit x of D is the OR of the bits x - length + 1 .. x), that is bit x - lo of D for a dilation
+// and bit x + hi for an erosion: one shifted OR per run and row. The runs are taken by length,
+// shortest first, so that one picture grows by log-step shifted ORs from one length to the next
+// and serves every run of each length. Runs of one length and column offset that come from
+// different rows (the two halves of a symmetric filter) share one pass.
+//
+// Offsets of a column or more beyond the width reach no pixel and are cut off, and runs whose row
+// lies a height or more away are left out, so filters far larger than the image cost no more.
+#include "filtermorph/PackedFilter.h"
+
+#include <algorithm>
+
+#include "morphology/PackedRows.h"
+
+namespace dt::filtermorph {
+
+namespace {
+
+using packed::OrShifted;
+using packed::PackedPicture;
+using packed::Word;
+using packed::wordBits;
+
+// A run as the packed pictures see it: output row y reads row y + rowStep of the source dilated
+// by length, shifted `shift` columns to the right.
+struct Span {
+  int length;
+  int shift;
+  int rowStep;
+};
+
+std::vector<Span> SpansOf(const std::vector<FilterRun>& runs, bool dilation, int width,
+                          int height) {
+  std::vector<Span> spans;
+  for (const FilterRun& run : runs) {
+    if (run.length <= 0) continue;
+    const int64_t rowStep = dilation ? -int64_t{run.rowOffset} : int64_t{run.rowOffset};
+    if (rowStep <= -height || rowStep >= height) continue;
+    const int64_t lo = std::max<int64_t>(run.colOffset, 1 - int64_t{width});
+    const int64_t hi = std::min<int64_t>(int64_t{run.colOffset} + run.length - 1, width - 1);
+    if (lo > hi) continue;
+    spans.push_back({static_cast<int>(hi - lo + 1), static_cast<int>(dilation ? lo : -hi),
+                     static_cast<int>(rowStep)});
+  }
+  std::sort(spans.begin(), spans.end(), [](const Span& a, const Span& b) {
+    return a.length != b.length ? a.length < b.length
+           : a.shift != b.shift ? a.shift < b.shift
+                                : a.rowStep < b.rowStep;
+  });
+  return spans;
+}
+
+}  // namespace
+
+int64_t PackedFilterWithoutDrawing(const std::vector<FilterRun>& runs, bool dilation,
+                                   int32_t value) {
+  const int width = InputImage.width;
+  const int height = InputImage.height;
+  if (width <= 0 || height <= 0) return 0;
+  const std::vector<Span> spans = SpansOf(runs, dilation, width, height);
+  const int words = (width + wordBits - 1) / wordBits;
+  // Room for the longest shift either way, and for the longest length's growth to the left.
+  int leftWords = 1, rightWords = 1;
+  for (const Span& span : spans) {
+    leftWords = std::max({leftWords, std::max(span.shift, span.length) / wordBits + 1});
+    rightWords = std::max(rightWords, std::max(-span.shift, 0) / wordBits + 1);
+  }
+  PackedPicture input(words, leftWords, rightWords, height);
+  for (int y = 0; y < height; ++y)
+    packed::PackRow(InputImage.rows[y], width, value, input.Row(y));
+  // The result: covered pixels (dilation), or background and pixels some run does not fit at.
+  std::vector<Word> result(static_cast<std::size_t>(words) * height);
+  const auto resultRow = [&](int y) { return result.data() + static_cast<std::size_t>(words) * y; };
+  if (!dilation)
+    for (int y = 0; y < height; ++y) std::copy(input.Row(y), input.Row(y) + words, resultRow(y));
+  PackedPicture dilated = input;  // the input dilated by [0, length - 1]
+  PackedPicture grown(words, leftWords, rightWords, height);
+  const int paddedWords = words + rightWords;
+  int length = 1;
+  for (std::size_t i = 0; i < spans.size();) {
+    const Span& span = spans[i];
+    while (length < span.length) {
+      const int step = std::min(span.length - length, length);
+      for (int y = 0; y < height; ++y) {
+        Word* to = grown.Row(y);
+        const Word* from = dilated.Row(y);
+        std::copy(from, from + paddedWords, to);
+        OrShifted(to, from, step, paddedWords);
+      }
+      std::swap(dilated.bits, grown.bits);
+      length += step;
+    }
+    const bool paired = i + 1 < spans.size() && spans[i + 1].length == span.length &&
+                        spans[i + 1].shift == span.shift;
+    const int other = paired ? spans[i + 1].rowStep : span.rowStep;
+    for (int y = 0; y < height; ++y) {
+      const int a = y + span.rowStep, c = y + other;
+      const bool hasA = a >= 0 && a < height, hasC = c >= 0 && c < height;
+      if (hasA && hasC && a != c)
+        OrShifted(resultRow(y), dilated.Row(a), dilated.Row(c), span.shift, words);
+      else if (hasA || hasC)
+        OrShifted(resultRow(y), dilated.Row(hasA ? a : c), span.shift, words);
+    }
+    i += paired ? 2 : 1;
+  }
+  return packed::WritePackedResult(result, words, width, height, !dilation);
+}
+
+}  // namespace dt::filtermorph
