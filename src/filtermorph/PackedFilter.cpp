@@ -67,16 +67,19 @@ int64_t PackedFilterWithoutDrawing(const std::vector<FilterRun>& runs, bool dila
     leftWords = std::max({leftWords, std::max(span.shift, span.length) / wordBits + 1});
     rightWords = std::max(rightWords, std::max(-span.shift, 0) / wordBits + 1);
   }
-  PackedPicture input(words, leftWords, rightWords, height);
+  // Kept from call to call, so that repeated halves on pictures of one size reuse their memory.
+  thread_local PackedPicture input(0, 0, 0, 0), dilated(0, 0, 0, 0), grown(0, 0, 0, 0);
+  thread_local std::vector<Word> result;
+  input.Reset(words, leftWords, rightWords, height);
   for (int y = 0; y < height; ++y)
     packed::PackRow(InputImage.rows[y], width, value, input.Row(y));
   // The result: covered pixels (dilation), or background and pixels some run does not fit at.
-  std::vector<Word> result(static_cast<std::size_t>(words) * height);
+  result.assign(static_cast<std::size_t>(words) * height, Word{0});
   const auto resultRow = [&](int y) { return result.data() + static_cast<std::size_t>(words) * y; };
   if (!dilation)
     for (int y = 0; y < height; ++y) std::copy(input.Row(y), input.Row(y) + words, resultRow(y));
-  PackedPicture dilated = input;  // the input dilated by [0, length - 1]
-  PackedPicture grown(words, leftWords, rightWords, height);
+  dilated = input;  // the input dilated by [0, length - 1]
+  grown.Reset(words, leftWords, rightWords, height);
   const int paddedWords = words + rightWords;
   int length = 1;
   for (std::size_t i = 0; i < spans.size();) {

@@ -20,6 +20,12 @@ struct PackedPicture {
       : left(left),
         stride(static_cast<std::size_t>(left) + words + right),
         bits(stride * static_cast<std::size_t>(height)) {}
+  // The same geometry as the constructor gives, cleared, keeping the memory already held.
+  void Reset(int words, int newLeft, int right, int height) {
+    left = newLeft;
+    stride = static_cast<std::size_t>(newLeft) + words + right;
+    bits.assign(stride * static_cast<std::size_t>(height), Word{0});
+  }
   Word* Row(int y) { return bits.data() + stride * static_cast<std::size_t>(y) + left; }
   const Word* Row(int y) const {
     return bits.data() + stride * static_cast<std::size_t>(y) + left;
