@@ -83,6 +83,27 @@ TEST_F(Filter, DecomposedMatchesTheDefinitionOnWideImagesAndLongRuns) {
   }
 }
 
+// With nothing drawn the decomposed method works on 64-pixel words: rows of several words, runs
+// and offsets crossing word boundaries, gaps, empty filter rows, foreground far off the origin,
+// and 1 x 1, 1 x N, N x 1, empty and full images.
+TEST_F(Filter, PackedWordsMatchTheDefinitionAcrossWordBoundaries) {
+  std::mt19937 rng(11);
+  std::uniform_int_distribution<int> side(1, 150);
+  const std::pair<int, int> shapes[] = {{1, 1}, {1, 70}, {70, 1}, {64, 3}, {65, 4}, {150, 5}};
+  for (int n = 0; n < 72; ++n) {
+    const auto [w, h] = shapes[n % 6];
+    const int fw = side(rng), fh = 1 + n % 4;
+    Grid filter = RandomGrid(rng, fw, fh, n % 3 == 0 ? 0.95 : 0.4);
+    if (n % 4 == 1) {  // one pixel at an end of the bottom row
+      filter = Grid(fw, fh);
+      filter.at(fh - 1, n % 8 == 1 ? 0 : fw - 1) = 1;
+    }
+    if (fh > 2) std::fill_n(&filter.at(1, 0), fw, 0);  // an empty filter row
+    const double density = n % 7 < 2 ? n % 7 : 0.8;
+    ExpectDefinition(FilterMethod::decomposed, RandomGrid(rng, w, h, density), filter, false);
+  }
+}
+
 TEST(RowKernels, RowDistancesMatchTheirDefinitionAtEveryWidthBothWays) {
   std::mt19937 rng(5);
   const auto check = [&](auto cap) {
