@@ -12,8 +12,8 @@
 //
 // With drawing on, the work is shown pass by pass: the row distances in grey, the result cleared
 // to black, then one green pass per filter row (all runs of that row together), brightening from
-// pass to pass. With drawing off, the same row kernels run row by row instead: every run is
-// applied to one output row before the next, so the distance rows a row needs stay in cache.
+// pass to pass. With drawing off, the same runs work on packed bits (filtermorph/PackedFilter.h),
+// which is faster for every filter, even one of hundreds of one-pixel runs.
 // An erosion keeps a "still fits" mask rather than a counter per pixel; its green area after a
 // pass is the same set of pixels, those that every filter row so far has fitted.
 #include "filtermorph/DecomposedMorphology.h"
