@@ -120,20 +120,12 @@ class HalfRun {
         height_(InputImage.height),
         distances_(ReusedScratch<D, 0>(static_cast<std::size_t>(width_) * height_)) {}
 
+  // (With drawing off the packed filter does the work, see RunHalf.)
   void Run() {
-    if constexpr (std::is_same_v<D, uint8_t>) {
-      if (!engine_.drawing() && filtermorph::PaddedRunsAvailable(width_)) {
-        WorkImage.kind = binaryKind;
-        RunRowByRowPadded();
-        return;
-      }
-    }
     ComputeDistances();
-    if (engine_.drawing()) ClearWithDrawing();
+    ClearWithDrawing();
     WorkImage.kind = binaryKind;
-    if (!engine_.drawing())
-      RunRowByRow();
-    else if (half_ == Half::dilation)
+    if (half_ == Half::dilation)
       DilatePassByPass();
     else
       ErodePassByPass();
@@ -151,7 +143,6 @@ class HalfRun {
     for (int y = 0; y < height_; ++y)
       filtermorph::RowDistances(InputImage.rows[y], width_, value_, cap,
                                 distances_ + std::size_t(y) * width_, half_ == Half::dilation);
-    if (!engine_.drawing()) return;
     for (int y = 0; y < height_; ++y)
       for (int x = 0; x < width_; ++x)
         engine_.DrawDistancePixel(targets_, y, x, static_cast<int32_t>(DistanceRow(y)[x]));
@@ -182,74 +173,6 @@ class HalfRun {
       filtermorph::AccumulateRuns<D, true>(sources_.data(), count, width_, acc);
     else
       filtermorph::AccumulateRuns<D, false>(sources_.data(), count, width_, acc);
-  }
-
-  // Every run on one output row before the next row.
-  void RunRowByRow() {
-    std::vector<D> acc(static_cast<std::size_t>(width_));
-    const Pass rows(height_);
-    for (int y = 0; y < height_; ++y) {
-      std::fill(acc.begin(), acc.end(), D{0});
-      ApplyRuns(table_.runs.begin(), table_.runs.end(), y, acc.data());
-      WriteResultRow(y, acc.data());
-      rows.Done(y + 1);
-    }
-  }
-
-  // The output row y from the runs and its source row (OpenCV-style pipeline): the row distances
-  // live in a small ring of padded rows, one per filter row, each computed just before the first
-  // output row that needs it, so they stay in cache and the border columns need no special case.
-  void RunRowByRowPadded() {
-    int64_t lowest = 0, highest = 0, pad = 0;  // source row offsets, largest column offset
-    bool first = true;
-    for (const FilterRun& run : table_.runs) {
-      const int64_t s = half_ == Half::dilation ? -int64_t{run.rowOffset} : int64_t{run.rowOffset};
-      lowest = first ? s : std::min(lowest, s);
-      highest = first ? s : std::max(highest, s);
-      first = false;
-      pad = std::max<int64_t>(pad, run.colOffset < 0 ? -int64_t{run.colOffset} : run.colOffset);
-    }
-    const int64_t ringRows = highest - lowest + 1;
-    const int64_t stride = width_ + 2 * pad;
-    uint8_t* ring = ReusedScratch<uint8_t, 2>(static_cast<std::size_t>(ringRows * stride));
-    std::vector<uint8_t> acc(static_cast<std::size_t>(width_));
-    std::vector<const uint8_t*> sources(table_.runs.size());
-    std::vector<uint8_t> lengths(table_.runs.size());
-    const uint8_t cap = static_cast<uint8_t>(table_.cap);
-    const bool dilation = half_ == Half::dilation;
-    const auto slot = [&](int64_t row) { return ring + (row % ringRows) * stride + pad; };
-    int64_t next = 0;  // the next source row whose distances are to be computed
-    const Pass rows(height_);
-    for (int64_t y = 0; y < height_; ++y) {
-      for (const int64_t needed = std::min<int64_t>(height_ - 1, y + highest); next <= needed;
-           ++next) {
-        uint8_t* row = slot(next);
-        filtermorph::RowDistances(InputImage.rows[next], width_, value_, cap, row, dilation);
-        filtermorph::PadDistances(row, width_, static_cast<int>(pad), cap, dilation);
-      }
-      int count = 0;
-      for (const FilterRun& run : table_.runs) {
-        const int64_t source = dilation ? y - run.rowOffset : y + run.rowOffset;
-        if (source < 0 || source >= height_ || run.length <= 0) continue;
-        sources[count] = slot(source) + (dilation ? -int64_t{run.colOffset} : run.colOffset);
-        lengths[count] = static_cast<uint8_t>(run.length);
-        ++count;
-      }
-      std::fill(acc.begin(), acc.end(), uint8_t{0});
-      filtermorph::AccumulatePaddedRuns(sources.data(), lengths.data(), count, width_, acc.data());
-      WriteResultRow(y, acc.data());
-      rows.Done(y + 1);
-    }
-  }
-
-  void WriteResultRow(int64_t y, const D* acc) {
-    int32_t* out = WorkImage.rows[y];
-    if (half_ == Half::dilation) {
-      for (int x = 0; x < width_; ++x) out[x] = acc[x] != 0;
-    } else {
-      const int32_t* source = InputImage.rows[y];
-      for (int x = 0; x < width_; ++x) out[x] = (source[x] != value_) & (acc[x] == 0);
-    }
   }
 
   // The runs of filter row p: [first, returned), for `first` at the first run of row p or later.

@@ -328,34 +328,6 @@ void AccumulateRuns(const RunSource<D>* runs, int count, int width, D* acc) {
   }
 }
 
-void PadDistances(uint8_t* row, int width, int pad, uint8_t cap, bool dilation) {
-  if (width <= 0) return;
-  const auto grown = [cap](uint32_t d, int k) {
-    return static_cast<uint8_t>(std::min<uint32_t>(cap, d + static_cast<uint32_t>(k)));
-  };
-  for (int k = 1; k <= pad; ++k) {
-    row[-k] = dilation ? cap : grown(row[0], k);
-    row[width - 1 + k] = dilation ? grown(row[width - 1], k) : cap;
-  }
-}
-
-bool PaddedRunsAvailable(int width) {
-#if defined(DT_HAVE_AVX2_CLONE)
-  return width >= 32 && HasAvx2();
-#else
-  (void)width;
-  return false;
-#endif
-}
-
-void AccumulatePaddedRuns(const uint8_t* const* sources, const uint8_t* lengths, int count,
-                          int width, uint8_t* acc) {
-#if defined(DT_HAVE_AVX2_CLONE)
-  if (PaddedRunsAvailable(width)) return CommonMiddleAvx2(sources, lengths, count, 0, width, acc);
-#endif
-  for (int r = 0; r < count; ++r) OrShortfall(sources[r], lengths[r], acc, width);
-}
-
 template void AccumulateRuns<uint8_t, true>(const RunSource<uint8_t>*, int, int, uint8_t*);
 template void AccumulateRuns<uint8_t, false>(const RunSource<uint8_t>*, int, int, uint8_t*);
 template void AccumulateRuns<uint16_t, true>(const RunSource<uint16_t>*, int, int, uint16_t*);

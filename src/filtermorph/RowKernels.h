@@ -56,18 +56,4 @@ struct RunSource {
 template <class D, bool Dilation>
 void AccumulateRuns(const RunSource<D>* runs, int count, int width, D* acc);
 
-// The same work on 8-bit distance rows that carry `pad` extra distances on each side (pad at
-// least the largest column offset), so that every run reads inside its row for every column and
-// the border columns need no separate treatment. PadDistances fills both pads of one row whose
-// `width` distances start at row[0]: a dilation sees nothing left of the image (cap) and distances
-// growing on to the right, an erosion distances growing on to the left (the part of a run outside
-// the image is not tested) and a fit right of it (cap).
-void PadDistances(uint8_t* row, int width, int pad, uint8_t cap, bool dilation);
-// True when AccumulatePaddedRuns has vector code for rows of this width on this processor.
-bool PaddedRunsAvailable(int width);
-// acc[x] |= lengths[r] - sources[r][x] (saturated) for x in [0, width), every run r; sources[r]
-// points at the distance that column 0 reads, inside a padded row.
-void AccumulatePaddedRuns(const uint8_t* const* sources, const uint8_t* lengths, int count,
-                          int width, uint8_t* acc);
-
 }  // namespace dt::filtermorph
