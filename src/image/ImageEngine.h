@@ -54,7 +54,9 @@ class ImageEngine {
   int32_t distanceReady = 0;  // 1 while WorkImage holds a distance transform of the input
   int32_t inputLoaded = 0;    // 1 once an input image has been read
   int32_t measureTime = 0;    // 1 = time the command and draw nothing while it runs
-  int32_t threads = 1;  // threads algorithm 1 may use while nothing is drawn (0: one per core)
+  // Threads that algorithm 1 and morphology by distance may use while nothing is drawn (0: one
+  // per processor core).
+  int32_t threads = 1;
   Operation filterOperation = Operation::dilation;
   FilterMethod filterAlgorithm = FilterMethod::simple;
   int32_t filterLoaded = 0;  // 1 once a filter image has been read

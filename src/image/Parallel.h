@@ -18,17 +18,21 @@ inline int PartsFor(int requested, int count, int minItems) {
   return parts;
 }
 
+// The first item of `part` when InParallel splits `count` items into `parts` (count when part is
+// `parts`), for callers that make room for each part before the threads start.
+inline int PartStart(int count, int parts, int grain, int part) {
+  if (part >= parts) return count;
+  const int64_t even = int64_t{count} * part / parts;
+  return static_cast<int>(std::min<int64_t>(even - even % std::max(grain, 1), count));
+}
+
 // Splits [0, count) into `parts` consecutive ranges, every inner bound a multiple of `grain`,
 // and runs body(first, last, part) for each: part 0 on the calling thread, the others on threads
 // of their own. Returns when all are done. A part whose thread cannot be started runs on the
 // calling thread.
 template <class Body>
 void InParallel(int count, int parts, int grain, Body&& body) {
-  const auto bound = [&](int part) {
-    if (part >= parts) return count;
-    const int64_t even = int64_t{count} * part / parts;
-    return static_cast<int>(std::min<int64_t>(even - even % grain, count));
-  };
+  const auto bound = [&](int part) { return PartStart(count, parts, grain, part); };
   std::vector<std::thread> helpers;
   helpers.reserve(static_cast<std::size_t>(std::max(parts - 1, 0)));
   for (int part = 1; part < parts; ++part) {

@@ -37,7 +37,8 @@ bool Half(ImageEngine& engine, const DrawingTargets& targets, int featureValue, 
   if (!engine.drawing()) {
     const int64_t ones =
         PackedBallPays(measure, ball.size)
-            ? PackedBallWithoutDrawing(InputImage, featureValue, measure, ball.size)
+            ? PackedBallWithoutDrawing(InputImage, featureValue, measure, ball.size,
+                                       engine.threads)
             : ThresholdedMapWithoutDrawing(InputImage, featureValue, measure, ball.size);
     // The result is in all three images already; the rest of adopting it as the input.
     WorkImage.kind = binaryKind;

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "distance/DistanceFunctions.h"
+#include "image/Parallel.h"
 #include "morphology/PackedRows.h"
 
 namespace dt {
@@ -78,7 +79,7 @@ bool PackedBallPays(const Measure& measure, int size) {
 }
 
 int64_t PackedBallWithoutDrawing(const ImageRecord& source, int featureValue,
-                                 const Measure& measure, int size) {
+                                 const Measure& measure, int size, int threads) {
   const int width = InputImage.width;
   const int height = InputImage.height;
   if (WorkImage.rows == nullptr || DistanceMap.rows == nullptr || source.rows == nullptr ||
@@ -88,49 +89,84 @@ int64_t PackedBallWithoutDrawing(const ImageRecord& source, int featureValue,
   WithMetric(measure, [&](const auto& metric) { runs = RunsOf(metric, size, width, height); });
   const int words = (width + wordBits - 1) / wordBits;
   // Room for the longest shift either way, and for the longest run's growth to the left.
-  int leftWords = 1, rightWords = 1;
+  int leftWords = 1, rightWords = 1, reach = 0;
   for (const Run& run : runs) {
     const int length = run.hi - run.lo + 1;
     leftWords = std::max({leftWords, std::max(run.lo, length) / wordBits + 1});
     rightWords = std::max(rightWords, std::max(-run.lo, 0) / wordBits + 1);
+    reach = std::max(reach, run.g);
   }
+  // Bands of output rows, one a thread: each dilates the input rows within the ball's reach of
+  // its own rows in pictures of its own, all made before any thread starts (a helper thread
+  // must not run out of memory). Fewer rows than this per band would not pay for a thread.
+  const int parts = PartsFor(threads, height, 64);
+  const auto bandStart = [&](int part) { return PartStart(height, parts, 1, part); };
+  const auto reachedFrom = [&](int first) { return std::max(first - reach, 0); };
+  const auto reachedTo = [&](int last) { return std::min(last + reach, height); };
   PackedPicture input(words, leftWords, rightWords, height);
-  for (int y = 0; y < height; ++y) PackRow(source.rows[y], width, featureValue, input.Row(y));
-  PackedPicture dilated = input;  // the input dilated by [0, length - 1]
-  PackedPicture grown(words, leftWords, rightWords, height);
+  std::vector<PackedPicture> dilated, grown;  // the input dilated by [0, length - 1], and room
+  std::vector<std::vector<int32_t>> pixels;
+  for (int part = 0; part < parts; ++part) {
+    const int rows = reachedTo(bandStart(part + 1)) - reachedFrom(bandStart(part));
+    dilated.emplace_back(words, leftWords, rightWords, rows);
+    grown.emplace_back(words, leftWords, rightWords, rows);
+    pixels.emplace_back(static_cast<std::size_t>(width));
+  }
   std::vector<Word> within(static_cast<std::size_t>(words) * height);
+  std::vector<int64_t> ones(static_cast<std::size_t>(parts), 0);
+  InParallel(height, parts, 1, [&](int first, int last, int) {
+    for (int y = first; y < last; ++y) PackRow(source.rows[y], width, featureValue, input.Row(y));
+  });
+  // Every band's rows of the input are packed by now, so the result may go to source's rows.
   const int paddedWords = words + rightWords;
   const ColumnDirection direction = measure.columnDirection();
-  int length = 1;
-  for (const Run& run : runs) {
-    const int runLength = run.hi - run.lo + 1;
-    if (runLength < length) {  // never for the metrics' nested chords, but exact regardless
-      dilated = input;
-      length = 1;
-    }
-    while (length < runLength) {
-      const int step = std::min(runLength - length, length);
-      for (int y = 0; y < height; ++y) {
-        Word* to = grown.Row(y);
-        const Word* from = dilated.Row(y);
-        std::copy(from, from + paddedWords, to);
-        OrShifted(to, from, step, paddedWords);
+  InParallel(height, parts, 1, [&](int first, int last, int part) {
+    const auto index = static_cast<std::size_t>(part);
+    PackedPicture& band = dilated[index];
+    PackedPicture& room = grown[index];
+    const int top = reachedFrom(first), bottom = reachedTo(last);
+    const auto copyInput = [&] {
+      std::copy(input.bits.begin() + static_cast<std::ptrdiff_t>(input.stride * top),
+                input.bits.begin() + static_cast<std::ptrdiff_t>(input.stride * bottom),
+                band.bits.begin());
+    };
+    copyInput();
+    int length = 1;
+    for (const Run& run : runs) {
+      const int runLength = run.hi - run.lo + 1;
+      if (runLength < length) {  // never for the metrics' nested chords, but exact regardless
+        copyInput();
+        length = 1;
       }
-      std::swap(dilated.bits, grown.bits);
-      length += step;
+      while (length < runLength) {
+        const int step = std::min(runLength - length, length);
+        for (int y = 0; y < bottom - top; ++y) {
+          Word* to = room.Row(y);
+          const Word* from = band.Row(y);
+          std::copy(from, from + paddedWords, to);
+          OrShifted(to, from, step, paddedWords);
+        }
+        std::swap(band.bits, room.bits);
+        length += step;
+      }
+      for (int y = first; y < last; ++y) {
+        const int below = y + run.g, above = y - run.g;
+        const bool hasBelow = below < height && direction != ColumnDirection::atOrAbove;
+        const bool hasAbove = above >= 0 && direction != ColumnDirection::atOrBelow;
+        Word* to = within.data() + static_cast<std::size_t>(words) * y;
+        if (hasBelow && hasAbove && run.g != 0)
+          OrShifted(to, band.Row(below - top), band.Row(above - top), run.lo, words);
+        else if (hasBelow || hasAbove)
+          OrShifted(to, band.Row((hasBelow ? below : above) - top), run.lo, words);
+      }
     }
-    for (int y = 0; y < height; ++y) {
-      const int below = y + run.g, above = y - run.g;
-      const bool hasBelow = below < height && direction != ColumnDirection::atOrAbove;
-      const bool hasAbove = above >= 0 && direction != ColumnDirection::atOrBelow;
-      Word* to = within.data() + static_cast<std::size_t>(words) * y;
-      if (hasBelow && hasAbove && run.g != 0)
-        OrShifted(to, dilated.Row(below), dilated.Row(above), run.lo, words);
-      else if (hasBelow || hasAbove)
-        OrShifted(to, dilated.Row(hasBelow ? below : above), run.lo, words);
-    }
-  }
-  return packed::WritePackedResult(within, words, width, height, measure.reflected);
+    ones[index] = packed::WritePackedRows(within.data() + static_cast<std::size_t>(words) * first,
+                                          words, width, first, last, measure.reflected,
+                                          pixels[index].data());
+  });
+  int64_t total = 0;
+  for (const int64_t part : ones) total += part;
+  return total;
 }
 
 }  // namespace dt

@@ -17,8 +17,9 @@ bool PackedBallPays(const Measure& measure, int size);
 // distance), so the pixels within the size are the OR, over the ball's rows, of the feature
 // rows dilated along the row by their run. Writes 1 where within the size (or, for an erosion's
 // pass, where not) into WorkImage, InputImage and DistanceMap; source may be InputImage itself.
-// Returns the number of 1 pixels; kinds, counts and flags are left to the caller.
+// Returns the number of 1 pixels; kinds, counts and flags are left to the caller. Bands of rows
+// go to up to `threads` threads (0: one per processor core).
 int64_t PackedBallWithoutDrawing(const ImageRecord& source, int featureValue,
-                                 const Measure& measure, int size);
+                                 const Measure& measure, int size, int threads = 1);
 
 }  // namespace dt

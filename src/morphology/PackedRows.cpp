@@ -91,22 +91,27 @@ void UnpackRow(const Word* in, int width, int32_t* out) {
   }
 }
 
-int64_t WritePackedResult(std::vector<Word>& rows, int words, int width, int height,
-                          bool complement) {
+int64_t WritePackedRows(Word* rows, int words, int width, int first, int last, bool complement,
+                        int32_t* pixels) {
   const Word lastMask = width % wordBits == 0 ? ~Word{0} : (Word{1} << width % wordBits) - 1;
   int64_t ones = 0;
-  std::vector<int32_t> pixels(static_cast<std::size_t>(width));
-  for (int y = 0; y < height; ++y) {
-    Word* row = rows.data() + static_cast<std::size_t>(words) * y;
+  for (int y = first; y < last; ++y) {
+    Word* row = rows + static_cast<std::size_t>(words) * (y - first);
     if (complement)
       for (int k = 0; k < words; ++k) row[k] = ~row[k];
     row[words - 1] &= lastMask;
     for (int k = 0; k < words; ++k) ones += static_cast<int64_t>(std::bitset<64>(row[k]).count());
-    UnpackRow(row, width, pixels.data());
+    UnpackRow(row, width, pixels);
     for (ImageRecord* image : {&WorkImage, &InputImage, &DistanceMap})
-      std::copy(pixels.begin(), pixels.end(), image->rows[y]);
+      std::copy(pixels, pixels + width, image->rows[y]);
   }
   return ones;
+}
+
+int64_t WritePackedResult(std::vector<Word>& rows, int words, int width, int height,
+                          bool complement) {
+  std::vector<int32_t> pixels(static_cast<std::size_t>(width));
+  return WritePackedRows(rows.data(), words, width, 0, height, complement, pixels.data());
 }
 
 }  // namespace dt::packed

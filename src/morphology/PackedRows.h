@@ -51,5 +51,9 @@ void UnpackRow(const Word* in, int width, int32_t* out);
 // Returns the number of 1 pixels.
 int64_t WritePackedResult(std::vector<Word>& rows, int words, int width, int height,
                           bool complement);
+// The same for the image rows first .. last - 1 alone, rows[0] being row first's words, through
+// `pixels` (room for a row), so that threads may each write rows of their own.
+int64_t WritePackedRows(Word* rows, int words, int width, int first, int last, bool complement,
+                        int32_t* pixels);
 
 }  // namespace dt::packed

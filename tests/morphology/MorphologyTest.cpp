@@ -77,6 +77,30 @@ TEST_P(EveryShape, TimedOperationsMatchTheDefinitionOnBothSidesOfTheChoice) {
     }
 }
 
+// Bands of rows on threads give what one thread gives, with bands that end within the ball's
+// reach of each other: a small ball on packed bits and one beyond them, on sparse and dense
+// pictures.
+TEST_P(EveryShape, ThreadsGiveWhatOneThreadGives) {
+  const Measure shape = GetParam();
+  int most = 0;
+  while (most < 200 && PackedBallPays(shape, most + 1)) ++most;
+  std::mt19937 rng(11 + shape.apex.x + shape.apex.y);
+  for (const auto& [width, height] : {std::pair(300, 131), std::pair(131, 517)})
+    for (double density : {0.001, 0.3, 0.999}) {
+      const Grid image = RandomGrid(rng, width, height, density);
+      for (int size : {4, most + 1})
+        for (const OperationInfo& operation : operations) {
+          engine.threads = 1;
+          const Grid single = Run(operation.value, image, shape, size, false);
+          for (int threads : {2, 3, 0}) {
+            engine.threads = threads;
+            ASSERT_EQ(Run(operation.value, image, shape, size, false), single)
+                << operation.name << " size " << size << " threads " << threads;
+          }
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Shapes, EveryShape, ::testing::ValuesIn([] {
                            std::vector<Measure> shapes;
                            for (const Measure& m : AllMeasures())
