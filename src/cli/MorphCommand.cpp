@@ -1,5 +1,6 @@
 // dtmorph morph OP INPUT OUTPUT --shape S --size N: dilation, erosion, opening or closing by
-// thresholding distance maps, with a circle, diamond, square or triangle of radius N.
+// thresholding distance maps, with a circle, diamond, square or triangle of radius N; --threads
+// splits the work over threads with the same result.
 #include <climits>
 #include <memory>
 
@@ -15,6 +16,7 @@ struct MorphArguments {
   Input input;
   std::string output;
   MorphologyChoice choice;
+  int threads = 1;
   TimingOptions timing;  // times the operation alone
 };
 
@@ -34,11 +36,14 @@ Command DefineMorph(CLI::App& dtmorph) {
                   "filter size (the circle's radius; 0 changes nothing)")
       ->required();
   AddApexOption(command, args->choice.ball.apex);
+  AddNumberOption(command, "--threads", args->threads, 0, 64,
+                  "threads the operation may use (default 1; 0: one per processor core)");
   AddTimingOptions(command, args->timing);
 
   return {command, [args] {
             ImageEngine engine;
             if (!LoadInput(engine, args->input)) return exitFailure;
+            engine.threads = args->threads;
             RunOnInput(engine, args->timing, [&](const DrawingTargets& nowhere) {
               RunDistanceMorphology(engine, nowhere, args->choice);
             });
