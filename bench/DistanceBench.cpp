@@ -74,10 +74,43 @@ const Registration morphology(20, "morphology by distance transform, 2048x2048 b
                                    InfoOf(shape).shapeName + "/" + std::to_string(size) +
                                    "/blobs/2048x2048";
         const MorphologyChoice choice{operation, Ball{shape, ApexPoint{}, size}};
-        Add({"morph/" + suffix, [image] { LoadInput(*image); },
+        Add({"morph/" + suffix,
+             [image] {
+               LoadInput(*image);
+               Engine().threads = 1;
+             },
              [choice] { RunDistanceMorphology(Engine(), NoDrawing(), choice); },
              "opencv/" + suffix});
       }
+  // The one-thread figures that the entries on every core are measured against.
+  const BinaryImage* large = &Image(Pattern::blobs, 4000, 4000);
+  for (int size : {3, 30}) {
+    const MorphologyChoice choice{Operation::dilation, Ball{DistanceFunction::euclid, {}, size}};
+    Add({"morph/dilate/circle/" + std::to_string(size) + "/blobs/4000x4000",
+         [large] {
+           LoadInput(*large);
+           Engine().threads = 1;
+         },
+         [choice] { RunDistanceMorphology(Engine(), NoDrawing(), choice); }, std::string()});
+  }
+});
+
+// Morphology by distance transform on every core, against itself on one, by the wall clock.
+const Registration threadedMorphology(21, "morphology by distance transform on every core", [] {
+  const BinaryImage* image = &Image(Pattern::blobs, 4000, 4000);
+  for (int size : {3, 30}) {
+    const std::string suffix = "dilate/circle/" + std::to_string(size) + "/blobs/4000x4000";
+    const MorphologyChoice choice{Operation::dilation, Ball{DistanceFunction::euclid, {}, size}};
+    Entry entry{"threads/morph/" + suffix,
+                [image] {
+                  LoadInput(*image);
+                  Engine().threads = 0;  // one per core
+                },
+                [choice] { RunDistanceMorphology(Engine(), NoDrawing(), choice); },
+                "morph/" + suffix};
+    entry.wallClock = true;
+    Add(std::move(entry));
+  }
 });
 
 }  // namespace
