@@ -369,12 +369,53 @@ void DistanceMapWithoutDrawing(const ImageEngine& engine, const ImageRecord& sou
   });
 }
 
+namespace {
+
+// ThresholdedMapWithoutDrawing on several threads: the column pass in stripes of columns into
+// WorkImage, then the threshold in bands of rows, each part on a thread of its own, as
+// DistanceMapOnThreads does it. ThresholdRow reads a row's G before it writes the row, so the
+// bands threshold WorkImage in place. Returns the number of 1 pixels.
+int64_t ThresholdedMapOnThreads(const ChordTable& chords, const ImageRecord& source,
+                                int featureValue, ColumnDirection direction, bool erosion,
+                                int parts) {
+  const int width = InputImage.width;
+  const int height = InputImage.height;
+  // Made before any thread starts, as a helper thread must not run out of memory.
+  std::vector<std::vector<int32_t>> reachFrom;
+  for (int part = 0; part < parts; ++part)
+    reachFrom.emplace_back(3 * static_cast<std::size_t>(std::max(width, 1)));
+  std::vector<int64_t> ones(static_cast<std::size_t>(parts), 0);
+  constexpr int cacheLine = 64 / sizeof(int32_t);
+  InParallel(width, parts, cacheLine, [&](int first, int last, int part) {
+    ColumnPassByRows(source, first, last, height, featureValue, direction, part == 0);
+  });
+  // The source has been read by now, so the result may go to its rows.
+  const Pass bands(height / parts);
+  InParallel(height, parts, 1, [&](int first, int last, int part) {
+    const auto index = static_cast<std::size_t>(part);
+    for (int y = first; y < last; ++y) {
+      int32_t* out = WorkImage.rows[y];
+      ThresholdRow(chords, out, width, reachFrom[index], out, erosion);
+      std::copy(out, out + width, InputImage.rows[y]);
+      std::copy(out, out + width, DistanceMap.rows[y]);
+      ones[index] += std::count(out, out + width, 1);
+      if (part == 0) bands.Done(y + 1);
+    }
+  });
+  int64_t total = 0;
+  for (const int64_t part : ones) total += part;
+  return total;
+}
+
+}  // namespace
+
 // Only whether a distance is within the size matters here: the column sweeps drop every G that
 // already puts its candidates beyond the size (the metric's reach), and the row pass decides
 // "within" directly from the candidates' chords (ThresholdRow), which is exactly the threshold
-// of the distances EnvelopeRow would give.
+// of the distances EnvelopeRow would give. On threads the column pass keeps every G: the chord
+// table allows nothing beyond the reach either way.
 int64_t ThresholdedMapWithoutDrawing(const ImageRecord& source, int featureValue,
-                                     const Measure& measure, int size) {
+                                     const Measure& measure, int size, int threads) {
   int64_t ones = 0;
   const bool erosion = measure.reflected;
   WithReadyMetric(measure, source, [&](const auto& metric) {
@@ -383,6 +424,13 @@ int64_t ThresholdedMapWithoutDrawing(const ImageRecord& source, int featureValue
     const auto cap = static_cast<int32_t>(std::max<int64_t>(reach, -1));
     // Column distances stay below the image's height.
     const ChordTable chords(metric, size, std::min(cap, std::max(InputImage.height - 1, 0)), width);
+    // Fewer rows or columns than this per part would not pay for a thread.
+    const int parts = PartsFor(threads, std::min(width, InputImage.height), 64);
+    if (parts > 1) {
+      ones = ThresholdedMapOnThreads(chords, source, featureValue, measure.columnDirection(),
+                                     erosion, parts);
+      return;
+    }
     std::vector<int32_t> reachFrom(3 * static_cast<std::size_t>(std::max(width, 1)));
     RowsWithoutDrawing(source, featureValue, measure.columnDirection(), cap,
                        [&](const int32_t* const* g, const int* y, int n) {

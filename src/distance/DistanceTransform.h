@@ -24,8 +24,8 @@ inline bool WithinSize(int32_t distance, int size) {
 // size (or, for an erosion's pass, where it is not), else 0, written into WorkImage, InputImage
 // and DistanceMap as adopting the result would; source may be InputImage itself. Returns the
 // number of 1 pixels. The distance map itself is not kept; kinds, counts and flags are left to
-// the caller.
+// the caller. Up to `threads` threads share the work (0: one per processor core).
 int64_t ThresholdedMapWithoutDrawing(const ImageRecord& source, int featureValue,
-                                     const Measure& measure, int size);
+                                     const Measure& measure, int size, int threads = 1);
 
 }  // namespace dt

@@ -39,7 +39,8 @@ bool Half(ImageEngine& engine, const DrawingTargets& targets, int featureValue, 
         PackedBallPays(measure, ball.size)
             ? PackedBallWithoutDrawing(InputImage, featureValue, measure, ball.size,
                                        engine.threads)
-            : ThresholdedMapWithoutDrawing(InputImage, featureValue, measure, ball.size);
+            : ThresholdedMapWithoutDrawing(InputImage, featureValue, measure, ball.size,
+                                           engine.threads);
     // The result is in all three images already; the rest of adopting it as the input.
     WorkImage.kind = binaryKind;
     InputImage.kind = binaryKind;
