@@ -371,39 +371,79 @@ void DistanceMapWithoutDrawing(const ImageEngine& engine, const ImageRecord& sou
 
 namespace {
 
-// ThresholdedMapWithoutDrawing on several threads: the column pass in stripes of columns into
-// WorkImage, then the threshold in bands of rows, each part on a thread of its own, as
-// DistanceMapOnThreads does it. ThresholdRow reads a row's G before it writes the row, so the
-// bands threshold WorkImage in place. Returns the number of 1 pixels.
+// ThresholdedMapWithoutDrawing on several threads, in bands of rows, each on a thread of its
+// own. The capped column distances of a band follow from the sweeps' rows just outside it: a
+// sweep down that starts `cap` rows above that row (nothing before it) finds every G within the
+// cap there, as does a sweep up from `cap` rows below. Those rows are found first, from the
+// source alone, so that no band writes a row while another band still reads it.
 int64_t ThresholdedMapOnThreads(const ChordTable& chords, const ImageRecord& source,
-                                int featureValue, ColumnDirection direction, bool erosion,
-                                int parts) {
+                                int featureValue, ColumnDirection direction, int32_t cap,
+                                bool erosion, int parts) {
   const int width = InputImage.width;
   const int height = InputImage.height;
+  const auto stride = static_cast<std::size_t>(std::max(width, 1));
+  const bool down = direction != ColumnDirection::atOrBelow;
+  const bool up = direction != ColumnDirection::atOrAbove;
+  const int64_t before = std::max(cap, 0);  // rows a sweep runs before the row it starts from
   // Made before any thread starts, as a helper thread must not run out of memory.
-  std::vector<std::vector<int32_t>> reachFrom;
+  struct Room {
+    std::vector<int32_t> reachFrom, above, below, g;
+    int64_t ones = 0;
+  };
+  std::vector<Room> rooms;
   for (int part = 0; part < parts; ++part)
-    reachFrom.emplace_back(3 * static_cast<std::size_t>(std::max(width, 1)));
-  std::vector<int64_t> ones(static_cast<std::size_t>(parts), 0);
-  constexpr int cacheLine = 64 / sizeof(int32_t);
-  InParallel(width, parts, cacheLine, [&](int first, int last, int part) {
-    ColumnPassByRows(source, first, last, height, featureValue, direction, part == 0);
+    rooms.push_back({std::vector<int32_t>(3 * stride), std::vector<int32_t>(stride),
+                     std::vector<int32_t>(stride), std::vector<int32_t>(stride), 0});
+  InParallel(height, parts, 1, [&](int first, int last, int part) {
+    Room& room = rooms[static_cast<std::size_t>(part)];
+    const auto start = static_cast<int>(std::max<int64_t>(0, first - 1 - before));
+    for (int y = start; down && y < first; ++y)
+      SweepRow(source.rows[y], y > start ? room.above.data() : nullptr, room.above.data(), width,
+               featureValue, cap);
+    const auto end = static_cast<int>(std::min<int64_t>(height - 1, last + before));
+    for (int y = end; up && y >= last; --y)
+      SweepRow(source.rows[y], y < end ? room.below.data() : nullptr, room.below.data(), width,
+               featureValue, cap);
   });
-  // The source has been read by now, so the result may go to its rows.
   const Pass bands(height / parts);
   InParallel(height, parts, 1, [&](int first, int last, int part) {
-    const auto index = static_cast<std::size_t>(part);
-    for (int y = first; y < last; ++y) {
+    Room& room = rooms[static_cast<std::size_t>(part)];
+    int32_t* g = room.g.data();
+    int64_t ones = 0;
+    int done = 0;
+    // The threshold of row y from its G in g; the source row has been read by now.
+    const auto threshold = [&](int y) {
       int32_t* out = WorkImage.rows[y];
-      ThresholdRow(chords, out, width, reachFrom[index], out, erosion);
+      ThresholdRow(chords, g, width, room.reachFrom, out, erosion);
       std::copy(out, out + width, InputImage.rows[y]);
       std::copy(out, out + width, DistanceMap.rows[y]);
-      ones[index] += std::count(out, out + width, 1);
-      if (part == 0) bands.Done(y + 1);
+      ones += std::count(out, out + width, 1);
+      if (part == 0) bands.Done(++done);
+    };
+    if (down) {  // both ways, the way down goes to WorkImage first
+      const int32_t* previous = first > 0 ? room.above.data() : nullptr;
+      for (int y = first; y < last; ++y) {
+        int32_t* to = up ? WorkImage.rows[y] : g;
+        SweepRow(source.rows[y], previous, to, width, featureValue, cap);
+        previous = to;
+        if (!up) threshold(y);
+      }
     }
+    if (up) {
+      const int32_t* previous = last < height ? room.below.data() : nullptr;
+      for (int y = last - 1; y >= first; --y) {
+        if (down)
+          MergeRow(WorkImage.rows[y], previous, g, width, cap);
+        else
+          SweepRow(source.rows[y], previous, g, width, featureValue, cap);
+        previous = g;
+        threshold(y);
+      }
+    }
+    room.ones = ones;
   });
   int64_t total = 0;
-  for (const int64_t part : ones) total += part;
+  for (const Room& room : rooms) total += room.ones;
   return total;
 }
 
@@ -412,8 +452,7 @@ int64_t ThresholdedMapOnThreads(const ChordTable& chords, const ImageRecord& sou
 // Only whether a distance is within the size matters here: the column sweeps drop every G that
 // already puts its candidates beyond the size (the metric's reach), and the row pass decides
 // "within" directly from the candidates' chords (ThresholdRow), which is exactly the threshold
-// of the distances EnvelopeRow would give. On threads the column pass keeps every G: the chord
-// table allows nothing beyond the reach either way.
+// of the distances EnvelopeRow would give.
 int64_t ThresholdedMapWithoutDrawing(const ImageRecord& source, int featureValue,
                                      const Measure& measure, int size, int threads) {
   int64_t ones = 0;
@@ -427,7 +466,7 @@ int64_t ThresholdedMapWithoutDrawing(const ImageRecord& source, int featureValue
     // Fewer rows or columns than this per part would not pay for a thread.
     const int parts = PartsFor(threads, std::min(width, InputImage.height), 64);
     if (parts > 1) {
-      ones = ThresholdedMapOnThreads(chords, source, featureValue, measure.columnDirection(),
+      ones = ThresholdedMapOnThreads(chords, source, featureValue, measure.columnDirection(), cap,
                                      erosion, parts);
       return;
     }

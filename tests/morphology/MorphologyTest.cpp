@@ -1,4 +1,5 @@
 // Morphology by distance transform against the definition: the offsets of the ball of each shape.
+#include "distance/DistanceTransform.h"
 #include "morphology/MorphologyOperations.h"
 #include "morphology/PackedBalls.h"
 #include "support/EngineTest.h"
@@ -78,26 +79,36 @@ TEST_P(EveryShape, TimedOperationsMatchTheDefinitionOnBothSidesOfTheChoice) {
 }
 
 // Bands of rows on threads give what one thread gives, with bands that end within the ball's
-// reach of each other: a small ball on packed bits and one beyond them, on sparse and dense
-// pictures.
+// reach of each other: a small ball on packed bits and one beyond them, and the thresholded
+// distance map on its own at a size smaller than the bands, on sparse to dense pictures.
 TEST_P(EveryShape, ThreadsGiveWhatOneThreadGives) {
   const Measure shape = GetParam();
   int most = 0;
   while (most < 200 && PackedBallPays(shape, most + 1)) ++most;
+  const auto thresholded = [&](const Grid& image, bool reflected, int threads) {
+    SetInput(engine, image);
+    Measure measure = shape;
+    measure.reflected = reflected;
+    ThresholdedMapWithoutDrawing(InputImage, 1, measure, 9, threads);
+    return GridOf(InputImage);
+  };
   std::mt19937 rng(11 + shape.apex.x + shape.apex.y);
   for (const auto& [width, height] : {std::pair(300, 131), std::pair(131, 517)})
-    for (double density : {0.001, 0.3, 0.999}) {
+    for (double density : {0.001, 0.03, 0.3, 0.999}) {
       const Grid image = RandomGrid(rng, width, height, density);
-      for (int size : {4, most + 1})
-        for (const OperationInfo& operation : operations) {
-          engine.threads = 1;
-          const Grid single = Run(operation.value, image, shape, size, false);
-          for (int threads : {2, 3, 0}) {
+      for (int threads : {2, 3, 0}) {
+        for (bool reflected : {false, true})
+          ASSERT_EQ(thresholded(image, reflected, threads), thresholded(image, reflected, 1))
+              << "threshold, reflected " << reflected << ", threads " << threads;
+        for (int size : {4, most + 1})
+          for (const OperationInfo& operation : operations) {
+            engine.threads = 1;
+            const Grid single = Run(operation.value, image, shape, size, false);
             engine.threads = threads;
             ASSERT_EQ(Run(operation.value, image, shape, size, false), single)
                 << operation.name << " size " << size << " threads " << threads;
           }
-        }
+      }
     }
 }
 
