@@ -248,16 +248,8 @@ class HalfRun {
 void RunHalf(ImageEngine& engine, const DrawingTargets& targets, const RunTable& table, Half half,
              int32_t value) {
   if (!engine.drawing()) {
-    const int64_t ones = filtermorph::PackedFilterWithoutDrawing(table.runs,
-                                                                 half == Half::dilation, value);
-    // The result is in all three images already; the rest of adopting it as the input.
-    WorkImage.kind = binaryKind;
-    InputImage.kind = binaryKind;
-    InputImage.whiteCount = static_cast<int32_t>(ones);
-    InputImage.blackCount =
-        static_cast<int32_t>(int64_t{InputImage.width} * InputImage.height - ones);
-    engine.distanceReady = 0;
-    engine.nearest = FeatureMap{};
+    engine.AdoptWrittenResult(
+        filtermorph::PackedFilterWithoutDrawing(table.runs, half == Half::dilation, value));
     return;
   }
   if (table.cap <= 0xFF)

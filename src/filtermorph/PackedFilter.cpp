@@ -84,17 +84,7 @@ int64_t PackedFilterWithoutDrawing(const std::vector<FilterRun>& runs, bool dila
   int length = 1;
   for (std::size_t i = 0; i < spans.size();) {
     const Span& span = spans[i];
-    while (length < span.length) {
-      const int step = std::min(span.length - length, length);
-      for (int y = 0; y < height; ++y) {
-        Word* to = grown.Row(y);
-        const Word* from = dilated.Row(y);
-        std::copy(from, from + paddedWords, to);
-        OrShifted(to, from, step, paddedWords);
-      }
-      std::swap(dilated.bits, grown.bits);
-      length += step;
-    }
+    length = WidenRuns(dilated, grown, height, paddedWords, length, span.length);
     const bool paired = i + 1 < spans.size() && spans[i + 1].length == span.length &&
                         spans[i + 1].shift == span.shift;
     const int other = paired ? spans[i + 1].rowStep : span.rowStep;

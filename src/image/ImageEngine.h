@@ -78,6 +78,9 @@ class ImageEngine {
   bool ReplaceInput(ImageRecord image);
   void CopyInputToWork();     // InputImage into DistanceMap and WorkImage
   void AdoptResultAsInput();  // WorkImage becomes the new input
+  // The same for a binary result that its computation wrote into all three images itself, with
+  // `whitePixels` 1 pixels: the kinds, the counts, and no distance map any more.
+  void AdoptWrittenResult(int64_t whitePixels);
   void FreeImages();          // releases InputImage, DistanceMap, WorkImage
 
   // Files, through the picture formats of xpm/FileFormats.h. A file is read and checked whole

@@ -173,6 +173,15 @@ void ImageEngine::AdoptResultAsInput() {
   nearest = FeatureMap{};
 }
 
+void ImageEngine::AdoptWrittenResult(int64_t whitePixels) {
+  WorkImage.kind = binaryKind;
+  InputImage.kind = binaryKind;
+  InputImage.whiteCount = static_cast<int32_t>(whitePixels);
+  InputImage.blackCount = static_cast<int32_t>(int64_t(PixelCount(InputImage)) - whitePixels);
+  distanceReady = 0;
+  nearest = FeatureMap{};
+}
+
 void ImageEngine::FreeImages() {
   InputImage.rows.Release();
   DistanceMap.rows.Release();

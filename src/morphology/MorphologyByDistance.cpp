@@ -41,13 +41,7 @@ bool Half(ImageEngine& engine, const DrawingTargets& targets, int featureValue, 
                                        engine.threads)
             : ThresholdedMapWithoutDrawing(InputImage, featureValue, measure, ball.size,
                                            engine.threads);
-    // The result is in all three images already; the rest of adopting it as the input.
-    WorkImage.kind = binaryKind;
-    InputImage.kind = binaryKind;
-    InputImage.whiteCount = static_cast<int32_t>(ones);
-    InputImage.blackCount =
-        static_cast<int32_t>(int64_t{InputImage.width} * InputImage.height - ones);
-    engine.distanceReady = 0;
+    engine.AdoptWrittenResult(ones);
     return true;
   }
   engine.CopyInputToWork();

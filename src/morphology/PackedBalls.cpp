@@ -138,17 +138,7 @@ int64_t PackedBallWithoutDrawing(const ImageRecord& source, int featureValue,
         copyInput();
         length = 1;
       }
-      while (length < runLength) {
-        const int step = std::min(runLength - length, length);
-        for (int y = 0; y < bottom - top; ++y) {
-          Word* to = room.Row(y);
-          const Word* from = band.Row(y);
-          std::copy(from, from + paddedWords, to);
-          OrShifted(to, from, step, paddedWords);
-        }
-        std::swap(band.bits, room.bits);
-        length += step;
-      }
+      length = WidenRuns(band, room, bottom - top, paddedWords, length, runLength);
       for (int y = first; y < last; ++y) {
         const int below = y + run.g, above = y - run.g;
         const bool hasBelow = below < height && direction != ColumnDirection::atOrAbove;

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <bitset>
+#include <utility>
 
 #include "image/ImageEngine.h"
 
@@ -112,6 +113,22 @@ int64_t WritePackedResult(std::vector<Word>& rows, int words, int width, int hei
                           bool complement) {
   std::vector<int32_t> pixels(static_cast<std::size_t>(width));
   return WritePackedRows(rows.data(), words, width, 0, height, complement, pixels.data());
+}
+
+int WidenRuns(PackedPicture& picture, PackedPicture& scratch, int rows, int paddedWords,
+              int length, int target) {
+  while (length < target) {
+    const int step = std::min(target - length, length);
+    for (int y = 0; y < rows; ++y) {
+      Word* to = scratch.Row(y);
+      const Word* from = picture.Row(y);
+      std::copy(from, from + paddedWords, to);
+      OrShifted(to, from, step, paddedWords);
+    }
+    std::swap(picture.bits, scratch.bits);
+    length += step;
+  }
+  return length;
 }
 
 }  // namespace dt::packed

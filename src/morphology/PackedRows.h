@@ -41,6 +41,13 @@ void OrShifted(Word* to, const Word* from, int shift, int n);
 // The same with the OR of two rows as the source.
 void OrShifted(Word* to, const Word* a, const Word* c, int shift, int n);
 
+// Widens the runs of the first `rows` rows of `picture`, dilated by [0, length - 1], to
+// [0, target - 1] by ORs of shifted copies, each doubling the run at most, through `scratch`
+// (the same geometry); `paddedWords` words a row from Row(y) on. Returns target (or length when
+// that is larger).
+int WidenRuns(PackedPicture& picture, PackedPicture& scratch, int rows, int paddedWords,
+              int length, int target);
+
 // Pixels equal to featureValue as bits; the bits past the width in the last word are 0.
 void PackRow(const int32_t* in, int width, int featureValue, Word* out);
 // The bits of a row as 0/1 pixels.
