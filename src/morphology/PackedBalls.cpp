@@ -105,12 +105,10 @@ int64_t PackedBallWithoutDrawing(const ImageRecord& source, int featureValue,
   const auto reachedTo = [&](int last) { return std::min(last + reach, height); };
   PackedPicture input(words, leftWords, rightWords, height);
   std::vector<PackedPicture> dilated, grown;  // the input dilated by [0, length - 1], and room
-  std::vector<std::vector<int32_t>> pixels;
   for (int part = 0; part < parts; ++part) {
     const int rows = reachedTo(bandStart(part + 1)) - reachedFrom(bandStart(part));
     dilated.emplace_back(words, leftWords, rightWords, rows);
     grown.emplace_back(words, leftWords, rightWords, rows);
-    pixels.emplace_back(static_cast<std::size_t>(width));
   }
   std::vector<Word> within(static_cast<std::size_t>(words) * height);
   std::vector<int64_t> ones(static_cast<std::size_t>(parts), 0);
@@ -151,8 +149,7 @@ int64_t PackedBallWithoutDrawing(const ImageRecord& source, int featureValue,
       }
     }
     ones[index] = packed::WritePackedRows(within.data() + static_cast<std::size_t>(words) * first,
-                                          words, width, first, last, measure.reflected,
-                                          pixels[index].data());
+                                          words, width, first, last, measure.reflected);
   });
   int64_t total = 0;
   for (const int64_t part : ones) total += part;

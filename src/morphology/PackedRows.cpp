@@ -5,21 +5,70 @@
 #include <bitset>
 #include <utility>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "image/ImageEngine.h"
 
 namespace dt::packed {
 
 namespace {
 
-// Eight 0/1 bytes (byte i from bit 8 i up) as the bits 0 .. 7; the multiplication moves byte i
-// to bit 56 + i without carries, as no two of its partial products land on the same bit.
-inline Word BitsOfBytes(Word bytes) { return bytes * 0x0102040810204080u >> 56; }
+#if defined(__SSE2__)
+// The four 0/1 pixels of each value of four bits, bit i being pixel i.
+struct NibblePixels {
+  NibblePixels() {
+    for (int bits = 0; bits < 16; ++bits)
+      for (int i = 0; i < 4; ++i) pixels[bits][i] = bits >> i & 1;
+  }
+  alignas(16) int32_t pixels[16][4];
+};
+const NibblePixels nibblePixels;
+#endif
 
-// The low eight bits of v as eight 0/1 bytes: each byte keeps its own bit of a copy of v, and
-// adding 0x7f carries any such bit into the byte's top bit.
-inline Word BytesOfBits(Word v) {
-  const Word own = (v & 0xffu) * 0x0101010101010101u & 0x8040201008040201u;
-  return (own + 0x7f7f7f7f7f7f7f7fu) >> 7 & 0x0101010101010101u;
+// A row of the result written as 0/1 pixels to the three images at once, four pixels a store;
+// streaming stores when `streaming`. Returns the number of 1 pixels.
+int64_t WriteRowToImages(const Word* row, int width, int y, bool streaming) {
+  int32_t* images[3] = {WorkImage.rows[y], InputImage.rows[y], DistanceMap.rows[y]};
+  int64_t ones = 0;
+  const int words = (width + wordBits - 1) / wordBits;
+  for (int k = 0; k < words; ++k) ones += static_cast<int64_t>(std::bitset<64>(row[k]).count());
+  const auto pixel = [row](int x) {
+    return static_cast<int32_t>(row[x / wordBits] >> x % wordBits & 1);
+  };
+  int x = 0;
+#if defined(__SSE2__)
+  // The images' rows lie alike in their blocks, so one column starts the aligned stores of all
+  // three, or none does and the row is written a pixel at a time.
+  const auto offset = [](const int32_t* at) { return reinterpret_cast<std::uintptr_t>(at) & 15; };
+  const std::uintptr_t misaligned = offset(images[0]);
+  if (misaligned % sizeof(int32_t) == 0 && offset(images[1]) == misaligned &&
+      offset(images[2]) == misaligned) {
+    const int head = std::min(width, static_cast<int>((16 - misaligned) % 16 / sizeof(int32_t)));
+    for (; x < head; ++x)
+      for (int32_t* image : images) image[x] = pixel(x);
+    for (; x + 4 <= width; x += 4) {
+      // Pixels x .. x + 3, which may begin in one word and end in the next.
+      const int shift = x % wordBits;
+      Word bits = row[x / wordBits] >> shift;
+      if (shift > wordBits - 4) bits |= row[x / wordBits + 1] << (wordBits - shift);
+      const __m128i four =
+          _mm_load_si128(reinterpret_cast<const __m128i*>(nibblePixels.pixels[bits & 15]));
+      for (int32_t* image : images) {
+        if (streaming)
+          _mm_stream_si128(reinterpret_cast<__m128i*>(image + x), four);
+        else
+          _mm_store_si128(reinterpret_cast<__m128i*>(image + x), four);
+      }
+    }
+  }
+#else
+  (void)streaming;
+#endif
+  for (; x < width; ++x)
+    for (int32_t* image : images) image[x] = pixel(x);
+  return ones;
 }
 
 }  // namespace
@@ -61,58 +110,49 @@ void OrShifted(Word* to, const Word* a, const Word* c, int shift, int n) {
   }
 }
 
-// Pixels equal to featureValue as bits, a word at a time through 64 flag bytes.
+// Pixels equal to featureValue as bits, four at a time from a comparison of four pixels.
 void PackRow(const int32_t* in, int width, int featureValue, Word* out) {
-  uint8_t flags[wordBits];
-  for (int k = 0; k * wordBits < width; ++k) {
-    const int n = std::min(wordBits, width - k * wordBits);
-    const int32_t* pixels = in + k * wordBits;
-    for (int x = 0; x < n; ++x) flags[x] = pixels[x] == featureValue;
-    std::fill(flags + n, flags + wordBits, uint8_t{0});
+  const int words = (width + wordBits - 1) / wordBits;
+  std::fill(out, out + words, Word{0});
+  int x = 0;
+#if defined(__SSE2__)
+  const __m128i value = _mm_set1_epi32(featureValue);
+  for (; x + wordBits <= width; x += wordBits) {
     Word w = 0;
-    for (int group = 0; group < wordBits / 8; ++group) {
-      Word bytes = 0;
-      for (int i = 0; i < 8; ++i) bytes |= Word{flags[8 * group + i]} << 8 * i;
-      w |= BitsOfBytes(bytes) << 8 * group;
+    for (int i = 0; i < wordBits; i += 4) {
+      const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x + i));
+      const int bits = _mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(four, value)));
+      w |= Word(static_cast<unsigned>(bits)) << i;
     }
-    out[k] = w;
+    out[x / wordBits] = w;
   }
+#endif
+  for (; x < width; ++x) out[x / wordBits] |= Word{in[x] == featureValue} << x % wordBits;
 }
 
-void UnpackRow(const Word* in, int width, int32_t* out) {
-  uint8_t flags[wordBits];
-  for (int k = 0; k * wordBits < width; ++k) {
-    const int n = std::min(wordBits, width - k * wordBits);
-    for (int group = 0; group < wordBits / 8; ++group) {
-      const Word bytes = BytesOfBits(in[k] >> 8 * group);
-      for (int i = 0; i < 8; ++i) flags[8 * group + i] = static_cast<uint8_t>(bytes >> 8 * i);
-    }
-    int32_t* pixels = out + k * wordBits;
-    for (int x = 0; x < n; ++x) pixels[x] = flags[x];
-  }
-}
-
-int64_t WritePackedRows(Word* rows, int words, int width, int first, int last, bool complement,
-                        int32_t* pixels) {
+int64_t WritePackedRows(Word* rows, int words, int width, int first, int last, bool complement) {
   const Word lastMask = width % wordBits == 0 ? ~Word{0} : (Word{1} << width % wordBits) - 1;
+  // Three images of more than this many bytes are not all kept in the cache: their rows are
+  // then written without first being read into it.
+  constexpr double cachedBytes = 64.0 * (1 << 20);
+  const bool streaming = 12.0 * width * InputImage.height > cachedBytes;
   int64_t ones = 0;
   for (int y = first; y < last; ++y) {
     Word* row = rows + static_cast<std::size_t>(words) * (y - first);
     if (complement)
       for (int k = 0; k < words; ++k) row[k] = ~row[k];
     row[words - 1] &= lastMask;
-    for (int k = 0; k < words; ++k) ones += static_cast<int64_t>(std::bitset<64>(row[k]).count());
-    UnpackRow(row, width, pixels);
-    for (ImageRecord* image : {&WorkImage, &InputImage, &DistanceMap})
-      std::copy(pixels, pixels + width, image->rows[y]);
+    ones += WriteRowToImages(row, width, y, streaming);
   }
+#if defined(__SSE2__)
+  if (streaming) _mm_sfence();
+#endif
   return ones;
 }
 
 int64_t WritePackedResult(std::vector<Word>& rows, int words, int width, int height,
                           bool complement) {
-  std::vector<int32_t> pixels(static_cast<std::size_t>(width));
-  return WritePackedRows(rows.data(), words, width, 0, height, complement, pixels.data());
+  return WritePackedRows(rows.data(), words, width, 0, height, complement);
 }
 
 int WidenRuns(PackedPicture& picture, PackedPicture& scratch, int rows, int paddedWords,

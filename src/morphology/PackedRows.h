@@ -50,17 +50,14 @@ int WidenRuns(PackedPicture& picture, PackedPicture& scratch, int rows, int padd
 
 // Pixels equal to featureValue as bits; the bits past the width in the last word are 0.
 void PackRow(const int32_t* in, int width, int featureValue, Word* out);
-// The bits of a row as 0/1 pixels.
-void UnpackRow(const Word* in, int width, int32_t* out);
 
 // Writes the packed rows (`words` a row, complemented first when asked) as 0/1 pixels into
 // WorkImage, InputImage and DistanceMap, one row at a time; the bits past the width count as 0.
 // Returns the number of 1 pixels.
 int64_t WritePackedResult(std::vector<Word>& rows, int words, int width, int height,
                           bool complement);
-// The same for the image rows first .. last - 1 alone, rows[0] being row first's words, through
-// `pixels` (room for a row), so that threads may each write rows of their own.
-int64_t WritePackedRows(Word* rows, int words, int width, int first, int last, bool complement,
-                        int32_t* pixels);
+// The same for the image rows first .. last - 1 alone, rows[0] being row first's words, so that
+// threads may each write rows of their own.
+int64_t WritePackedRows(Word* rows, int words, int width, int first, int last, bool complement);
 
 }  // namespace dt::packed
