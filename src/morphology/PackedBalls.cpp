@@ -103,14 +103,24 @@ int64_t PackedBallWithoutDrawing(const ImageRecord& source, int featureValue,
   const auto bandStart = [&](int part) { return PartStart(height, parts, 1, part); };
   const auto reachedFrom = [&](int first) { return std::max(first - reach, 0); };
   const auto reachedTo = [&](int last) { return std::min(last + reach, height); };
-  PackedPicture input(words, leftWords, rightWords, height);
-  std::vector<PackedPicture> dilated, grown;  // the input dilated by [0, length - 1], and room
+  // Kept from call to call, so that repeated halves on pictures of one size reuse their memory;
+  // the threads reach the calling thread's through these references.
+  thread_local PackedPicture keptInput(0, 0, 0, 0);
+  thread_local std::vector<PackedPicture> keptDilated, keptGrown;
+  thread_local std::vector<Word> keptWithin;
+  PackedPicture& input = keptInput;
+  std::vector<PackedPicture>& dilated = keptDilated;  // the input dilated by [0, length - 1]
+  std::vector<PackedPicture>& grown = keptGrown;      // and room to widen it
+  std::vector<Word>& within = keptWithin;
+  input.Reset(words, leftWords, rightWords, height);
+  dilated.resize(static_cast<std::size_t>(parts), PackedPicture(0, 0, 0, 0));
+  grown.resize(static_cast<std::size_t>(parts), PackedPicture(0, 0, 0, 0));
   for (int part = 0; part < parts; ++part) {
     const int rows = reachedTo(bandStart(part + 1)) - reachedFrom(bandStart(part));
-    dilated.emplace_back(words, leftWords, rightWords, rows);
-    grown.emplace_back(words, leftWords, rightWords, rows);
+    dilated[static_cast<std::size_t>(part)].Reset(words, leftWords, rightWords, rows);
+    grown[static_cast<std::size_t>(part)].Reset(words, leftWords, rightWords, rows);
   }
-  std::vector<Word> within(static_cast<std::size_t>(words) * height);
+  within.assign(static_cast<std::size_t>(words) * height, Word{0});
   std::vector<int64_t> ones(static_cast<std::size_t>(parts), 0);
   InParallel(height, parts, 1, [&](int first, int last, int) {
     for (int y = first; y < last; ++y) PackRow(source.rows[y], width, featureValue, input.Row(y));
