@@ -5,19 +5,22 @@
 #include <cstring>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace dt {
 
 namespace {
 
-// Distances run in uint32 so that one step from noFeature (2^31 - 1) is 2^31, never a smaller
-// number, and the minimum with anything keeps noFeature at most.
-inline uint32_t Step(uint32_t v) { return v + 1; }
+// One step further than distance v; noFeature stays noFeature.
+inline int32_t Step(int32_t v) { return std::min(v, noFeature - 1) + 1; }
 
 // The smallest of a row's pixel and, for the chessboard, its two horizontal neighbours.
 template <bool diagonal>
-void NeighbourMinimum(const uint32_t* __restrict row, uint32_t* __restrict out, int width) {
+void NeighbourMinimum(const int32_t* __restrict row, int32_t* __restrict out, int width) {
   if (!diagonal || width == 1) {
-    std::memcpy(out, row, sizeof(uint32_t) * std::size_t(width));
+    std::memcpy(out, row, sizeof(int32_t) * std::size_t(width));
     return;
   }
   out[0] = std::min(row[0], row[1]);
@@ -25,35 +28,101 @@ void NeighbourMinimum(const uint32_t* __restrict row, uint32_t* __restrict out, 
   out[width - 1] = std::min(row[width - 2], row[width - 1]);
 }
 
+// The scans along a row, out[x] = min(out[x], out[x - 1] + 1) from the left and
+// min(out[x], out[x + 1] + 1) from the right, have each pixel wait for the one before it. As a
+// running minimum of out[k] - k (from the left) or out[k] + k - (width - 1) (from the right), the
+// wait is one minimum per four pixels: the minimum of four pixels takes two shifted minimums, and
+// only the carry from the four before them is serial. Both differences lie between -(width - 1)
+// and noFeature, and so does every result, as the pixel's own term is among those it takes the
+// minimum of.
+#if defined(__SSE2__)
+inline __m128i Min(__m128i a, __m128i b) {
+  const __m128i aSmaller = _mm_cmpgt_epi32(b, a);
+  return _mm_or_si128(_mm_and_si128(aSmaller, a), _mm_andnot_si128(aSmaller, b));
+}
+
+inline __m128i Step(__m128i v) {
+  return _mm_add_epi32(Min(v, _mm_set1_epi32(noFeature - 1)), _mm_set1_epi32(1));
+}
+#endif
+
+// A row of the pass down: 0 at feature pixels, else one step further than `above`, the nearest
+// of the neighbours above (noFeature on the first row); then the scan from the left.
+void DownRow(const int32_t* pixels, int featureValue, const int32_t* above, int32_t* out,
+             int width) {
+  int x = 0;
+  int32_t carry = noFeature;  // the running minimum of out[k] - k
+#if defined(__SSE2__)
+  const __m128i feature = _mm_set1_epi32(featureValue);
+  const __m128i fill = _mm_set_epi32(0, 0, 0, noFeature);
+  __m128i index = _mm_set_epi32(3, 2, 1, 0);
+  __m128i running = _mm_set1_epi32(noFeature);
+  for (; x + 4 <= width; x += 4) {
+    const __m128i isFeature = _mm_cmpeq_epi32(
+        _mm_loadu_si128(reinterpret_cast<const __m128i*>(pixels + x)), feature);
+    const __m128i up = Step(_mm_loadu_si128(reinterpret_cast<const __m128i*>(above + x)));
+    __m128i v = _mm_sub_epi32(_mm_andnot_si128(isFeature, up), index);
+    v = Min(v, _mm_or_si128(_mm_slli_si128(v, 4), fill));
+    v = Min(v, _mm_or_si128(_mm_slli_si128(v, 8), _mm_shuffle_epi32(fill, 0x50)));
+    v = Min(v, running);
+    running = _mm_shuffle_epi32(v, 0xff);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_add_epi32(v, index));
+    index = _mm_add_epi32(index, _mm_set1_epi32(4));
+  }
+  carry = _mm_cvtsi128_si32(running);
+#endif
+  for (; x < width; ++x) {
+    carry = std::min(carry, (pixels[x] == featureValue ? 0 : Step(above[x])) - x);
+    out[x] = carry + x;
+  }
+}
+
+// A row of the pass up: the smaller of the row and one step further than `below`, the nearest
+// of the neighbours below (none on the last row); then the scan from the right. The row is final
+// and goes to `copy` too.
+void UpRow(const int32_t* below, int32_t* out, int32_t* copy, int width) {
+  const int32_t last = width - 1;
+  int x = width;
+  int32_t carry = noFeature;  // the running minimum of out[k] + k - last
+#if defined(__SSE2__)
+  const __m128i fill = _mm_set_epi32(noFeature, 0, 0, 0);
+  __m128i index = _mm_set_epi32(0, -1, -2, -3);  // k - last for the four pixels at the end
+  __m128i running = _mm_set1_epi32(noFeature);
+  for (; x >= 4; x -= 4) {
+    __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(out + x - 4));
+    if (below != nullptr)
+      v = Min(v, Step(_mm_loadu_si128(reinterpret_cast<const __m128i*>(below + x - 4))));
+    v = _mm_add_epi32(v, index);
+    v = Min(v, _mm_or_si128(_mm_srli_si128(v, 4), fill));
+    v = Min(v, _mm_or_si128(_mm_srli_si128(v, 8), _mm_shuffle_epi32(fill, 0xf0)));
+    v = Min(v, running);
+    running = _mm_shuffle_epi32(v, 0x00);
+    v = _mm_sub_epi32(v, index);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x - 4), v);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(copy + x - 4), v);
+    index = _mm_sub_epi32(index, _mm_set1_epi32(4));
+  }
+  carry = _mm_cvtsi128_si32(running);
+#endif
+  for (--x; x >= 0; --x) {
+    const int32_t v = below != nullptr ? std::min(out[x], Step(below[x])) : out[x];
+    carry = std::min(carry, v + x - last);
+    out[x] = copy[x] = carry - (x - last);
+  }
+}
+
 template <bool diagonal>
 void Scan(const ImageRecord& source, int featureValue, ImageRecord& work, ImageRecord& copy) {
   const int width = source.width, height = source.height;
-  std::vector<uint32_t> nearby(static_cast<std::size_t>(width));
-  const auto row = [&](int y) { return reinterpret_cast<uint32_t*>(work.rows[y]); };
-  // Down: the neighbours above (the vertical part runs over the whole row at once), then the one
-  // to the left.
+  // The nearest of each pixel's neighbours in the row before, in the direction of the pass.
+  std::vector<int32_t> nearby(static_cast<std::size_t>(width), noFeature);
   for (int y = 0; y < height; ++y) {
-    uint32_t* __restrict out = row(y);
-    const int32_t* __restrict pixels = source.rows[y];
-    if (y == 0)
-      std::fill(nearby.begin(), nearby.end(), uint32_t{noFeature});
-    else
-      NeighbourMinimum<diagonal>(row(y - 1), nearby.data(), width);
-    const uint32_t* __restrict above = nearby.data();
-    for (int x = 0; x < width; ++x)
-      out[x] = pixels[x] == featureValue ? 0u : std::min<uint32_t>(Step(above[x]), noFeature);
-    for (int x = 1; x < width; ++x) out[x] = std::min(out[x], Step(out[x - 1]));
+    if (y > 0) NeighbourMinimum<diagonal>(work.rows[y - 1], nearby.data(), width);
+    DownRow(source.rows[y], featureValue, nearby.data(), work.rows[y], width);
   }
-  // Up: the neighbours below, then the one to the right; the row is final then.
   for (int y = height - 1; y >= 0; --y) {
-    uint32_t* __restrict out = row(y);
-    if (y + 1 < height) {
-      NeighbourMinimum<diagonal>(row(y + 1), nearby.data(), width);
-      const uint32_t* __restrict below = nearby.data();
-      for (int x = 0; x < width; ++x) out[x] = std::min(out[x], Step(below[x]));
-    }
-    for (int x = width - 2; x >= 0; --x) out[x] = std::min(out[x], Step(out[x + 1]));
-    std::memcpy(copy.rows[y], out, sizeof(int32_t) * std::size_t(width));
+    if (y + 1 < height) NeighbourMinimum<diagonal>(work.rows[y + 1], nearby.data(), width);
+    UpRow(y + 1 < height ? nearby.data() : nullptr, work.rows[y], copy.rows[y], width);
   }
 }
 

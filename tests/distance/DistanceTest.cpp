@@ -45,8 +45,8 @@ class EveryMeasure : public Transform, public ::testing::WithParamInterface<Meas
 TEST_P(EveryMeasure, AlgorithmsOneAndTwoGiveTheBruteForceMap) {
   const Measure m = GetParam();
   std::mt19937 rng(7 + m.apex.x + 3 * m.apex.y + m.reflected);
-  for (int n = 0; n < 60; ++n) {
-    const Grid image = RandomImage(rng, 12);
+  for (int n = 0; n < 66; ++n) {
+    const Grid image = RandomImage(rng, n < 60 ? 12 : 45);  // a few rows of many vectors
     const int feature = n % 3 == 2 ? 0 : 1;
     const Grid truth = ReferenceTransform(image, feature, m);
     const bool nearest = n % 3 != 1;
