@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "image/Parallel.h"
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -111,29 +113,110 @@ void UpRow(const int32_t* below, int32_t* out, int32_t* copy, int width) {
   }
 }
 
+// The scan of the columns first .. last - 1 as a picture of their own, with `nearby` (room for
+// a row of it).
 template <bool diagonal>
-void Scan(const ImageRecord& source, int featureValue, ImageRecord& work, ImageRecord& copy) {
-  const int width = source.width, height = source.height;
-  // The nearest of each pixel's neighbours in the row before, in the direction of the pass.
-  std::vector<int32_t> nearby(static_cast<std::size_t>(width), noFeature);
+void Scan(const ImageRecord& source, int featureValue, ImageRecord& work, ImageRecord& copy,
+          int first, int last, int32_t* nearby) {
+  const int width = last - first, height = source.height;
+  std::fill(nearby, nearby + width, noFeature);
   for (int y = 0; y < height; ++y) {
-    if (y > 0) NeighbourMinimum<diagonal>(work.rows[y - 1], nearby.data(), width);
-    DownRow(source.rows[y], featureValue, nearby.data(), work.rows[y], width);
+    if (y > 0) NeighbourMinimum<diagonal>(work.rows[y - 1] + first, nearby, width);
+    DownRow(source.rows[y] + first, featureValue, nearby, work.rows[y] + first, width);
   }
   for (int y = height - 1; y >= 0; --y) {
-    if (y + 1 < height) NeighbourMinimum<diagonal>(work.rows[y + 1], nearby.data(), width);
-    UpRow(y + 1 < height ? nearby.data() : nullptr, work.rows[y], copy.rows[y], width);
+    if (y + 1 < height) NeighbourMinimum<diagonal>(work.rows[y + 1] + first, nearby, width);
+    UpRow(y + 1 < height ? nearby : nullptr, work.rows[y] + first, copy.rows[y] + first, width);
   }
+}
+
+// On several threads the picture is cut into stripes of columns, each scanned as a picture of its
+// own: that gives every pixel its distance to the feature pixels of its own stripe. The feature
+// pixels beyond a stripe's edge reach it through the column just outside: with E the distances
+// there (to every feature pixel on that side), a pixel k columns in has the candidate k + E(y)
+// for the city-block, and k + the smallest E within k rows for the chessboard (a shortest path
+// crosses the column at most k rows off its own, and E changes by at most one a row). Candidates
+// only grow with k, so a row of the stripe is done once one does not help (city-block) or its
+// own distance is at most k (chessboard, whose later candidates are at least their k). The edges
+// are taken from left to right, then from right to left, each after the stripe beside it is
+// complete from that side, and each reaches across its own stripe alone.
+struct Edge {
+  int from;   // the first column the candidates reach
+  int end;    // one past the last (smaller than `from` when they go to the left)
+  int outer;  // the column just outside, whose distances E are
+};
+
+template <bool diagonal>
+void CrossEdge(const Edge& edge, const int32_t* outside, int height, int y, ImageRecord& work,
+               ImageRecord& copy) {
+  const int direction = edge.end > edge.from ? 1 : -1;
+  int32_t nearest = outside[y];
+  int32_t* row = work.rows[y];
+  for (int k = 1, x = edge.from; x != edge.end; ++k, x += direction) {
+    if (diagonal) {
+      if (y - k >= 0) nearest = std::min(nearest, outside[y - k]);
+      if (y + k < height) nearest = std::min(nearest, outside[y + k]);
+    }
+    if (nearest == noFeature) {
+      if (!diagonal) return;
+      if (row[x] <= k) return;
+      continue;
+    }
+    const int32_t candidate = nearest + k;
+    if (candidate < row[x]) {
+      row[x] = copy.rows[y][x] = candidate;
+    } else if (!diagonal || row[x] <= k) {
+      return;
+    }
+  }
+}
+
+template <bool diagonal>
+void StripedScan(const ImageRecord& source, int featureValue, ImageRecord& work,
+                 ImageRecord& copy, int parts) {
+  const int width = source.width, height = source.height;
+  // Stripe bounds on multiples of a cache line of int32, so that threads rarely share a line.
+  constexpr int cacheLine = 64 / sizeof(int32_t);
+  std::vector<int32_t> nearby(static_cast<std::size_t>(width) + cacheLine * parts);
+  std::vector<int32_t> outside(static_cast<std::size_t>(height));
+  InParallel(width, parts, cacheLine, [&](int first, int last, int part) {
+    Scan<diagonal>(source, featureValue, work, copy, first, last,
+                   nearby.data() + first + cacheLine * part);
+  });
+  const auto cross = [&](const Edge& edge) {
+    for (int y = 0; y < height; ++y) outside[y] = work.rows[y][edge.outer];
+    InParallel(height, parts, 1, [&](int first, int last, int) {
+      for (int y = first; y < last; ++y)
+        CrossEdge<diagonal>(edge, outside.data(), height, y, work, copy);
+    });
+  };
+  const auto start = [&](int part) { return PartStart(width, parts, cacheLine, part); };
+  for (int part = 1; part < parts; ++part) cross(Edge{start(part), start(part + 1), start(part) - 1});
+  for (int part = parts - 1; part >= 1; --part)
+    cross(Edge{start(part) - 1, start(part - 1) - 1, start(part)});
+}
+
+template <bool diagonal>
+void Scan(const ImageRecord& source, int featureValue, ImageRecord& work, ImageRecord& copy,
+          int threads) {
+  // Narrower stripes than this would not pay for a thread.
+  const int parts = PartsFor(threads, source.width, 256);
+  if (parts > 1) {
+    StripedScan<diagonal>(source, featureValue, work, copy, parts);
+    return;
+  }
+  std::vector<int32_t> nearby(static_cast<std::size_t>(source.width));
+  Scan<diagonal>(source, featureValue, work, copy, 0, source.width, nearby.data());
 }
 
 }  // namespace
 
 void ChamferMap(const ImageRecord& source, int featureValue, DistanceFunction function,
-                ImageRecord& work, ImageRecord& copy) {
+                ImageRecord& work, ImageRecord& copy, int threads) {
   if (function == DistanceFunction::chessboard)
-    Scan<true>(source, featureValue, work, copy);
+    Scan<true>(source, featureValue, work, copy, threads);
   else
-    Scan<false>(source, featureValue, work, copy);
+    Scan<false>(source, featureValue, work, copy, threads);
 }
 
 }  // namespace dt

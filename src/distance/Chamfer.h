@@ -16,8 +16,8 @@ constexpr bool ChamferIsExact(DistanceFunction function) {
 
 // The map of the pixels equal to featureValue in `source` under `function` (city-block or
 // chessboard), written to `work` and `copy` (same size as the source); noFeature everywhere when
-// there is no feature pixel.
+// there is no feature pixel; on up to `threads` threads (0: one per processor core).
 void ChamferMap(const ImageRecord& source, int featureValue, DistanceFunction function,
-                ImageRecord& work, ImageRecord& copy);
+                ImageRecord& work, ImageRecord& copy, int threads = 1);
 
 }  // namespace dt

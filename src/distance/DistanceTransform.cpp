@@ -20,10 +20,8 @@
 #include "image/ImageEngine.h"
 #include "image/Messages.h"
 #include "image/Parallel.h"
+#include "image/Streaming.h"
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace dt {
 
@@ -152,28 +150,6 @@ void ColumnPassByRows(const ImageRecord& source, int first, int last, int height
       SweepRow(at(source.rows[y]), below, at(WorkImage.rows[y]), n, featureValue);
     if (pass) pass->Done(height - y);
   }
-}
-
-// Copies a finished row to an image row that will not be read again soon, without loading the
-// image row into the cache first (streaming stores); FinishStreaming orders them before anything
-// later.
-void StreamRow(const int32_t* from, int32_t* to, int n) {
-#if defined(__SSE2__)
-  int x = 0;
-  for (; x < n && (reinterpret_cast<std::uintptr_t>(to + x) & 15) != 0; ++x) to[x] = from[x];
-  for (; x + 4 <= n; x += 4)
-    _mm_stream_si128(reinterpret_cast<__m128i*>(to + x),
-                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + x)));
-  for (; x < n; ++x) to[x] = from[x];
-#else
-  std::copy(from, from + n, to);
-#endif
-}
-
-void FinishStreaming() {
-#if defined(__SSE2__)
-  _mm_sfence();
-#endif
 }
 
 // The feature transform of row y from the winning columns of its row pass (-1: none) and the
@@ -590,8 +566,8 @@ void ImageEngine::DistanceTransform1(const DrawingTargets& targets, int featureV
   if (!drawing()) {  // the same map, straight from the input
     if (!StartTransform(*this, false)) return;
     // The chamfer scan is quickest for these two, but it does not say which pixel is nearest.
-    if (ChamferIsExact(measure.function) && threads == 1 && nearest == nullptr)
-      ChamferMap(InputImage, featureValue, measure.function, WorkImage, DistanceMap);
+    if (ChamferIsExact(measure.function) && nearest == nullptr)
+      ChamferMap(InputImage, featureValue, measure.function, WorkImage, DistanceMap, threads);
     else
       DistanceMapWithoutDrawing(*this, InputImage, featureValue, measure, nearest);
     distanceReady = 1;

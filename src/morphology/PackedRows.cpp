@@ -10,6 +10,7 @@
 #endif
 
 #include "image/ImageEngine.h"
+#include "image/Streaming.h"
 
 namespace dt::packed {
 
@@ -132,10 +133,7 @@ void PackRow(const int32_t* in, int width, int featureValue, Word* out) {
 
 int64_t WritePackedRows(Word* rows, int words, int width, int first, int last, bool complement) {
   const Word lastMask = width % wordBits == 0 ? ~Word{0} : (Word{1} << width % wordBits) - 1;
-  // Three images of more than this many bytes are not all kept in the cache: their rows are
-  // then written without first being read into it.
-  constexpr double cachedBytes = 64.0 * (1 << 20);
-  const bool streaming = 12.0 * width * InputImage.height > cachedBytes;
+  const bool streaming = ImagesOutgrowCache(width, InputImage.height);
   int64_t ones = 0;
   for (int y = first; y < last; ++y) {
     Word* row = rows + static_cast<std::size_t>(words) * (y - first);
@@ -144,9 +142,7 @@ int64_t WritePackedRows(Word* rows, int words, int width, int first, int last, b
     row[words - 1] &= lastMask;
     ones += WriteRowToImages(row, width, y, streaming);
   }
-#if defined(__SSE2__)
-  if (streaming) _mm_sfence();
-#endif
+  if (streaming) FinishStreaming();
   return ones;
 }
 

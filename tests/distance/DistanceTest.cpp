@@ -62,17 +62,33 @@ TEST_P(EveryMeasure, AlgorithmsOneAndTwoGiveTheBruteForceMap) {
 }
 
 // With timing on, algorithm 1 may split its passes over threads (column stripes, then row
-// bands, some ending inside a batch of rows): the map is the one a single thread makes.
+// bands, some ending inside a batch of rows; the chamfer scan in stripes of columns whose
+// distances then cross the stripes' edges): the map is the one a single thread makes.
 TEST_P(EveryMeasure, SeveralThreadsGiveTheMapOfOne) {
   std::mt19937 rng(4242);
-  for (const auto& [w, h] : {std::pair{300, 131}, {131, 517}}) {
-    const Grid image = RandomGrid(rng, w, h, w < h ? 0.001 : 0.3);
+  std::vector<Grid> pictures = {RandomGrid(rng, 300, 131, 0.3), RandomGrid(rng, 131, 517, 0.001),
+                                Grid(1100, 60)};
+  pictures.back().at(30, 3) = 1;  // one feature pixel, far from the other stripes
+  // One feature pixel in the top or bottom row, at every column of the middle third: some lie on
+  // the columns beside the edge of two stripes.
+  for (int column = 200; column < 400; ++column)
+    for (int row : {0, 11}) {
+      pictures.emplace_back(600, 12);
+      pictures.back().at(row, column) = 1;
+    }
+  // Stripes of a few hundred columns over few rows, so that paths cross their edges at every
+  // slant, from the rows at the top and bottom too.
+  const double densities[] = {0.0005, 0.002, 0.01, 0.1, 0.5};
+  std::uniform_int_distribution<int> width(520, 800), height(1, 24), pick(0, 4);
+  for (int n = 0; n < 80; ++n)
+    pictures.push_back(RandomGrid(rng, width(rng), height(rng), densities[pick(rng)]));
+  for (const Grid& image : pictures) {
     engine.threads = 1;
     const Grid alone = Run(image, TransformAlgorithm::envelope, GetParam(), 1, false);
     for (int threads : {2, 3, 0}) {
       engine.threads = threads;
-      ASSERT_EQ(Run(image, TransformAlgorithm::envelope, GetParam(), 1, false, threads != 3), alone)
-          << threads;
+      ASSERT_EQ(Run(image, TransformAlgorithm::envelope, GetParam(), 1, false, threads == 0), alone)
+          << threads << image;
     }
   }
 }

@@ -1,0 +1,42 @@
+// Writing rows that will not be read again soon without first reading them into the cache
+// (streaming stores), for the computations that write whole images while nothing is drawn.
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace dt {
+
+// Whether the three images of a width x height picture are too large to stay in the cache
+// together, so that rows written now are gone from it before they are read again. Below that,
+// plain stores are quicker: the rows are still there when the next command reads them.
+inline bool ImagesOutgrowCache(int width, int height) {
+  constexpr double cachedBytes = 64.0 * (1 << 20);
+  return 3.0 * sizeof(int32_t) * width * height > cachedBytes;
+}
+
+// Copies n pixels with streaming stores; FinishStreaming orders them before anything later.
+inline void StreamRow(const int32_t* from, int32_t* to, int n) {
+#if defined(__SSE2__)
+  int x = 0;
+  for (; x < n && (reinterpret_cast<std::uintptr_t>(to + x) & 15) != 0; ++x) to[x] = from[x];
+  for (; x + 4 <= n; x += 4)
+    _mm_stream_si128(reinterpret_cast<__m128i*>(to + x),
+                     _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + x)));
+  for (; x < n; ++x) to[x] = from[x];
+#else
+  std::copy(from, from + n, to);
+#endif
+}
+
+inline void FinishStreaming() {
+#if defined(__SSE2__)
+  _mm_sfence();
+#endif
+}
+
+}  // namespace dt
