@@ -191,7 +191,8 @@ void StripedScan(const ImageRecord& source, int featureValue, ImageRecord& work,
     });
   };
   const auto start = [&](int part) { return PartStart(width, parts, cacheLine, part); };
-  for (int part = 1; part < parts; ++part) cross(Edge{start(part), start(part + 1), start(part) - 1});
+  for (int part = 1; part < parts; ++part)
+    cross(Edge{start(part), start(part + 1), start(part) - 1});
   for (int part = parts - 1; part >= 1; --part)
     cross(Edge{start(part) - 1, start(part - 1) - 1, start(part)});
 }
