@@ -53,6 +53,10 @@ struct BinaryImage {
 };
 
 const BinaryImage& Image(Pattern pattern, int width, int height);
+
+// The balls of the morphology entries: every shape at these sizes, on 2048 x 2048 blobs and
+// sparse points.
+constexpr int morphologySizes[] = {1, 3, 10, 30, 100};
 const char* PatternName(Pattern pattern);
 std::string SizeName(int width, int height);  // "640x480"
 

@@ -64,24 +64,35 @@ const Registration slowTransforms(11, "distance transform, algorithm 2 and simpl
         AddTransform(algorithm, distanceFunctions[0], pattern, size[0], size[1]);
 });
 
-const Registration morphology(20, "morphology by distance transform, 2048x2048 blobs", [] {
-  const BinaryImage* image = &Image(Pattern::blobs, 2048, 2048);
-  for (Operation operation : {Operation::dilation, Operation::erosion})
-    for (DistanceFunction shape : {DistanceFunction::euclid, DistanceFunction::cityBlock,
-                                   DistanceFunction::chessboard})
-      for (int size : {3, 10, 30}) {
-        const std::string suffix = std::string(InfoOf(operation).name) + "/" +
-                                   InfoOf(shape).shapeName + "/" + std::to_string(size) +
-                                   "/blobs/2048x2048";
-        const MorphologyChoice choice{operation, Ball{shape, ApexPoint{}, size}};
-        Add({"morph/" + suffix,
-             [image] {
-               LoadInput(*image);
-               Engine().threads = 1;
-             },
-             [choice] { RunDistanceMorphology(Engine(), NoDrawing(), choice); },
-             "opencv/" + suffix});
-      }
+const Registration morphology(20, "morphology by distance transform, 2048x2048", [] {
+  for (Pattern pattern : {Pattern::blobs, Pattern::sparse}) {
+    const BinaryImage* image = &Image(pattern, 2048, 2048);
+    const std::string where = std::string("/") + PatternName(pattern) + "/2048x2048";
+    // The floor under every size: a ball of size 0 reads the input into bits and writes the
+    // three images, and does nothing else.
+    Add({"morph/dilate/circle/0" + where,
+         [image] {
+           LoadInput(*image);
+           Engine().threads = 1;
+         },
+         [] { RunDistanceMorphology(Engine(), NoDrawing(), {Operation::dilation, Ball{}}); },
+         std::string()});
+    for (Operation operation : {Operation::dilation, Operation::erosion})
+      for (DistanceFunction shape : {DistanceFunction::euclid, DistanceFunction::cityBlock,
+                                     DistanceFunction::chessboard, DistanceFunction::triangle})
+        for (int size : morphologySizes) {
+          const std::string suffix = std::string(InfoOf(operation).name) + "/" +
+                                     InfoOf(shape).shapeName + "/" + std::to_string(size) + where;
+          const MorphologyChoice choice{operation, Ball{shape, ApexPoint{}, size}};
+          Add({"morph/" + suffix,
+               [image] {
+                 LoadInput(*image);
+                 Engine().threads = 1;
+               },
+               [choice] { RunDistanceMorphology(Engine(), NoDrawing(), choice); },
+               shape == DistanceFunction::triangle ? std::string() : "opencv/" + suffix});
+        }
+  }
   // The one-thread figures that the entries on every core are measured against.
   const BinaryImage* large = &Image(Pattern::blobs, 4000, 4000);
   for (int size : {3, 30}) {

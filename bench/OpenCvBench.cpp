@@ -71,26 +71,28 @@ const Registration opencv(90, "OpenCV (not compared above)", [] {
              },
              ""});
       }
-  for (bool erosion : {false, true})
-    for (DistanceFunction shape : {DistanceFunction::euclid, DistanceFunction::cityBlock,
-                                   DistanceFunction::chessboard})
-      for (int size : {3, 10, 30}) {
-        auto buffers = std::make_shared<Buffers>();
-        Add({std::string("opencv/") + (erosion ? "erode/" : "dilate/") + InfoOf(shape).shapeName + "/" +
-                 std::to_string(size) + "/blobs/2048x2048",
-             [buffers] {
-               if (buffers->input.empty())
-                 buffers->input = ToMat(Image(Pattern::blobs, 2048, 2048), false);
-             },
-             [buffers, erosion, shape, size] {
-               const cv::Mat kernel = Kernel(shape, size);
-               if (erosion)
-                 cv::erode(buffers->input, buffers->output, kernel);
-               else
-                 cv::dilate(buffers->input, buffers->output, kernel);
-             },
-             ""});
-      }
+  for (Pattern pattern : {Pattern::blobs, Pattern::sparse})
+    for (bool erosion : {false, true})
+      for (DistanceFunction shape : {DistanceFunction::euclid, DistanceFunction::cityBlock,
+                                     DistanceFunction::chessboard})
+        for (int size : morphologySizes) {
+          auto buffers = std::make_shared<Buffers>();
+          Add({std::string("opencv/") + (erosion ? "erode/" : "dilate/") +
+                   InfoOf(shape).shapeName + "/" + std::to_string(size) + "/" +
+                   PatternName(pattern) + "/2048x2048",
+               [buffers, pattern] {
+                 if (buffers->input.empty())
+                   buffers->input = ToMat(Image(pattern, 2048, 2048), false);
+               },
+               [buffers, erosion, shape, size] {
+                 const cv::Mat kernel = Kernel(shape, size);
+                 if (erosion)
+                   cv::erode(buffers->input, buffers->output, kernel);
+                 else
+                   cv::dilate(buffers->input, buffers->output, kernel);
+               },
+               ""});
+        }
 });
 
 }  // namespace
