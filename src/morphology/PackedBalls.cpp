@@ -56,9 +56,22 @@ std::vector<Run> RunsOf(const Metric& metric, int size, int width, int height) {
 // a diamond near 110, a square near 200).
 constexpr int64_t mostPackedPasses = 320;
 
+// Whether every row of the ball, from its middle row out to its reach, is one and the same run:
+// the square's. Such a ball separates into the run along the rows and the rows down the columns,
+// each widened by log-step ORs, so its cost hardly grows with its size.
+bool OneRunEveryRow(const std::vector<Run>& runs, ColumnDirection direction) {
+  if (direction != ColumnDirection::bothWays || runs.empty() || runs.back().g != 0) return false;
+  for (std::size_t k = 0; k < runs.size(); ++k)
+    if (runs[k].lo != runs[0].lo || runs[k].hi != runs[0].hi ||
+        runs[k].g != runs[0].g - static_cast<int32_t>(k))
+      return false;
+  return true;
+}
+
 }  // namespace
 
 bool PackedBallPays(const Measure& measure, int size) {
+  if (measure.function == DistanceFunction::chessboard) return true;  // the square separates
   int64_t passes = 0;
   WithMetric(measure, [&](const auto& metric) {
     if (metric.Reach(size) >= mostPackedPasses) {
@@ -103,6 +116,12 @@ int64_t PackedBallWithoutDrawing(const ImageRecord& source, int featureValue,
   const auto bandStart = [&](int part) { return PartStart(height, parts, 1, part); };
   const auto reachedFrom = [&](int first) { return std::max(first - reach, 0); };
   const auto reachedTo = [&](int last) { return std::min(last + reach, height); };
+  // The square's bands hold the rows first - reach .. last + reach - 1 whether or not they lie
+  // in the image (those outside are 0), so that every output row has the whole ball's rows.
+  const bool square = OneRunEveryRow(runs, measure.columnDirection());
+  const auto bandRows = [&](int first, int last) {
+    return square ? last - first + 2 * reach : reachedTo(last) - reachedFrom(first);
+  };
   // Kept from call to call, so that repeated halves on pictures of one size reuse their memory;
   // the threads reach the calling thread's through these references.
   thread_local PackedPicture keptInput(0, 0, 0, 0);
@@ -116,7 +135,7 @@ int64_t PackedBallWithoutDrawing(const ImageRecord& source, int featureValue,
   dilated.resize(static_cast<std::size_t>(parts), PackedPicture(0, 0, 0, 0));
   grown.resize(static_cast<std::size_t>(parts), PackedPicture(0, 0, 0, 0));
   for (int part = 0; part < parts; ++part) {
-    const int rows = reachedTo(bandStart(part + 1)) - reachedFrom(bandStart(part));
+    const int rows = bandRows(bandStart(part), bandStart(part + 1));
     dilated[static_cast<std::size_t>(part)].Reset(words, leftWords, rightWords, rows);
     grown[static_cast<std::size_t>(part)].Reset(words, leftWords, rightWords, rows);
   }
@@ -138,9 +157,22 @@ int64_t PackedBallWithoutDrawing(const ImageRecord& source, int featureValue,
                 input.bits.begin() + static_cast<std::ptrdiff_t>(input.stride * bottom),
                 band.bits.begin());
     };
-    copyInput();
+    if (square) {
+      const auto bandRow = [&](int y) { return y - (first - reach); };
+      std::copy(input.bits.begin() + static_cast<std::ptrdiff_t>(input.stride * top),
+                input.bits.begin() + static_cast<std::ptrdiff_t>(input.stride * bottom),
+                band.bits.begin() + static_cast<std::ptrdiff_t>(band.stride * bandRow(top)));
+      const Run& run = runs.front();
+      const int rows = bandRows(first, last);
+      WidenRuns(band, room, rows, paddedWords, 1, run.hi - run.lo + 1);
+      packed::WidenColumns(band, rows, paddedWords, 2 * reach + 1);
+      for (int y = first; y < last; ++y)
+        OrShifted(within.data() + static_cast<std::size_t>(words) * y, band.Row(bandRow(y - reach)),
+                  run.lo, words);
+    }
+    if (!square) copyInput();
     int length = 1;
-    for (const Run& run : runs) {
+    for (const Run& run : square ? std::vector<Run>() : runs) {
       const int runLength = run.hi - run.lo + 1;
       if (runLength < length) {  // never for the metrics' nested chords, but exact regardless
         copyInput();

@@ -167,4 +167,17 @@ int WidenRuns(PackedPicture& picture, PackedPicture& scratch, int rows, int padd
   return length;
 }
 
+void WidenColumns(PackedPicture& picture, int rows, int paddedWords, int target) {
+  for (int length = 1; length < target;) {
+    const int step = std::min(target - length, length);
+    // Row y + step is still unwidened by this step when row y takes it.
+    for (int y = 0; y + step < rows; ++y) {
+      Word* to = picture.Row(y);
+      const Word* from = picture.Row(y + step);
+      for (int k = 0; k < paddedWords; ++k) to[k] |= from[k];
+    }
+    length += step;
+  }
+}
+
 }  // namespace dt::packed

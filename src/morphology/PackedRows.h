@@ -48,6 +48,12 @@ void OrShifted(Word* to, const Word* a, const Word* c, int shift, int n);
 int WidenRuns(PackedPicture& picture, PackedPicture& scratch, int rows, int paddedWords,
               int length, int target);
 
+// Widens the runs down the columns of the first `rows` rows of `picture` from one row to
+// `target`: row y becomes the OR of rows y .. y + target - 1, rows from `rows` on counting as 0,
+// by ORs of rows a step apart, each doubling the run at most; `paddedWords` words a row from
+// Row(y) on.
+void WidenColumns(PackedPicture& picture, int rows, int paddedWords, int target);
+
 // Pixels equal to featureValue as bits; the bits past the width in the last word are 0.
 void PackRow(const int32_t* in, int width, int featureValue, Word* out);
 
