@@ -209,58 +209,102 @@ void RowsWithNearest(const Metric& metric, const int32_t* const* g, const int* y
 }
 
 // Algorithm 1 with nothing drawn: the same sweeps and row pass, but every row goes through the
-// row pass as soon as its column distances are final (during the sweep up), so the column
-// distances never make a round trip through memory. The rows come in batches of up to
-// envelopeRowsAtOnce: finish(g, y, n) gets the G of rows y[0] .. y[n - 1] in g[0] .. g[n - 1].
-template <class Finish>
-void RowsWithoutDrawing(const ImageRecord& source, int featureValue, ColumnDirection direction,
-                        int32_t cap, Finish&& finish) {
+// row pass as soon as its column distances are final, during the second sweep (or the only one),
+// so the column distances never make a round trip through memory. The rows come in batches of up
+// to envelopeRowsAtOnce: finish(g, y, n) gets the G of rows y[0] .. y[n - 1] in g[0] .. g[n - 1].
+//
+// Both work on the image rows first .. last - 1 (a band), downward or upward. `edge` holds the
+// sweep's distances of the row just outside the band where the sweep begins (null where the
+// image ends there): where a band's sweep takes over from another's, or from SweepBeyond. The
+// second sweep of a two-way pass merges its distances with those the first left in WorkImage,
+// row by row: the smaller of the first sweep's and one more than the row before's. `batch` has
+// room for envelopeRowsAtOnce rows; passes are reported when `reported`.
+struct Band {
+  int first = 0;
+  int last = 0;
+  int32_t* batch = nullptr;
+  bool reported = true;
+};
+
+void FirstSweep(const ImageRecord& source, int featureValue, int32_t cap, const Band& band,
+                bool down, const int32_t* edge) {
   const int width = InputImage.width;
-  const int height = InputImage.height;
   const auto stride = static_cast<std::size_t>(std::max(width, 1));
-  std::vector<int32_t> batch(stride * envelopeRowsAtOnce);
-  const auto slot = [&](int r) { return batch.data() + stride * static_cast<std::size_t>(r); };
+  int32_t* slots[2] = {band.batch, band.batch + stride};
+  const std::optional<Pass> pass =
+      band.reported ? std::optional<Pass>(band.last - band.first) : std::nullopt;
+  const int count = band.last - band.first;
+  for (int k = 0; k < count; ++k) {
+    const int row = down ? band.first + k : band.last - 1 - k;
+    SweepRow(source.rows[row], k > 0 ? slots[(k - 1) % 2] : edge, slots[k % 2], width,
+             featureValue, cap);
+    StreamRow(slots[k % 2], WorkImage.rows[row], width);
+    if (pass) pass->Done(k + 1);
+  }
+  FinishStreaming();
+}
+
+template <class Finish>
+void FinishingSweep(const ImageRecord& source, int featureValue, ColumnDirection direction,
+                    int32_t cap, const Band& band, bool down, const int32_t* edge,
+                    Finish&& finish) {
+  const int width = InputImage.width;
+  const auto stride = static_cast<std::size_t>(std::max(width, 1));
   const int32_t* g[envelopeRowsAtOnce];
   int y[envelopeRowsAtOnce];
-  if (direction != ColumnDirection::atOrBelow) {
-    const Pass down(height);
-    for (int row = 0; row < height; ++row) {
-      SweepRow(source.rows[row], row > 0 ? slot((row - 1) % 2) : nullptr, slot(row % 2), width,
-               featureValue, cap);
-      StreamRow(slot(row % 2), WorkImage.rows[row], width);
-      down.Done(row + 1);
-    }
-    FinishStreaming();
-  }
-  const Pass rows(height);
-  if (direction == ColumnDirection::atOrAbove) {
-    for (int row = 0; row < height; row += envelopeRowsAtOnce) {
-      const int n = std::min(envelopeRowsAtOnce, height - row);
-      for (int r = 0; r < n; ++r) {
-        y[r] = row + r;
-        g[r] = WorkImage.rows[row + r];
-      }
-      finish(g, y, n);
-      rows.Done(row + n);
-    }
-    return;
-  }
-  // The sweep up, batch by batch; each row follows the one below it, the last slot of the
-  // previous batch included.
-  const int32_t* previous = nullptr;
-  for (int row = height - 1; row >= 0; row -= envelopeRowsAtOnce) {
-    const int n = std::min(envelopeRowsAtOnce, row + 1);
+  const int count = band.last - band.first;
+  const std::optional<Pass> pass = band.reported ? std::optional<Pass>(count) : std::nullopt;
+  // Each row follows the one before it in the sweep, the last slot of the previous batch
+  // included.
+  const int32_t* previous = edge;
+  for (int k = 0; k < count; k += envelopeRowsAtOnce) {
+    const int n = std::min(envelopeRowsAtOnce, count - k);
     for (int r = 0; r < n; ++r) {
-      int32_t* here = slot(r);
+      const int row = down ? band.first + k + r : band.last - 1 - k - r;
+      int32_t* here = band.batch + stride * static_cast<std::size_t>(r);
       if (direction == ColumnDirection::bothWays)
-        MergeRow(WorkImage.rows[row - r], previous, here, width, cap);
+        MergeRow(WorkImage.rows[row], previous, here, width, cap);
       else
-        SweepRow(source.rows[row - r], previous, here, width, featureValue, cap);
-      y[r] = row - r;
+        SweepRow(source.rows[row], previous, here, width, featureValue, cap);
+      y[r] = row;
       g[r] = previous = here;
     }
     finish(g, y, n);
-    rows.Done(height - row + n - 1);
+    if (pass) pass->Done(k + n);
+  }
+}
+
+// The whole picture on one thread: a two-way pass sweeps down first and finishes going up; a
+// one-way pass finishes on its only sweep.
+template <class Finish>
+void RowsWithoutDrawing(const ImageRecord& source, int featureValue, ColumnDirection direction,
+                        int32_t cap, Finish&& finish) {
+  std::vector<int32_t> batch(static_cast<std::size_t>(std::max(InputImage.width, 1)) *
+                             envelopeRowsAtOnce);
+  const Band band{0, InputImage.height, batch.data(), true};
+  if (direction == ColumnDirection::bothWays)
+    FirstSweep(source, featureValue, cap, band, true, nullptr);
+  FinishingSweep(source, featureValue, direction, cap, band,
+                 direction == ColumnDirection::atOrAbove, nullptr, finish);
+}
+
+// The column distances of row `row` to the nearest feature pixel in it or in the rows beyond it
+// towards `end` (a step of `step` rows), noFeature where there is none: what a sweep that begins
+// on the far side of a band's edge brings to it, from the source alone. Stops once every column
+// has met one.
+void SweepBeyond(const ImageRecord& source, int featureValue, int row, int end, int step,
+                 int32_t* out, int width) {
+  std::fill(out, out + width, noFeature);
+  int32_t distance = 0;
+  for (int y = row; y != end; y += step, ++distance) {
+    const int32_t* in = source.rows[y];
+    int missing = 0;
+    for (int x = 0; x < width; ++x) {
+      const bool found = out[x] == noFeature && in[x] == featureValue;
+      out[x] = found ? distance : out[x];
+      missing += out[x] == noFeature;
+    }
+    if (missing == 0) return;
   }
 }
 
@@ -271,45 +315,99 @@ void WithReadyMetric(const Measure& measure, const ImageRecord& source, Body&& b
   WithMetric(measure, body);
 }
 
-// Algorithm 1 with nothing drawn on several threads: the column pass in stripes of columns, then
-// the row pass in bands of rows, each part on a thread of its own. The column distances make one
-// round trip through memory more than on one thread.
+// The row pass of a batch of rows with nothing drawn: into WorkImage, a copy into DistanceMap,
+// and with `nearest` the feature transform.
 template <class Metric>
-void DistanceMapOnThreads(const Metric& metric, const ImageRecord& source, int featureValue,
-                          ColumnDirection direction, int parts, FeatureMap* nearest) {
+void FinishRows(const Metric& metric, const int32_t* const* g, const int* y, int n, int width,
+                RowScratch& scratch, const ImageRecord& source, int featureValue,
+                ColumnDirection direction, FeatureMap* nearest) {
+  if (nearest != nullptr) {
+    RowsWithNearest(metric, g, y, n, width, scratch, source, featureValue, direction, *nearest);
+    return;
+  }
+  int32_t* out[envelopeRowsAtOnce] = {};
+  for (int r = 0; r < n; ++r) out[r] = WorkImage.rows[y[r]];
+  EnvelopeRows(metric, g, out, n, width, scratch);
+  for (int r = 0; r < n; ++r) StreamRow(out[r], DistanceMap.rows[y[r]], width);
+}
+
+// Algorithm 1 with nothing drawn in bands of rows, one a thread, each band swept and finished as
+// one thread does the whole picture. A two-way pass takes its first sweep down in every band but
+// the last, which takes it up; then, once all first sweeps are done, each band finishes the other
+// way. Where a band's first sweep enters it from beside another band, or its finishing sweep
+// does beside a band whose first sweep went the other way, the distances the rows beyond bring
+// come from SweepBeyond; otherwise the neighbour's first sweep brings them, so that of two bands
+// neither reads the other's rows. A one-way pass finishes on its only sweep, entering from
+// SweepBeyond's edge. Every part's memory is made before any thread starts (a helper thread must
+// not run out of memory).
+template <class Metric>
+void DistanceMapInBands(const Metric& metric, const ImageRecord& source, int featureValue,
+                        ColumnDirection direction, int parts, FeatureMap* nearest) {
   const int width = InputImage.width;
   const int height = InputImage.height;
+  const auto stride = static_cast<std::size_t>(std::max(width, 1));
+  const bool twoWays = direction == ColumnDirection::bothWays;
   std::vector<RowScratch> scratch;
+  std::vector<std::vector<int32_t>> rows;  // per part: the batch, then the edges down and up
   for (int part = 0; part < parts; ++part) {
     scratch.emplace_back(width);
     if (nearest != nullptr) MakeRoomForWinners(scratch.back(), width);
+    rows.emplace_back(stride * (envelopeRowsAtOnce + 2));
   }
-  // Stripe bounds on multiples of a cache line of int32, so that threads rarely share a line.
-  constexpr int cacheLine = 64 / sizeof(int32_t);
-  // Only the calling thread (part 0) reports, for its own part.
-  InParallel(width, parts, cacheLine, [&](int first, int last, int part) {
-    ColumnPassByRows(source, first, last, height, featureValue, direction, part == 0);
-  });
-  const Pass bands(height / parts);
-  InParallel(height, parts, 1, [&](int first, int last, int part) {
-    RowScratch& own = scratch[static_cast<std::size_t>(part)];
-    for (int row = first; row < last; row += envelopeRowsAtOnce) {
-      const int n = std::min(envelopeRowsAtOnce, last - row);
-      int32_t* rows[envelopeRowsAtOnce];
-      int y[envelopeRowsAtOnce];
-      for (int r = 0; r < n; ++r) {
-        rows[r] = WorkImage.rows[row + r];
-        y[r] = row + r;
-      }
-      if (nearest != nullptr) {
-        RowsWithNearest(metric, rows, y, n, width, own, source, featureValue, direction,
-                        *nearest);
-      } else {
-        EnvelopeRows(metric, rows, rows, n, width, own);
-        for (int r = 0; r < n; ++r) StreamRow(rows[r], DistanceMap.rows[row + r], width);
-      }
-      if (part == 0) bands.Done(row + n);
+  const auto bandOf = [&](int part) {
+    return Band{PartStart(height, parts, 1, part), PartStart(height, parts, 1, part + 1),
+                rows[static_cast<std::size_t>(part)].data(), part == 0};
+  };
+  const auto firstDown = [&](int part) { return part < parts - 1; };
+  const auto finishDown = [&](int part) {
+    return twoWays ? !firstDown(part) : direction == ColumnDirection::atOrAbove;
+  };
+  // The edge a sweep entering the band going down (or up) starts from.
+  const auto edge = [&](int part, bool down) {
+    return rows[static_cast<std::size_t>(part)].data() + stride * (envelopeRowsAtOnce + !down);
+  };
+  const auto entersFromBand = [&](const Band& band, bool down) {
+    return down ? band.first > 0 : band.last < height;
+  };
+  const auto sweepBeyond = [&](int part, const Band& band, bool down) {
+    SweepBeyond(source, featureValue, down ? band.first - 1 : band.last, down ? -1 : height,
+                down ? -1 : 1, edge(part, down), width);
+  };
+  // The neighbour whose first sweep brings a band's finishing sweep its edge, or -1.
+  const auto bringer = [&](int part) {
+    const int neighbour = finishDown(part) ? part - 1 : part + 1;
+    return twoWays && neighbour >= 0 && neighbour < parts &&
+                   firstDown(neighbour) == finishDown(part)
+               ? neighbour
+               : -1;
+  };
+  InParallel(height, parts, 1, [&](int, int, int part) {
+    const Band band = bandOf(part);
+    if (twoWays) {
+      const bool down = firstDown(part);
+      const bool entered = entersFromBand(band, down);
+      if (entered) sweepBeyond(part, band, down);
+      FirstSweep(source, featureValue, noFeature, band, down, entered ? edge(part, down) : nullptr);
     }
+    if (entersFromBand(band, finishDown(part)) && bringer(part) < 0)
+      sweepBeyond(part, band, finishDown(part));
+  });
+  // The first sweeps' rows beside the bands' edges, before any band overwrites them.
+  for (int part = 0; part < parts; ++part) {
+    if (bringer(part) < 0) continue;
+    const Band band = bandOf(part);
+    const int row = finishDown(part) ? band.first - 1 : band.last;
+    std::copy(WorkImage.rows[row], WorkImage.rows[row] + width, edge(part, finishDown(part)));
+  }
+  InParallel(height, parts, 1, [&](int, int, int part) {
+    const Band band = bandOf(part);
+    const bool down = finishDown(part);
+    RowScratch& mine = scratch[static_cast<std::size_t>(part)];
+    FinishingSweep(source, featureValue, direction, noFeature, band, down,
+                   entersFromBand(band, down) ? edge(part, down) : nullptr,
+                   [&](const int32_t* const* g, const int* y, int n) {
+      FinishRows(metric, g, y, n, width, mine, source, featureValue, direction, nearest);
+    });
     FinishStreaming();
   });
 }
@@ -319,29 +417,9 @@ void DistanceMapOnThreads(const Metric& metric, const ImageRecord& source, int f
 void DistanceMapWithoutDrawing(const ImageEngine& engine, const ImageRecord& source,
                                int featureValue, const Measure& measure, FeatureMap* nearest) {
   WithReadyMetric(measure, source, [&](const auto& metric) {
-    const int width = InputImage.width;
-    const ColumnDirection direction = measure.columnDirection();
-    // Fewer rows or columns than this per part would not pay for a thread.
-    const int parts = PartsFor(engine.threads, std::min(width, InputImage.height), 64);
-    if (parts > 1) {
-      DistanceMapOnThreads(metric, source, featureValue, direction, parts, nearest);
-      return;
-    }
-    RowScratch scratch(width);
-    if (nearest != nullptr) MakeRoomForWinners(scratch, width);
-    RowsWithoutDrawing(source, featureValue, direction, noFeature,
-                       [&](const int32_t* const* g, const int* y, int n) {
-      if (nearest != nullptr) {
-        RowsWithNearest(metric, g, y, n, width, scratch, source, featureValue, direction,
-                        *nearest);
-        return;
-      }
-      int32_t* out[envelopeRowsAtOnce];
-      for (int r = 0; r < n; ++r) out[r] = WorkImage.rows[y[r]];
-      EnvelopeRows(metric, g, out, n, width, scratch);
-      for (int r = 0; r < n; ++r) StreamRow(out[r], DistanceMap.rows[y[r]], width);
-    });
-    FinishStreaming();
+    // Fewer rows than this per band would not pay for a thread.
+    const int parts = PartsFor(engine.threads, InputImage.height, 64);
+    DistanceMapInBands(metric, source, featureValue, measure.columnDirection(), parts, nearest);
   });
 }
 
