@@ -108,7 +108,7 @@ void UpRow(const int32_t* below, int32_t* out, int32_t* copy, int width) {
 #endif
   for (--x; x >= 0; --x) {
     const int32_t v = below != nullptr ? std::min(out[x], Step(below[x])) : out[x];
-    carry = std::min(carry, v + x - last);
+    carry = std::min(carry, v + (x - last));  // x - last <= 0: no overflow
     out[x] = copy[x] = carry - (x - last);
   }
 }
