@@ -126,29 +126,26 @@ void MergeRow(const int32_t* down, const int32_t* previous, int32_t* out, int wi
   }
 }
 
-// The column pass over columns first .. last - 1 of whole rows, into WorkImage; its sweeps are
-// reported as passes when `reported` (only the calling thread may report).
-void ColumnPassByRows(const ImageRecord& source, int first, int last, int height,
-                      int featureValue, ColumnDirection direction, bool reported) {
-  const int n = last - first;
-  const auto at = [first](int32_t* row) { return row + first; };
+// The column pass over whole rows, into WorkImage, each sweep reported as a pass.
+void ColumnPassByRows(const ImageRecord& source, int width, int height, int featureValue,
+                      ColumnDirection direction) {
   if (direction != ColumnDirection::atOrBelow) {
-    const std::optional<Pass> pass = reported ? std::optional<Pass>(height) : std::nullopt;
+    const Pass pass(height);
     for (int y = 0; y < height; ++y) {
-      SweepRow(at(source.rows[y]), y > 0 ? at(WorkImage.rows[y - 1]) : nullptr,
-               at(WorkImage.rows[y]), n, featureValue);
-      if (pass) pass->Done(y + 1);
+      SweepRow(source.rows[y], y > 0 ? WorkImage.rows[y - 1] : nullptr, WorkImage.rows[y], width,
+               featureValue);
+      pass.Done(y + 1);
     }
   }
   if (direction == ColumnDirection::atOrAbove) return;
-  const std::optional<Pass> pass = reported ? std::optional<Pass>(height) : std::nullopt;
+  const Pass pass(height);
   for (int y = height - 1; y >= 0; --y) {
-    const int32_t* below = y + 1 < height ? at(WorkImage.rows[y + 1]) : nullptr;
+    const int32_t* below = y + 1 < height ? WorkImage.rows[y + 1] : nullptr;
     if (direction == ColumnDirection::bothWays)
-      MergeRow(at(WorkImage.rows[y]), below, at(WorkImage.rows[y]), n);
+      MergeRow(WorkImage.rows[y], below, WorkImage.rows[y], width);
     else
-      SweepRow(at(source.rows[y]), below, at(WorkImage.rows[y]), n, featureValue);
-    if (pass) pass->Done(height - y);
+      SweepRow(source.rows[y], below, WorkImage.rows[y], width, featureValue);
+    pass.Done(height - y);
   }
 }
 
@@ -547,7 +544,7 @@ void ImageEngine::TransformT1(const DrawingTargets& targets, int featureValue,
   const int width = InputImage.width;
   const int height = InputImage.height;
   if (!drawing()) {
-    ColumnPassByRows(DistanceMap, 0, width, height, featureValue, direction, true);
+    ColumnPassByRows(DistanceMap, width, height, featureValue, direction);
     return;
   }
   const Pass columns(width);
