@@ -57,6 +57,9 @@ const BinaryImage& Image(Pattern pattern, int width, int height);
 // The balls of the morphology entries: every shape at these sizes, on 2048 x 2048 blobs and
 // sparse points.
 constexpr int morphologySizes[] = {1, 3, 10, 30, 100};
+// The name every library's morphology entry ends with, as "dilate/circle/3/blobs/2048x2048".
+std::string MorphologyName(Operation operation, DistanceFunction shape, int size,
+                           Pattern pattern);
 const char* PatternName(Pattern pattern);
 std::string SizeName(int width, int height);  // "640x480"
 

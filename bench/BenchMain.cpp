@@ -133,6 +133,12 @@ std::string SizeName(int width, int height) {
   return std::to_string(width) + "x" + std::to_string(height);
 }
 
+std::string MorphologyName(Operation operation, DistanceFunction shape, int size,
+                           Pattern pattern) {
+  return std::string(InfoOf(operation).name) + "/" + InfoOf(shape).shapeName + "/" +
+         std::to_string(size) + "/" + PatternName(pattern) + "/2048x2048";
+}
+
 ImageEngine& Engine() {
   static ImageEngine engine;
   return engine;

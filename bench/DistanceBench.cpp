@@ -33,6 +33,20 @@ const Registration transforms(10, "distance transform, algorithm 1", [] {
         AddTransform(TransformAlgorithm::envelope, metric, pattern, size[0], size[1]);
 });
 
+// An entry on the picture with one thread per core, timed by the wall clock, compared with our
+// own entry `baseline` on one thread.
+void AddOnEveryCore(const std::string& name, const BinaryImage* image, std::function<void()> run,
+                    const std::string& baseline) {
+  Entry entry{name,
+              [image] {
+                LoadInput(*image);
+                Engine().threads = 0;
+              },
+              std::move(run), baseline};
+  entry.wallClock = true;
+  Add(std::move(entry));
+}
+
 // Algorithm 1 on every core, against itself on one: a figure of its own, by the wall clock.
 const Registration threadedTransforms(12, "distance transform, algorithm 1 on every core", [] {
   const int sizes[][2] = {{2048, 2048}, {4000, 4000}};
@@ -43,15 +57,9 @@ const Registration threadedTransforms(12, "distance transform, algorithm 1 on ev
         const std::string what = std::string(metric.metricName) + "/" + PatternName(pattern) +
                                  "/" + SizeName(size[0], size[1]);
         const TransformChoice choice{TransformAlgorithm::envelope, Measure{metric.value}};
-        Entry entry{"threads/udt/" + what,
-                    [image] {
-                      LoadInput(*image);
-                      Engine().threads = 0;  // one per core
-                    },
-                    [choice] { RunDistanceTransform(Engine(), NoDrawing(), choice); },
-                    "transform/udt/" + what};
-        entry.wallClock = true;
-        Add(std::move(entry));
+        AddOnEveryCore("threads/udt/" + what, image,
+                       [choice] { RunDistanceTransform(Engine(), NoDrawing(), choice); },
+                       "transform/udt/" + what);
       }
 });
 
@@ -67,10 +75,9 @@ const Registration slowTransforms(11, "distance transform, algorithm 2 and simpl
 const Registration morphology(20, "morphology by distance transform, 2048x2048", [] {
   for (Pattern pattern : {Pattern::blobs, Pattern::sparse}) {
     const BinaryImage* image = &Image(pattern, 2048, 2048);
-    const std::string where = std::string("/") + PatternName(pattern) + "/2048x2048";
     // The floor under every size: a ball of size 0 reads the input into bits and writes the
     // three images, and does nothing else.
-    Add({"morph/dilate/circle/0" + where,
+    Add({"morph/" + MorphologyName(Operation::dilation, DistanceFunction::euclid, 0, pattern),
          [image] {
            LoadInput(*image);
            Engine().threads = 1;
@@ -81,8 +88,7 @@ const Registration morphology(20, "morphology by distance transform, 2048x2048",
       for (DistanceFunction shape : {DistanceFunction::euclid, DistanceFunction::cityBlock,
                                      DistanceFunction::chessboard, DistanceFunction::triangle})
         for (int size : morphologySizes) {
-          const std::string suffix = std::string(InfoOf(operation).name) + "/" +
-                                     InfoOf(shape).shapeName + "/" + std::to_string(size) + where;
+          const std::string suffix = MorphologyName(operation, shape, size, pattern);
           const MorphologyChoice choice{operation, Ball{shape, ApexPoint{}, size}};
           Add({"morph/" + suffix,
                [image] {
@@ -112,15 +118,9 @@ const Registration threadedMorphology(21, "morphology by distance transform on e
   for (int size : {3, 30}) {
     const std::string suffix = "dilate/circle/" + std::to_string(size) + "/blobs/4000x4000";
     const MorphologyChoice choice{Operation::dilation, Ball{DistanceFunction::euclid, {}, size}};
-    Entry entry{"threads/morph/" + suffix,
-                [image] {
-                  LoadInput(*image);
-                  Engine().threads = 0;  // one per core
-                },
-                [choice] { RunDistanceMorphology(Engine(), NoDrawing(), choice); },
-                "morph/" + suffix};
-    entry.wallClock = true;
-    Add(std::move(entry));
+    AddOnEveryCore("threads/morph/" + suffix, image,
+                   [choice] { RunDistanceMorphology(Engine(), NoDrawing(), choice); },
+                   "morph/" + suffix);
   }
 });
 

@@ -78,9 +78,8 @@ const Registration leptonica(91, "Leptonica (not compared above)", [] {
         for (int size : morphologySizes) {
           if (size > 30 && shape != DistanceFunction::chessboard) continue;
           auto pictures = std::make_shared<Pictures>();
-          Add({std::string("leptonica/") + (erosion ? "erode/" : "dilate/") +
-                   InfoOf(shape).shapeName + "/" + std::to_string(size) + "/" +
-                   PatternName(pattern) + "/2048x2048",
+          const Operation operation = erosion ? Operation::erosion : Operation::dilation;
+          Add({"leptonica/" + MorphologyName(operation, shape, size, pattern),
                [pictures, pattern, shape, size] {
                  if (pictures->input != nullptr) return;
                  pictures->input = ToPix(Image(pattern, 2048, 2048), false);

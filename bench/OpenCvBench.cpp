@@ -77,9 +77,8 @@ const Registration opencv(90, "OpenCV (not compared above)", [] {
                                      DistanceFunction::chessboard})
         for (int size : morphologySizes) {
           auto buffers = std::make_shared<Buffers>();
-          Add({std::string("opencv/") + (erosion ? "erode/" : "dilate/") +
-                   InfoOf(shape).shapeName + "/" + std::to_string(size) + "/" +
-                   PatternName(pattern) + "/2048x2048",
+          const Operation operation = erosion ? Operation::erosion : Operation::dilation;
+          Add({"opencv/" + MorphologyName(operation, shape, size, pattern),
                [buffers, pattern] {
                  if (buffers->input.empty())
                    buffers->input = ToMat(Image(pattern, 2048, 2048), false);

@@ -228,9 +228,8 @@ void FirstSweep(const ImageRecord& source, int featureValue, int32_t cap, const 
   const int width = InputImage.width;
   const auto stride = static_cast<std::size_t>(std::max(width, 1));
   int32_t* slots[2] = {band.batch, band.batch + stride};
-  const std::optional<Pass> pass =
-      band.reported ? std::optional<Pass>(band.last - band.first) : std::nullopt;
   const int count = band.last - band.first;
+  const std::optional<Pass> pass = band.reported ? std::optional<Pass>(count) : std::nullopt;
   for (int k = 0; k < count; ++k) {
     const int row = down ? band.first + k : band.last - 1 - k;
     SweepRow(source.rows[row], k > 0 ? slots[(k - 1) % 2] : edge, slots[k % 2], width,

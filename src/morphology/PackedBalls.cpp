@@ -152,16 +152,15 @@ int64_t PackedBallWithoutDrawing(const ImageRecord& source, int featureValue,
     PackedPicture& band = dilated[index];
     PackedPicture& room = grown[index];
     const int top = reachedFrom(first), bottom = reachedTo(last);
-    const auto copyInput = [&] {
+    // The input's rows within the ball's reach, to the band's row `at` on.
+    const auto copyInput = [&](int at) {
       std::copy(input.bits.begin() + static_cast<std::ptrdiff_t>(input.stride * top),
                 input.bits.begin() + static_cast<std::ptrdiff_t>(input.stride * bottom),
-                band.bits.begin());
+                band.bits.begin() + static_cast<std::ptrdiff_t>(band.stride * at));
     };
     if (square) {
       const auto bandRow = [&](int y) { return y - (first - reach); };
-      std::copy(input.bits.begin() + static_cast<std::ptrdiff_t>(input.stride * top),
-                input.bits.begin() + static_cast<std::ptrdiff_t>(input.stride * bottom),
-                band.bits.begin() + static_cast<std::ptrdiff_t>(band.stride * bandRow(top)));
+      copyInput(bandRow(top));
       const Run& run = runs.front();
       const int rows = bandRows(first, last);
       WidenRuns(band, room, rows, paddedWords, 1, run.hi - run.lo + 1);
@@ -169,25 +168,26 @@ int64_t PackedBallWithoutDrawing(const ImageRecord& source, int featureValue,
       for (int y = first; y < last; ++y)
         OrShifted(within.data() + static_cast<std::size_t>(words) * y, band.Row(bandRow(y - reach)),
                   run.lo, words);
-    }
-    if (!square) copyInput();
-    int length = 1;
-    for (const Run& run : square ? std::vector<Run>() : runs) {
-      const int runLength = run.hi - run.lo + 1;
-      if (runLength < length) {  // never for the metrics' nested chords, but exact regardless
-        copyInput();
-        length = 1;
-      }
-      length = WidenRuns(band, room, bottom - top, paddedWords, length, runLength);
-      for (int y = first; y < last; ++y) {
-        const int below = y + run.g, above = y - run.g;
-        const bool hasBelow = below < height && direction != ColumnDirection::atOrAbove;
-        const bool hasAbove = above >= 0 && direction != ColumnDirection::atOrBelow;
-        Word* to = within.data() + static_cast<std::size_t>(words) * y;
-        if (hasBelow && hasAbove && run.g != 0)
-          OrShifted(to, band.Row(below - top), band.Row(above - top), run.lo, words);
-        else if (hasBelow || hasAbove)
-          OrShifted(to, band.Row((hasBelow ? below : above) - top), run.lo, words);
+    } else {
+      copyInput(0);
+      int length = 1;
+      for (const Run& run : runs) {
+        const int runLength = run.hi - run.lo + 1;
+        if (runLength < length) {  // never for the metrics' nested chords, but exact regardless
+          copyInput(0);
+          length = 1;
+        }
+        length = WidenRuns(band, room, bottom - top, paddedWords, length, runLength);
+        for (int y = first; y < last; ++y) {
+          const int below = y + run.g, above = y - run.g;
+          const bool hasBelow = below < height && direction != ColumnDirection::atOrAbove;
+          const bool hasAbove = above >= 0 && direction != ColumnDirection::atOrBelow;
+          Word* to = within.data() + static_cast<std::size_t>(words) * y;
+          if (hasBelow && hasAbove && run.g != 0)
+            OrShifted(to, band.Row(below - top), band.Row(above - top), run.lo, words);
+          else if (hasBelow || hasAbove)
+            OrShifted(to, band.Row((hasBelow ? below : above) - top), run.lo, words);
+        }
       }
     }
     ones[index] = packed::WritePackedRows(within.data() + static_cast<std::size_t>(words) * first,
