@@ -196,8 +196,21 @@ struct TriangleMetric {
   }
   int64_t Cost(int64_t dx, int64_t g) const { return std::abs(scale * dx - slant * g) + 150 * g; }
   int32_t Store(int64_t cost) const { return ClampDistance(FastFloorDiv(cost, scale)); }
-  void StoreRow(const int64_t* cost, const int32_t* g, int32_t* out, int n, int64_t) const {
-    StoreEachOf(*this, cost, g, out, n);
+  // Below 2^22 the single-precision quotient rounded down is exact, and it vectorises: for
+  // cost = k * scale + r with 0 < r < scale the quotient lies at least 1 / scale below k + 1,
+  // more than half a unit in the last place while (k + 1) * scale < 2^24, so it rounds to below
+  // k + 1 and not below k.
+  void StoreRow(const int64_t* cost, const int32_t* g, int32_t* out, int n,
+                int64_t largest) const {
+    if (largest < EuclidMetric::floatExactBelow) {
+      const auto divisor = static_cast<float>(scale);
+      for (int x = 0; x < n; ++x) {
+        const float quotient = static_cast<float>(static_cast<int32_t>(cost[x])) / divisor;
+        out[x] = UnlessOnFeature(g[x], static_cast<int32_t>(quotient));
+      }
+    } else {
+      StoreEachOf(*this, cost, g, out, n);
+    }
   }
   int64_t LastOlderColumn(int64_t i, int64_t gi, int64_t u, int64_t gu) const {
     if (!Candidate(gu)) return boundary::neverBetter;
