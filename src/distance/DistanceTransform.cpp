@@ -240,10 +240,12 @@ void FirstSweep(const ImageRecord& source, int featureValue, int32_t cap, const 
   FinishStreaming();
 }
 
+// Threads may share the batches of one band: each finishes the batches b with
+// b % turns == turn and only sweeps through the others.
 template <class Finish>
 void FinishingSweep(const ImageRecord& source, int featureValue, ColumnDirection direction,
                     int32_t cap, const Band& band, bool down, const int32_t* edge,
-                    Finish&& finish) {
+                    Finish&& finish, int turn = 0, int turns = 1) {
   const int width = InputImage.width;
   const auto stride = static_cast<std::size_t>(std::max(width, 1));
   const int32_t* g[envelopeRowsAtOnce];
@@ -265,7 +267,7 @@ void FinishingSweep(const ImageRecord& source, int featureValue, ColumnDirection
       y[r] = row;
       g[r] = previous = here;
     }
-    finish(g, y, n);
+    if (k / envelopeRowsAtOnce % turns == turn) finish(g, y, n);
     if (pass) pass->Done(k + n);
   }
 }
@@ -327,22 +329,27 @@ void FinishRows(const Metric& metric, const int32_t* const* g, const int* y, int
   for (int r = 0; r < n; ++r) StreamRow(out[r], DistanceMap.rows[y[r]], width);
 }
 
-// Algorithm 1 with nothing drawn in bands of rows, one a thread, each band swept and finished as
-// one thread does the whole picture. A two-way pass takes its first sweep down in every band but
-// the last, which takes it up; then, once all first sweeps are done, each band finishes the other
-// way. Where a band's first sweep enters it from beside another band, or its finishing sweep
-// does beside a band whose first sweep went the other way, the distances the rows beyond bring
-// come from SweepBeyond; otherwise the neighbour's first sweep brings them, so that of two bands
-// neither reads the other's rows. A one-way pass finishes on its only sweep, entering from
-// SweepBeyond's edge. Every part's memory is made before any thread starts (a helper thread must
-// not run out of memory).
+// Algorithm 1 with nothing drawn on `parts` threads. Every part's memory is made before any
+// thread starts (a helper thread must not run out of memory).
+//
+// A one-way pass has a single sweep, cheap beside the row pass: every thread sweeps the whole
+// picture and finishes every parts-th batch of rows. That shares the row pass out evenly whatever
+// the picture; in bands, the band beyond more feature pixels would have more candidates per row,
+// and would first have to read the rows before it to find where its sweep begins.
+//
+// A two-way pass goes in bands of rows, one a thread, each band swept and finished as one thread
+// does the whole picture. The first sweep goes down in every band but the last, which takes it
+// up; then, once all first sweeps are done, each band finishes the other way. Where a band's
+// first sweep enters it from beside another band, or its finishing sweep does beside a band whose
+// first sweep went the other way, the distances the rows beyond bring come from SweepBeyond;
+// otherwise the neighbour's first sweep brings them, so that of two bands neither reads the
+// other's rows.
 template <class Metric>
 void DistanceMapInBands(const Metric& metric, const ImageRecord& source, int featureValue,
                         ColumnDirection direction, int parts, FeatureMap* nearest) {
   const int width = InputImage.width;
   const int height = InputImage.height;
   const auto stride = static_cast<std::size_t>(std::max(width, 1));
-  const bool twoWays = direction == ColumnDirection::bothWays;
   std::vector<RowScratch> scratch;
   std::vector<std::vector<int32_t>> rows;  // per part: the batch, then the edges down and up
   for (int part = 0; part < parts; ++part) {
@@ -350,14 +357,27 @@ void DistanceMapInBands(const Metric& metric, const ImageRecord& source, int fea
     if (nearest != nullptr) MakeRoomForWinners(scratch.back(), width);
     rows.emplace_back(stride * (envelopeRowsAtOnce + 2));
   }
+  const auto finishRows = [&](int part) {
+    RowScratch& mine = scratch[static_cast<std::size_t>(part)];
+    return [&](const int32_t* const* g, const int* y, int n) {
+      FinishRows(metric, g, y, n, width, mine, source, featureValue, direction, nearest);
+    };
+  };
+  if (direction != ColumnDirection::bothWays) {
+    InParallel(parts, parts, 1, [&](int, int, int part) {
+      const Band whole{0, height, rows[static_cast<std::size_t>(part)].data(), part == 0};
+      FinishingSweep(source, featureValue, direction, noFeature, whole,
+                     direction == ColumnDirection::atOrAbove, nullptr, finishRows(part), part,
+                     parts);
+      FinishStreaming();
+    });
+    return;
+  }
   const auto bandOf = [&](int part) {
     return Band{PartStart(height, parts, 1, part), PartStart(height, parts, 1, part + 1),
                 rows[static_cast<std::size_t>(part)].data(), part == 0};
   };
   const auto firstDown = [&](int part) { return part < parts - 1; };
-  const auto finishDown = [&](int part) {
-    return twoWays ? !firstDown(part) : direction == ColumnDirection::atOrAbove;
-  };
   // The edge a sweep entering the band going down (or up) starts from.
   const auto edge = [&](int part, bool down) {
     return rows[static_cast<std::size_t>(part)].data() + stride * (envelopeRowsAtOnce + !down);
@@ -369,41 +389,33 @@ void DistanceMapInBands(const Metric& metric, const ImageRecord& source, int fea
     SweepBeyond(source, featureValue, down ? band.first - 1 : band.last, down ? -1 : height,
                 down ? -1 : 1, edge(part, down), width);
   };
-  // The neighbour whose first sweep brings a band's finishing sweep its edge, or -1.
-  const auto bringer = [&](int part) {
-    const int neighbour = finishDown(part) ? part - 1 : part + 1;
-    return twoWays && neighbour >= 0 && neighbour < parts &&
-                   firstDown(neighbour) == finishDown(part)
-               ? neighbour
-               : -1;
+  // Whether the neighbour a band's finishing sweep enters from swept the same way first, and so
+  // brings it its edge.
+  const auto neighbourBrings = [&](int part) {
+    const int neighbour = firstDown(part) ? part + 1 : part - 1;
+    return neighbour >= 0 && neighbour < parts && firstDown(neighbour) != firstDown(part);
   };
   InParallel(height, parts, 1, [&](int, int, int part) {
     const Band band = bandOf(part);
-    if (twoWays) {
-      const bool down = firstDown(part);
-      const bool entered = entersFromBand(band, down);
-      if (entered) sweepBeyond(part, band, down);
-      FirstSweep(source, featureValue, noFeature, band, down, entered ? edge(part, down) : nullptr);
-    }
-    if (entersFromBand(band, finishDown(part)) && bringer(part) < 0)
-      sweepBeyond(part, band, finishDown(part));
+    const bool down = firstDown(part);
+    const bool entered = entersFromBand(band, down);
+    if (entered) sweepBeyond(part, band, down);
+    FirstSweep(source, featureValue, noFeature, band, down, entered ? edge(part, down) : nullptr);
+    if (entersFromBand(band, !down) && !neighbourBrings(part)) sweepBeyond(part, band, !down);
   });
   // The first sweeps' rows beside the bands' edges, before any band overwrites them.
   for (int part = 0; part < parts; ++part) {
-    if (bringer(part) < 0) continue;
+    if (!neighbourBrings(part)) continue;
     const Band band = bandOf(part);
-    const int row = finishDown(part) ? band.first - 1 : band.last;
-    std::copy(WorkImage.rows[row], WorkImage.rows[row] + width, edge(part, finishDown(part)));
+    const bool down = !firstDown(part);
+    const int row = down ? band.first - 1 : band.last;
+    std::copy(WorkImage.rows[row], WorkImage.rows[row] + width, edge(part, down));
   }
   InParallel(height, parts, 1, [&](int, int, int part) {
     const Band band = bandOf(part);
-    const bool down = finishDown(part);
-    RowScratch& mine = scratch[static_cast<std::size_t>(part)];
+    const bool down = !firstDown(part);
     FinishingSweep(source, featureValue, direction, noFeature, band, down,
-                   entersFromBand(band, down) ? edge(part, down) : nullptr,
-                   [&](const int32_t* const* g, const int* y, int n) {
-      FinishRows(metric, g, y, n, width, mine, source, featureValue, direction, nearest);
-    });
+                   entersFromBand(band, down) ? edge(part, down) : nullptr, finishRows(part));
     FinishStreaming();
   });
 }
