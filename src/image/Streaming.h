@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include <unistd.h>
+
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -13,9 +15,18 @@ namespace dt {
 
 // Whether the three images of a width x height picture are too large to stay in the cache
 // together, so that rows written now are gone from it before they are read again. Below that,
-// plain stores are quicker: the rows are still there when the next command reads them.
+// plain stores are quicker: the rows are still there when the next command reads them. The
+// bound is the processor's last-level cache where the system names one smaller than 64 MB (a
+// virtual machine may be shown a whole host's cache, of which it gets a share).
 inline bool ImagesOutgrowCache(int width, int height) {
-  constexpr double cachedBytes = 64.0 * (1 << 20);
+  static const double cachedBytes = [] {
+    double bytes = 64.0 * (1 << 20);
+#if defined(_SC_LEVEL3_CACHE_SIZE)
+    const long level3 = sysconf(_SC_LEVEL3_CACHE_SIZE);
+    if (level3 > 0) bytes = std::min(bytes, static_cast<double>(level3));
+#endif
+    return bytes;
+  }();
   return 3.0 * sizeof(int32_t) * width * height > cachedBytes;
 }
 
