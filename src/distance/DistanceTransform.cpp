@@ -11,6 +11,7 @@
 #include <cstring>
 #include <limits>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 #include "distance/Chamfer.h"
@@ -325,7 +326,10 @@ void FinishRows(const Metric& metric, const int32_t* const* g, const int* y, int
   }
   int32_t* out[envelopeRowsAtOnce] = {};
   for (int r = 0; r < n; ++r) out[r] = WorkImage.rows[y[r]];
-  EnvelopeRows(metric, g, out, n, width, scratch);
+  if constexpr (std::is_same_v<Metric, EuclidMetric>)
+    EuclidRows(g, out, n, width, scratch);
+  else
+    EnvelopeRows(metric, g, out, n, width, scratch);
   for (int r = 0; r < n; ++r) StreamRow(out[r], DistanceMap.rows[y[r]], width);
 }
 

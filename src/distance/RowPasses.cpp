@@ -1,6 +1,8 @@
-// The sweep that marks the Euclidean candidates beaten on their right, four rows at once in the
-// lanes of one vector.
+// The Euclidean row pass's vector parts: the sweep that marks the candidates beaten on their
+// right, four rows at once in the lanes of one vector, and the search near each pixel.
 #include "distance/RowPasses.h"
+
+#include <algorithm>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -50,6 +52,75 @@ void MarkBeatenOnRight(const EuclidMetric&, const int32_t* const* g, int rows, i
   (void)rows;
   std::fill(beaten, beaten + width, uint8_t{0});
 #endif
+}
+
+bool NearbyEuclidRow(const int32_t* g, int width, RowScratch& scratch, int32_t* out) {
+#if defined(__SSE2__)
+  constexpr int group = RowScratch::nearbyGroup;
+  // G from 2^12 on has no exact square in single precision, but its candidate costs more than
+  // nearbyReach^2 and so never gives a distance here.
+  float* square = scratch.nearby.data() + nearbyReach + group;
+  for (int x = 0; x < width; ++x)
+    square[x] = g[x] < 4096 ? static_cast<float>(g[x] * g[x]) : RowScratch::nearbyFar;
+  int64_t budget = 2 * int64_t{width};
+  const __m128i lanes = _mm_set_epi32(3, 2, 1, 0), four = _mm_set1_epi32(4);
+  for (int x0 = 0; x0 < width; x0 += group) {
+    const float* at = square + x0;
+    // Lanes past the row start at 0, which ends their search at once.
+    const __m128i left = _mm_set1_epi32(width - x0);
+    __m128 best0 = _mm_and_ps(_mm_loadu_ps(at), _mm_castsi128_ps(_mm_cmplt_epi32(lanes, left)));
+    __m128 best1 = _mm_and_ps(_mm_loadu_ps(at + 4),
+                              _mm_castsi128_ps(_mm_cmplt_epi32(_mm_add_epi32(lanes, four), left)));
+    // The candidates d columns away on either side.
+    const auto step = [&](int d) {
+      const __m128 dd = _mm_set1_ps(static_cast<float>(d * d));
+      best0 = _mm_min_ps(best0,
+                         _mm_add_ps(_mm_min_ps(_mm_loadu_ps(at - d), _mm_loadu_ps(at + d)), dd));
+      best1 = _mm_min_ps(
+          best1, _mm_add_ps(_mm_min_ps(_mm_loadu_ps(at + 4 - d), _mm_loadu_ps(at + 4 + d)), dd));
+    };
+    // Two steps between the tests whether every lane's best is within d, the end of its search.
+    for (int d = 1;; d += 2) {
+      const __m128 dd = _mm_set1_ps(static_cast<float>(d * d));
+      if (_mm_movemask_ps(_mm_or_ps(_mm_cmpgt_ps(best0, dd), _mm_cmpgt_ps(best1, dd))) == 0)
+        break;
+      budget -= 2;
+      if (d + 1 > nearbyReach || budget < 0) return false;
+      step(d);
+      step(d + 1);
+    }
+    // Below 2^22 the square root truncated is exact (see EuclidMetric::StoreRow).
+    alignas(16) int32_t root[group];
+    _mm_store_si128(reinterpret_cast<__m128i*>(root), _mm_cvttps_epi32(_mm_sqrt_ps(best0)));
+    _mm_store_si128(reinterpret_cast<__m128i*>(root + 4), _mm_cvttps_epi32(_mm_sqrt_ps(best1)));
+    std::copy(root, root + std::min(group, width - x0), out + x0);
+  }
+  return true;
+#else
+  (void)g;
+  (void)width;
+  (void)scratch;
+  (void)out;
+  return false;
+#endif
+}
+
+void EuclidRows(const int32_t* const* g, int32_t* const* out, int rows, int width,
+                RowScratch& scratch) {
+  const int32_t* farG[envelopeRowsAtOnce] = {};
+  int32_t* farOut[envelopeRowsAtOnce] = {};
+  int far = 0;
+  for (int r = 0; r < rows; ++r) {
+    if (scratch.shortDistances && NearbyEuclidRow(g[r], width, scratch, out[r])) continue;
+    farG[far] = g[r];
+    farOut[far++] = out[r];
+  }
+  if (far > 0) EnvelopeRows(EuclidMetric{}, farG, farOut, far, width, scratch);
+  // From one row to the next no distance grows by more than 1, so the mean of the last row
+  // tells what the next batch costs.
+  int64_t sum = 0;
+  for (int x = 0; x < width; ++x) sum += out[rows - 1][x];
+  scratch.shortDistances = sum <= int64_t{nearbyMeanDistance} * width;
 }
 
 }  // namespace dt

@@ -18,6 +18,14 @@ namespace dt {
 // Algorithm 1's row pass takes up to this many rows at once (EnvelopeRows).
 constexpr int envelopeRowsAtOnce = 4;
 
+// NearbyEuclidRow looks at most this many columns to either side of a pixel (its squared
+// distances stay below 2^22, where single precision is exact for them).
+constexpr int nearbyReach = 1024;
+// The search for a pixel ends after about its distance in columns, and the envelope costs about
+// the same at every pixel: rows go to NearbyEuclidRow while the last row finished had a mean
+// distance up to this.
+constexpr int nearbyMeanDistance = 10;
+
 // Working memory of the row passes, allocated once per pass and reused for every row.
 struct RowScratch {
   // What the envelope of one row needs.
@@ -36,7 +44,8 @@ struct RowScratch {
       : lanes(envelopeRowsAtOnce, Lane(Size(width))),
         beatenOnRight(Size(width)),
         leftBest(Size(width)),
-        lastOfG(Size(width) + 2, -1) {}
+        lastOfG(Size(width) + 2, -1),
+        nearby(Size(width) + 2 * (nearbyReach + nearbyGroup), nearbyFar) {}
   std::vector<Lane> lanes;
   std::vector<uint8_t> beatenOnRight;  // per column, bit r for lane r: a candidate to the right
                                        // is at least as good from there on
@@ -44,6 +53,12 @@ struct RowScratch {
   std::vector<int64_t> lastOfG;   // chessboard: where G = t was seen last, as stamp + column
   int64_t stamp = 0;              // chessboard: entries of lastOfG below it are from earlier rows
   std::vector<int32_t> winners;   // the winning columns of a batch, when they are asked for
+  // NearbyEuclidRow: the squares of a row's G, with nearbyReach + nearbyGroup columns of
+  // nearbyFar on either side; and whether the last row EuclidRows finished had short distances.
+  static constexpr int nearbyGroup = 8;
+  static constexpr float nearbyFar = 1e30f;
+  std::vector<float> nearby;
+  bool shortDistances = true;
 
  private:
   static std::size_t Size(int width) { return width > 0 ? static_cast<std::size_t>(width) : 1; }
@@ -78,6 +93,15 @@ void MarkBeatenOnRight(const Metric&, const int32_t* const*, int, int width, uin
 
 void MarkBeatenOnRight(const EuclidMetric&, const int32_t* const* g, int rows, int width,
                        uint8_t* beaten);
+
+// The Euclidean row pass by looking near each pixel: D(x)^2 is the least d^2 + G(x + d)^2, and
+// once d^2 reaches the best so far no candidate further away does better, so the search around
+// x ends after about D(x) columns. Where distances are short that is less work than the
+// envelope, and it has no branch to mispredict but the end of each search. Eight pixels are
+// searched together, in single precision. Returns false, with out partly written, where a
+// distance lies beyond nearbyReach or the row costs more than two steps a pixel: the row is then
+// the envelope's. out must not be g.
+bool NearbyEuclidRow(const int32_t* g, int width, RowScratch& scratch, int32_t* out);
 
 // Algorithm 1's row pass: the exact lower envelope of the candidates (Meijster, Roerdink and
 // Hesselink 2000) of rows rows at once (1 to envelopeRowsAtOnce), row r read from g[r] and
@@ -253,6 +277,12 @@ inline void EnvelopeRow(const ChessboardMetric&, const int32_t* g, int width, Ro
   // g[x] is read before out[x] is written, so out may be g itself.
   sweep(width - 1, -1, [&](int x, int32_t best) { out[x] = std::min(left[x], best); });
 }
+
+// Algorithm 1's Euclidean row pass when only the distances are asked for (out[r] not g[r]): by
+// NearbyEuclidRow while the last row finished had a mean distance up to nearbyMeanDistance, else
+// (and where it gives up) by the envelope.
+void EuclidRows(const int32_t* const* g, int32_t* const* out, int rows, int width,
+                RowScratch& scratch);
 
 // City-block and chessboard take their rows one after another.
 inline void EnvelopeRows(const CityBlockMetric& metric, const int32_t* const* g,

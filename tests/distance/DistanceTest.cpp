@@ -2,6 +2,7 @@
 // against every candidate of a row.
 #include <array>
 #include <cmath>
+#include <type_traits>
 
 #include "distance/Envelope.h"
 #include "distance/RowPasses.h"
@@ -132,6 +133,13 @@ TEST_P(EveryMeasure, RowPassEqualsEveryCandidate) {
                                      metric.Store(metric.Cost(x - w, g[r][w])) == want[r][x]))
                 << width << " " << batch << " " << r << " " << x;
           }
+        // The Euclidean rows of the transforms: searched near each pixel or by the envelope,
+        // by what the batches before left in the scratch.
+        if constexpr (std::is_same_v<std::decay_t<decltype(metric)>, EuclidMetric>) {
+          EuclidRows(in, wonTo, rows, width, scratch);
+          for (int r = 0; r < rows; ++r)
+            ASSERT_EQ(won[r], want[r]) << width << " " << batch << " " << r;
+        }
         EnvelopeRows(metric, in, to, rows, width, scratch);
         for (int r = 0; r < rows; ++r)
           ASSERT_EQ(rows == 1 ? g[r] : out[r], want[r]) << width << " " << batch << " " << r;
