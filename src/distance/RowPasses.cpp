@@ -63,36 +63,41 @@ bool NearbyEuclidRow(const int32_t* g, int width, RowScratch& scratch, int32_t* 
   for (int x = 0; x < width; ++x)
     square[x] = g[x] < 4096 ? static_cast<float>(g[x] * g[x]) : RowScratch::nearbyFar;
   int64_t budget = 2 * int64_t{width};
-  const __m128i lanes = _mm_set_epi32(3, 2, 1, 0), four = _mm_set1_epi32(4);
+  constexpr int vectors = group / 4;
+  const __m128i lanes = _mm_set_epi32(3, 2, 1, 0);
   for (int x0 = 0; x0 < width; x0 += group) {
     const float* at = square + x0;
     // Lanes past the row start at 0, which ends their search at once.
     const __m128i left = _mm_set1_epi32(width - x0);
-    __m128 best0 = _mm_and_ps(_mm_loadu_ps(at), _mm_castsi128_ps(_mm_cmplt_epi32(lanes, left)));
-    __m128 best1 = _mm_and_ps(_mm_loadu_ps(at + 4),
-                              _mm_castsi128_ps(_mm_cmplt_epi32(_mm_add_epi32(lanes, four), left)));
+    __m128 best[vectors];
+    for (int v = 0; v < vectors; ++v) {
+      const __m128i inside = _mm_cmplt_epi32(_mm_add_epi32(lanes, _mm_set1_epi32(4 * v)), left);
+      best[v] = _mm_and_ps(_mm_loadu_ps(at + 4 * v), _mm_castsi128_ps(inside));
+    }
     // The candidates d columns away on either side.
     const auto step = [&](int d) {
       const __m128 dd = _mm_set1_ps(static_cast<float>(d * d));
-      best0 = _mm_min_ps(best0,
-                         _mm_add_ps(_mm_min_ps(_mm_loadu_ps(at - d), _mm_loadu_ps(at + d)), dd));
-      best1 = _mm_min_ps(
-          best1, _mm_add_ps(_mm_min_ps(_mm_loadu_ps(at + 4 - d), _mm_loadu_ps(at + 4 + d)), dd));
+      for (int v = 0; v < vectors; ++v) {
+        const float* lane = at + 4 * v;
+        const __m128 nearer = _mm_min_ps(_mm_loadu_ps(lane - d), _mm_loadu_ps(lane + d));
+        best[v] = _mm_min_ps(best[v], _mm_add_ps(nearer, dd));
+      }
     };
-    // Two steps between the tests whether every lane's best is within d, the end of its search.
-    for (int d = 1;; d += 2) {
+    // Four steps between the tests whether every lane's best is within d, where its search ends.
+    for (int d = 1;; d += 4) {
       const __m128 dd = _mm_set1_ps(static_cast<float>(d * d));
-      if (_mm_movemask_ps(_mm_or_ps(_mm_cmpgt_ps(best0, dd), _mm_cmpgt_ps(best1, dd))) == 0)
-        break;
-      budget -= 2;
-      if (d + 1 > nearbyReach || budget < 0) return false;
-      step(d);
-      step(d + 1);
+      __m128 open = _mm_cmpgt_ps(best[0], dd);
+      for (int v = 1; v < vectors; ++v) open = _mm_or_ps(open, _mm_cmpgt_ps(best[v], dd));
+      if (_mm_movemask_ps(open) == 0) break;
+      budget -= 4;
+      if (d + 3 > nearbyReach || budget < 0) return false;
+      for (int k = 0; k < 4; ++k) step(d + k);
     }
     // Below 2^22 the square root truncated is exact (see EuclidMetric::StoreRow).
     alignas(16) int32_t root[group];
-    _mm_store_si128(reinterpret_cast<__m128i*>(root), _mm_cvttps_epi32(_mm_sqrt_ps(best0)));
-    _mm_store_si128(reinterpret_cast<__m128i*>(root + 4), _mm_cvttps_epi32(_mm_sqrt_ps(best1)));
+    for (int v = 0; v < vectors; ++v)
+      _mm_store_si128(reinterpret_cast<__m128i*>(root + 4 * v),
+                      _mm_cvttps_epi32(_mm_sqrt_ps(best[v])));
     std::copy(root, root + std::min(group, width - x0), out + x0);
   }
   return true;

@@ -24,7 +24,7 @@ constexpr int nearbyReach = 1024;
 // The search for a pixel ends after about its distance in columns, and the envelope costs about
 // the same at every pixel: rows go to NearbyEuclidRow while the last row finished had a mean
 // distance up to this.
-constexpr int nearbyMeanDistance = 10;
+constexpr int nearbyMeanDistance = 12;
 
 // Working memory of the row passes, allocated once per pass and reused for every row.
 struct RowScratch {
@@ -55,7 +55,7 @@ struct RowScratch {
   std::vector<int32_t> winners;   // the winning columns of a batch, when they are asked for
   // NearbyEuclidRow: the squares of a row's G, with nearbyReach + nearbyGroup columns of
   // nearbyFar on either side; and whether the last row EuclidRows finished had short distances.
-  static constexpr int nearbyGroup = 8;
+  static constexpr int nearbyGroup = 16;
   static constexpr float nearbyFar = 1e30f;
   std::vector<float> nearby;
   bool shortDistances = true;
@@ -97,10 +97,11 @@ void MarkBeatenOnRight(const EuclidMetric&, const int32_t* const* g, int rows, i
 // The Euclidean row pass by looking near each pixel: D(x)^2 is the least d^2 + G(x + d)^2, and
 // once d^2 reaches the best so far no candidate further away does better, so the search around
 // x ends after about D(x) columns. Where distances are short that is less work than the
-// envelope, and it has no branch to mispredict but the end of each search. Eight pixels are
+// envelope, and it has no branch to mispredict but the end of each search. Sixteen pixels are
 // searched together, in single precision. Returns false, with out partly written, where a
-// distance lies beyond nearbyReach or the row costs more than two steps a pixel: the row is then
-// the envelope's. out must not be g.
+// distance lies beyond nearbyReach or the groups' searches take more than 2 * width steps in all
+// (32 columns to either side of a pixel on average): the row is then the envelope's. out must
+// not be g.
 bool NearbyEuclidRow(const int32_t* g, int width, RowScratch& scratch, int32_t* out);
 
 // Algorithm 1's row pass: the exact lower envelope of the candidates (Meijster, Roerdink and
