@@ -3,7 +3,8 @@
 // writing order when it draws. Algorithm 1's row pass is EnvelopeRows (a few rows at once;
 // EnvelopeRow for one): the lower envelope for any metric, and for city-block and chessboard an
 // overload in two plain sweeps that gives the same values faster; both drawing and timing go
-// through it.
+// through it. With nothing drawn, the Euclidean rows go through EuclidRows, which searches near
+// each pixel where distances are short and takes the envelope elsewhere.
 #pragma once
 
 #include <algorithm>
