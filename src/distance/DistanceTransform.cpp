@@ -393,8 +393,8 @@ void DistanceMapInBands(const Metric& metric, const ImageRecord& source, int fea
     SweepBeyond(source, featureValue, down ? band.first - 1 : band.last, down ? -1 : height,
                 down ? -1 : 1, edge(part, down), width);
   };
-  // Whether the neighbour a band's finishing sweep enters from swept the same way first, and so
-  // brings it its edge.
+  // Whether the neighbour that a band's finishing sweep enters from took its first sweep the way
+  // this band finishes, and so brings it its edge.
   const auto neighbourBrings = [&](int part) {
     const int neighbour = firstDown(part) ? part + 1 : part - 1;
     return neighbour >= 0 && neighbour < parts && firstDown(neighbour) != firstDown(part);
