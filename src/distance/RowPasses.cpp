@@ -62,7 +62,7 @@ bool NearbyEuclidRow(const int32_t* g, int width, RowScratch& scratch, int32_t* 
   float* square = scratch.nearby.data() + nearbyReach + group;
   for (int x = 0; x < width; ++x)
     square[x] = g[x] < 4096 ? static_cast<float>(g[x] * g[x]) : RowScratch::nearbyFar;
-  int64_t budget = 2 * int64_t{width};
+  int64_t budget = 4 * int64_t{width};
   constexpr int vectors = group / 4;
   const __m128i lanes = _mm_set_epi32(3, 2, 1, 0);
   for (int x0 = 0; x0 < width; x0 += group) {
