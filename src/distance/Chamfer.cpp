@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "image/Parallel.h"
+#include "image/Streaming.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -113,6 +114,187 @@ void UpRow(const int32_t* below, int32_t* out, int32_t* copy, int width) {
   }
 }
 
+#if defined(__SSE2__)
+// Stripes whose distances stay below far16 are scanned in 16-bit cells, eight a vector, with
+// SSE2's own signed minimum (of 32-bit lanes it has none: Min above takes four instructions).
+// The pass down keeps its rows in the first half of each row of `work`, and the pass up reads a
+// row there before it writes the row's final distances over it. With streaming stores that moves
+// 16 bytes a pixel (the input read, the cells written and read, both images written) where the
+// 32-bit scan moves 28, and it takes no memory of its own beyond a few rows.
+constexpr int16_t far16 = 32767;  // no feature pixel; noFeature in the images
+static_assert(noFeature == (int32_t{far16} << 16 | 0xffff), "WidenCells makes noFeature of far16");
+
+// Whether every distance in a stripe `width` columns wide stays below far16: a stripe's
+// distances are at most (width - 1) + (height - 1). A step further than the largest may reach
+// far16, but the step that gives a pixel its distance starts from a neighbour one nearer.
+bool FitsCells(int width, int height) { return int64_t{width} - 1 + height - 1 < far16; }
+
+// Room for the rows of cells that ScanInCells keeps of a stripe `width` columns wide.
+constexpr std::size_t CellRows(int width) { return 5 * (static_cast<std::size_t>(width) + 2); }
+
+inline __m128i Load(const void* at) { return _mm_loadu_si128(static_cast<const __m128i*>(at)); }
+inline void Store(void* at, __m128i v) { _mm_storeu_si128(static_cast<__m128i*>(at), v); }
+
+// The address `bytes` from `at`, for a prefetch that may reach beyond a row's ends: a picture
+// row this wide is read faster when its lines are asked for well before the loads reach them.
+inline const char* Ahead(const void* at, std::ptrdiff_t bytes) {
+  return reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(at) + bytes);
+}
+
+// The nearest of a row of cells' neighbours at x .. x + 7 (one beyond either end of the row).
+template <bool diagonal>
+inline __m128i Nearest(const int16_t* row, int x) {
+  const __m128i v = Load(row + x);
+  if (!diagonal) return v;
+  return _mm_min_epi16(_mm_min_epi16(Load(row + x - 1), v), Load(row + x + 1));
+}
+
+template <bool diagonal>
+inline int NearestCell(const int16_t* row, int x) {
+  return diagonal ? std::min({row[x - 1], row[x], row[x + 1]}) : row[x];
+}
+
+// A row of the pass down in cells, as DownRow, from the row before (far16 on the first row and
+// beyond either end).
+template <bool diagonal>
+void DownCells(const int32_t* pixels, int featureValue, const int16_t* above, int16_t* out,
+               int width) {
+  const __m128i feature = _mm_set1_epi32(featureValue), one = _mm_set1_epi16(1);
+  const __m128i fill1 = _mm_setr_epi16(far16, 0, 0, 0, 0, 0, 0, 0);
+  const __m128i fill2 = _mm_setr_epi16(far16, far16, 0, 0, 0, 0, 0, 0);
+  const __m128i fill4 = _mm_setr_epi16(far16, far16, far16, far16, 0, 0, 0, 0);
+  __m128i index = _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7);
+  __m128i running = _mm_set1_epi16(far16);  // the running minimum of out[k] - k
+  int x = 0;
+  for (; x + 8 <= width; x += 8) {
+    _mm_prefetch(Ahead(pixels + x, 1024), _MM_HINT_T0);
+    const __m128i isFeature = _mm_packs_epi32(_mm_cmpeq_epi32(Load(pixels + x), feature),
+                                              _mm_cmpeq_epi32(Load(pixels + x + 4), feature));
+    const __m128i up = _mm_adds_epi16(Nearest<diagonal>(above, x), one);  // far16 stays
+    __m128i v = _mm_sub_epi16(_mm_andnot_si128(isFeature, up), index);
+    v = _mm_min_epi16(v, _mm_or_si128(_mm_slli_si128(v, 2), fill1));
+    v = _mm_min_epi16(v, _mm_or_si128(_mm_slli_si128(v, 4), fill2));
+    v = _mm_min_epi16(v, _mm_or_si128(_mm_slli_si128(v, 8), fill4));
+    v = _mm_min_epi16(v, running);
+    running = _mm_shufflehi_epi16(v, 0xff);
+    running = _mm_unpackhi_epi64(running, running);
+    Store(out + x, _mm_add_epi16(v, index));
+    index = _mm_add_epi16(index, _mm_set1_epi16(8));
+  }
+  int carry = static_cast<int16_t>(_mm_cvtsi128_si32(running));
+  for (; x < width; ++x) {
+    const int up = std::min(NearestCell<diagonal>(above, x) + 1, int{far16});
+    carry = std::min(carry, (pixels[x] == featureValue ? 0 : up) - x);
+    out[x] = static_cast<int16_t>(carry + x);
+  }
+}
+
+// A row of the pass up in cells, as UpRow: `down` the row of the pass down (in an image's
+// memory, read as bytes), `below` the final row below (far16 on the last row and beyond either
+// end); the final row goes to `out`.
+template <bool diagonal>
+void UpCells(const void* down, const int16_t* below, int16_t* out, int width) {
+  const int last = width - 1, vectors = width / 8 * 8;
+  int carry = far16;  // the running minimum of out[k] + k - last
+  for (int x = last; x >= vectors; --x) {
+    int16_t cell;
+    std::memcpy(&cell, static_cast<const char*>(down) + 2 * x, sizeof cell);
+    const int v = std::min(int{cell}, std::min(NearestCell<diagonal>(below, x) + 1, int{far16}));
+    carry = std::min(carry, v + (x - last));
+    out[x] = static_cast<int16_t>(carry - (x - last));
+  }
+  const __m128i one = _mm_set1_epi16(1);
+  const __m128i fill1 = _mm_setr_epi16(0, 0, 0, 0, 0, 0, 0, far16);
+  const __m128i fill2 = _mm_setr_epi16(0, 0, 0, 0, 0, 0, far16, far16);
+  const __m128i fill4 = _mm_setr_epi16(0, 0, 0, 0, far16, far16, far16, far16);
+  __m128i index = _mm_add_epi16(_mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7),
+                                _mm_set1_epi16(static_cast<int16_t>(vectors - 8 - last)));
+  __m128i running = _mm_set1_epi16(static_cast<int16_t>(carry));
+  for (int x = vectors - 8; x >= 0; x -= 8) {
+    _mm_prefetch(Ahead(static_cast<const char*>(down) + 2 * x, -1024), _MM_HINT_T0);
+    __m128i v = Load(static_cast<const char*>(down) + 2 * x);
+    v = _mm_min_epi16(v, _mm_adds_epi16(Nearest<diagonal>(below, x), one));
+    v = _mm_add_epi16(v, index);
+    v = _mm_min_epi16(v, _mm_or_si128(_mm_srli_si128(v, 2), fill1));
+    v = _mm_min_epi16(v, _mm_or_si128(_mm_srli_si128(v, 4), fill2));
+    v = _mm_min_epi16(v, _mm_or_si128(_mm_srli_si128(v, 8), fill4));
+    v = _mm_min_epi16(v, running);
+    running = _mm_shufflelo_epi16(v, 0x00);
+    running = _mm_unpacklo_epi64(running, running);
+    Store(out + x, _mm_sub_epi16(v, index));
+    index = _mm_sub_epi16(index, _mm_set1_epi16(8));
+  }
+}
+
+// The cells of a row of the pass down into the first half of the image row `to`.
+void PutCells(const int16_t* cells, int32_t* to, int width, bool streaming) {
+  char* bytes = reinterpret_cast<char*>(to);
+  int x = 0;
+  if (streaming && (reinterpret_cast<std::uintptr_t>(to) & 15) == 0) {
+    for (; x + 8 <= width; x += 8)
+      _mm_stream_si128(reinterpret_cast<__m128i*>(bytes + 2 * x), Load(cells + x));
+  }
+  std::memcpy(bytes + 2 * x, cells + x, sizeof(int16_t) * std::size_t(width - x));
+}
+
+// A final row of cells to both images, far16 as noFeature.
+void WidenCells(const int16_t* cells, int32_t* work, int32_t* copy, int width, bool streaming) {
+  const auto address = [](const int32_t* at) { return reinterpret_cast<std::uintptr_t>(at); };
+  const bool stream = streaming && ((address(work) | address(copy)) & 15) == 0;
+  const __m128i farCells = _mm_set1_epi16(far16);
+  int x = 0;
+  for (; x + 8 <= width; x += 8) {
+    const __m128i v = Load(cells + x);
+    const __m128i isFar = _mm_cmpeq_epi16(v, farCells);
+    // Low halves 0xffff and high halves far16 where far, the cell and 0 elsewhere.
+    const __m128i low = _mm_or_si128(v, isFar), high = _mm_and_si128(isFar, farCells);
+    const __m128i pixels[2] = {_mm_unpacklo_epi16(low, high), _mm_unpackhi_epi16(low, high)};
+    for (int half = 0; half < 2; ++half) {
+      auto* w = reinterpret_cast<__m128i*>(work + x + 4 * half);
+      auto* c = reinterpret_cast<__m128i*>(copy + x + 4 * half);
+      if (stream) {
+        _mm_stream_si128(w, pixels[half]);
+        _mm_stream_si128(c, pixels[half]);
+      } else {
+        _mm_storeu_si128(w, pixels[half]);
+        _mm_storeu_si128(c, pixels[half]);
+      }
+    }
+  }
+  for (; x < width; ++x) work[x] = copy[x] = cells[x] == far16 ? noFeature : cells[x];
+}
+
+// The scan of the columns first .. last - 1 as a picture of their own, in cells, with `rows`
+// (room for CellRows(last - first)).
+template <bool diagonal>
+void ScanInCells(const ImageRecord& source, int featureValue, ImageRecord& work,
+                 ImageRecord& copy, int first, int last, int16_t* rows, bool streaming) {
+  const int width = last - first, height = source.height;
+  // Rows of cells, each with a far16 on either side: two of the pass down, two final ones, and
+  // one of far16 alone.
+  const std::size_t stride = static_cast<std::size_t>(width) + 2;
+  std::fill(rows, rows + CellRows(width), far16);
+  const auto row = [&](int k) { return rows + k * stride + 1; };
+  int16_t* downRows[2] = {row(0), row(1)};
+  int16_t* finalRows[2] = {row(2), row(3)};
+  const int16_t* none = row(4);
+  for (int y = 0; y < height; ++y) {
+    const int16_t* above = y > 0 ? downRows[(y - 1) & 1] : none;
+    DownCells<diagonal>(source.rows[y] + first, featureValue, above, downRows[y & 1], width);
+    if (y + 1 < height) PutCells(downRows[y & 1], work.rows[y] + first, width, streaming);
+  }
+  FinishStreaming();
+  for (int y = height - 1; y >= 0; --y) {
+    const void* down = y + 1 < height ? static_cast<const void*>(work.rows[y] + first)
+                                      : downRows[y & 1];
+    const int16_t* below = y + 1 < height ? finalRows[(y + 1) & 1] : none;
+    UpCells<diagonal>(down, below, finalRows[y & 1], width);
+    WidenCells(finalRows[y & 1], work.rows[y] + first, copy.rows[y] + first, width, streaming);
+  }
+  FinishStreaming();
+}
+#endif
+
 // The scan of the columns first .. last - 1 as a picture of their own, with `nearby` (room for
 // a row of it).
 template <bool diagonal>
@@ -128,6 +310,43 @@ void Scan(const ImageRecord& source, int featureValue, ImageRecord& work, ImageR
     if (y + 1 < height) NeighbourMinimum<diagonal>(work.rows[y + 1] + first, nearby, width);
     UpRow(y + 1 < height ? nearby : nullptr, work.rows[y] + first, copy.rows[y] + first, width);
   }
+}
+
+// Room for the rows that the scans of a picture's stripes keep, taken before any thread starts:
+// a row of int32 for a 32-bit scan, the rows of cells for a scan in cells; the stripes' rows a
+// cache line apart, so that threads rarely share a line.
+class StripeRooms {
+ public:
+  StripeRooms(int width, int parts)
+      : nearby_(static_cast<std::size_t>(width + lineCells * parts)),
+        cells_(5 * static_cast<std::size_t>(width + 2 * parts + lineCells * parts)) {}
+
+  int32_t* Nearby(int first, int part) { return nearby_.data() + first + lineCells * part; }
+  int16_t* Cells(int first, int part) {
+    return cells_.data() + 5 * static_cast<std::size_t>(first + 2 * part + lineCells * part);
+  }
+
+ private:
+  static constexpr int lineCells = 32;  // a cache line of int16, and more than one of int32
+  std::vector<int32_t> nearby_;
+  std::vector<int16_t> cells_;
+};
+
+// The scan of the columns first .. last - 1 of stripe `part`, in cells where they fit.
+template <bool diagonal>
+void ScanStripe(const ImageRecord& source, int featureValue, ImageRecord& work,
+                ImageRecord& copy, int first, int last, StripeRooms& rooms, int part,
+                bool streaming) {
+#if defined(__SSE2__)
+  if (FitsCells(last - first, source.height)) {
+    ScanInCells<diagonal>(source, featureValue, work, copy, first, last,
+                          rooms.Cells(first, part), streaming);
+    return;
+  }
+#else
+  (void)streaming;
+#endif
+  Scan<diagonal>(source, featureValue, work, copy, first, last, rooms.Nearby(first, part));
 }
 
 // On several threads the picture is cut into stripes of columns, each scanned as a picture of its
@@ -177,11 +396,11 @@ void StripedScan(const ImageRecord& source, int featureValue, ImageRecord& work,
   const int width = source.width, height = source.height;
   // Stripe bounds on multiples of a cache line of int32, so that threads rarely share a line.
   constexpr int cacheLine = 64 / sizeof(int32_t);
-  std::vector<int32_t> nearby(static_cast<std::size_t>(width) + cacheLine * parts);
+  StripeRooms rooms(width, parts);
   std::vector<int32_t> outside(static_cast<std::size_t>(height));
+  const bool streaming = ImagesOutgrowCache(width, height);
   InParallel(width, parts, cacheLine, [&](int first, int last, int part) {
-    Scan<diagonal>(source, featureValue, work, copy, first, last,
-                   nearby.data() + first + cacheLine * part);
+    ScanStripe<diagonal>(source, featureValue, work, copy, first, last, rooms, part, streaming);
   });
   const auto cross = [&](const Edge& edge) {
     for (int y = 0; y < height; ++y) outside[y] = work.rows[y][edge.outer];
@@ -206,8 +425,9 @@ void Scan(const ImageRecord& source, int featureValue, ImageRecord& work, ImageR
     StripedScan<diagonal>(source, featureValue, work, copy, parts);
     return;
   }
-  std::vector<int32_t> nearby(static_cast<std::size_t>(source.width));
-  Scan<diagonal>(source, featureValue, work, copy, 0, source.width, nearby.data());
+  StripeRooms rooms(source.width, 1);
+  ScanStripe<diagonal>(source, featureValue, work, copy, 0, source.width, rooms, 0,
+                       ImagesOutgrowCache(source.width, source.height));
 }
 
 }  // namespace

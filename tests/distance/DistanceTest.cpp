@@ -259,6 +259,35 @@ TEST_F(Transform, LargeDistancesDoNotOverflow) {
   }
 }
 
+// The city-block and chessboard scan keeps its distances in 16 bits while the picture's (or
+// each stripe's) largest fits below the mark of no feature: at that bound, one past it, and in
+// stripes that fit of a picture that does not.
+TEST_F(Transform, ChamferScanOnPicturesWhoseDistancesPass16Bits) {
+  struct Case {
+    int width, height, threads;
+    std::vector<std::pair<int, int>> features;  // (row, column)
+  };
+  const Case cases[] = {{32767, 1, 1, {{0, 0}}},   {32768, 1, 1, {{0, 0}}},
+                        {32766, 2, 1, {{0, 0}}},   {32767, 2, 1, {{1, 32766}}},
+                        {65100, 2, 2, {{0, 0}}},   {65100, 3, 2, {{2, 40000}, {0, 9}}},
+                        {40000, 2, 1, {}}};
+  for (DistanceFunction function : {DistanceFunction::cityBlock, DistanceFunction::chessboard})
+    for (const Case& c : cases) {
+      Grid image(c.width, c.height);
+      for (const auto& [row, column] : c.features) image.at(row, column) = 1;
+      engine.threads = c.threads;
+      const Measure m{function};
+      const Grid map = Run(image, TransformAlgorithm::envelope, m, 1, false);
+      for (int y = 0; y < c.height; ++y)
+        for (int x = 0; x < c.width; ++x) {
+          int32_t expected = noFeature;
+          for (const auto& [row, column] : c.features)
+            expected = std::min(expected, Distance(m, y - row, x - column));
+          ASSERT_EQ(map.at(y, x), expected) << c.width << "x" << c.height << " " << y << "," << x;
+        }
+    }
+}
+
 TEST(IntegerHelpers, FastFloorDivAndTheEuclideanStoreAreExact) {
   std::mt19937_64 rng(3);
   for (int64_t m : {int64_t{1000}, int64_t{1} << 31, int64_t{1} << 53, int64_t{1} << 60}) {
