@@ -259,24 +259,34 @@ TEST_F(Transform, LargeDistancesDoNotOverflow) {
   }
 }
 
-// The city-block and chessboard scan keeps its distances in 16 bits while the picture's (or
-// each stripe's) largest fits below the mark of no feature: at that bound, one past it, and in
-// stripes that fit of a picture that does not.
-TEST_F(Transform, ChamferScanOnPicturesWhoseDistancesPass16Bits) {
+// City-block and chessboard, timed and without nearest pixels, take a chamfer scan of their
+// own, eight pixels a vector while the picture's (or each stripe's) largest distance fits in
+// 16 bits: the brute-force map on rows of several vectors, and the exact distances at that
+// bound, one past it, and in stripes that fit, or not, of pictures that do not.
+TEST_F(Transform, ChamferScanGivesExactDistances) {
+  std::mt19937 rng(99);
+  std::uniform_int_distribution<int> width(8, 90), height(1, 16);
+  const double densities[] = {0.002, 0.02, 0.1, 0.5};
   struct Case {
     int width, height, threads;
     std::vector<std::pair<int, int>> features;  // (row, column)
   };
-  const Case cases[] = {{32767, 1, 1, {{0, 0}}},   {32768, 1, 1, {{0, 0}}},
-                        {32766, 2, 1, {{0, 0}}},   {32767, 2, 1, {{1, 32766}}},
-                        {65100, 2, 2, {{0, 0}}},   {65100, 3, 2, {{2, 40000}, {0, 9}}},
-                        {40000, 2, 1, {}}};
-  for (DistanceFunction function : {DistanceFunction::cityBlock, DistanceFunction::chessboard})
+  const Case cases[] = {{32767, 1, 1, {{0, 0}}},         {32768, 1, 1, {{0, 0}}},
+                        {32766, 2, 1, {{0, 0}}},         {32767, 3, 1, {{0, 0}, {2, 32766}}},
+                        {65100, 2, 2, {{0, 0}}},         {65100, 3, 2, {{2, 40000}, {0, 9}}},
+                        {70000, 2, 2, {{0, 0}, {1, 69999}}}, {40000, 2, 1, {}}};
+  for (DistanceFunction function : {DistanceFunction::cityBlock, DistanceFunction::chessboard}) {
+    const Measure m{function};
+    engine.threads = 1;
+    for (int n = 0; n < 40; ++n) {
+      const Grid image = RandomGrid(rng, width(rng), height(rng), densities[n % 4]);
+      ASSERT_EQ(Run(image, TransformAlgorithm::envelope, m, 1, false),
+                ReferenceTransform(image, 1, m)) << image;
+    }
     for (const Case& c : cases) {
       Grid image(c.width, c.height);
       for (const auto& [row, column] : c.features) image.at(row, column) = 1;
       engine.threads = c.threads;
-      const Measure m{function};
       const Grid map = Run(image, TransformAlgorithm::envelope, m, 1, false);
       for (int y = 0; y < c.height; ++y)
         for (int x = 0; x < c.width; ++x) {
@@ -286,6 +296,7 @@ TEST_F(Transform, ChamferScanOnPicturesWhoseDistancesPass16Bits) {
           ASSERT_EQ(map.at(y, x), expected) << c.width << "x" << c.height << " " << y << "," << x;
         }
     }
+  }
 }
 
 TEST(IntegerHelpers, FastFloorDivAndTheEuclideanStoreAreExact) {
