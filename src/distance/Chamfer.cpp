@@ -265,10 +265,11 @@ void WidenCells(const int16_t* cells, int32_t* work, int32_t* copy, int width, b
 }
 
 // The scan of the columns first .. last - 1 as a picture of their own, in cells, with `rows`
-// (room for CellRows(last - first)).
-template <bool diagonal>
-void ScanInCells(const ImageRecord& source, int featureValue, ImageRecord& work,
-                 ImageRecord& copy, int first, int last, int16_t* rows, bool streaming) {
+// (room for CellRows(last - first)); the cells of the pass down go to `work`, and each final row
+// of cells to finish(cells, y) from the last row up, once every source row has been read.
+template <bool diagonal, class Finish>
+void ScanInCells(const ImageRecord& source, int featureValue, ImageRecord& work, int first,
+                 int last, int16_t* rows, bool streaming, Finish&& finish) {
   const int width = last - first, height = source.height;
   // Rows of cells, each with a far16 on either side: two of the pass down, two final ones, and
   // one of far16 alone.
@@ -289,9 +290,45 @@ void ScanInCells(const ImageRecord& source, int featureValue, ImageRecord& work,
                                       : downRows[y & 1];
     const int16_t* below = y + 1 < height ? finalRows[(y + 1) & 1] : none;
     UpCells<diagonal>(down, below, finalRows[y & 1], width);
-    WidenCells(finalRows[y & 1], work.rows[y] + first, copy.rows[y] + first, width, streaming);
+    finish(static_cast<const int16_t*>(finalRows[y & 1]), y);
   }
   FinishStreaming();
+}
+
+// A final row of cells thresholded: 1 where the distance is at most `most` (above it with
+// `beyond`), else 0, to each of the rows `to`; returns the number of 1 pixels. `most` lies in
+// -1 .. far16 - 1, so that far16 is never within it.
+int64_t ThresholdCells(const int16_t* cells, int16_t most, bool beyond, int32_t* const to[3],
+                       int width, bool streaming) {
+  const auto address = [](const int32_t* at) { return reinterpret_cast<std::uintptr_t>(at); };
+  const bool stream = streaming && ((address(to[0]) | address(to[1]) | address(to[2])) & 15) == 0;
+  const __m128i limit = _mm_set1_epi16(most), flip = _mm_set1_epi16(beyond ? 0 : -1);
+  const __m128i one = _mm_set1_epi16(1), zero = _mm_setzero_si128();
+  __m128i counts = zero;  // of 1 pixels in each lane, at most width / 8 < 2^12
+  int x = 0;
+  for (; x + 8 <= width; x += 8) {
+    const __m128i kept = _mm_xor_si128(_mm_cmpgt_epi16(Load(cells + x), limit), flip);
+    counts = _mm_sub_epi16(counts, kept);
+    const __m128i bits = _mm_and_si128(kept, one);
+    const __m128i pixels[2] = {_mm_unpacklo_epi16(bits, zero), _mm_unpackhi_epi16(bits, zero)};
+    for (int32_t* image : {to[0], to[1], to[2]})
+      for (int half = 0; half < 2; ++half) {
+        auto* at = reinterpret_cast<__m128i*>(image + x + 4 * half);
+        if (stream)
+          _mm_stream_si128(at, pixels[half]);
+        else
+          _mm_storeu_si128(at, pixels[half]);
+      }
+  }
+  alignas(16) int32_t sums[4];
+  _mm_store_si128(reinterpret_cast<__m128i*>(sums), _mm_madd_epi16(counts, one));
+  int64_t ones = int64_t{sums[0]} + sums[1] + sums[2] + sums[3];
+  for (; x < width; ++x) {
+    const int32_t pixel = (cells[x] > most) == beyond ? 1 : 0;
+    to[0][x] = to[1][x] = to[2][x] = pixel;
+    ones += pixel;
+  }
+  return ones;
 }
 #endif
 
@@ -339,8 +376,10 @@ void ScanStripe(const ImageRecord& source, int featureValue, ImageRecord& work,
                 bool streaming) {
 #if defined(__SSE2__)
   if (FitsCells(last - first, source.height)) {
-    ScanInCells<diagonal>(source, featureValue, work, copy, first, last,
-                          rooms.Cells(first, part), streaming);
+    ScanInCells<diagonal>(source, featureValue, work, first, last, rooms.Cells(first, part),
+                          streaming, [&](const int16_t* cells, int y) {
+      WidenCells(cells, work.rows[y] + first, copy.rows[y] + first, last - first, streaming);
+    });
     return;
   }
 #else
@@ -431,6 +470,41 @@ void Scan(const ImageRecord& source, int featureValue, ImageRecord& work, ImageR
 }
 
 }  // namespace
+
+bool ChamferThresholdFits(int width, int height) {
+#if defined(__SSE2__)
+  return FitsCells(width, height);
+#else
+  (void)width;
+  (void)height;
+  return false;
+#endif
+}
+
+int64_t ThresholdedChamfer(const ImageRecord& source, int featureValue, DistanceFunction function,
+                           int size, bool beyond, ImageRecord& work, ImageRecord& second,
+                           ImageRecord& third) {
+  int64_t ones = 0;
+#if defined(__SSE2__)
+  const int width = source.width, height = source.height;
+  if (!FitsCells(width, height)) return 0;
+  const bool streaming = ImagesOutgrowCache(width, height);
+  const auto most = static_cast<int16_t>(std::clamp(size, -1, far16 - 1));
+  std::vector<int16_t> rows(CellRows(width));
+  const auto finish = [&](const int16_t* cells, int y) {
+    int32_t* const to[3] = {work.rows[y], second.rows[y], third.rows[y]};
+    ones += ThresholdCells(cells, most, beyond, to, width, streaming);
+  };
+  if (function == DistanceFunction::chessboard)
+    ScanInCells<true>(source, featureValue, work, 0, width, rows.data(), streaming, finish);
+  else
+    ScanInCells<false>(source, featureValue, work, 0, width, rows.data(), streaming, finish);
+#else
+  (void)source, (void)featureValue, (void)function, (void)size, (void)beyond, (void)work;
+  (void)second, (void)third;
+#endif
+  return ones;
+}
 
 void ChamferMap(const ImageRecord& source, int featureValue, DistanceFunction function,
                 ImageRecord& work, ImageRecord& copy, int threads) {

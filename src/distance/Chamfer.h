@@ -20,4 +20,16 @@ constexpr bool ChamferIsExact(DistanceFunction function) {
 void ChamferMap(const ImageRecord& source, int featureValue, DistanceFunction function,
                 ImageRecord& work, ImageRecord& copy, int threads = 1);
 
+// Whether ThresholdedChamfer takes a picture of this size: its distances must fit 16 bits.
+bool ChamferThresholdFits(int width, int height);
+
+// The map of ChamferMap thresholded at once, on one thread: 1 where the distance is within
+// `size` (beyond it with `beyond`; noFeature is within none), else 0, written to `work`,
+// `second` and `third`; `work` holds the pass down meanwhile, the source may be either other
+// image (its rows are all read before any result is written). Returns the number of 1 pixels;
+// 0 with nothing written when the picture does not fit.
+int64_t ThresholdedChamfer(const ImageRecord& source, int featureValue, DistanceFunction function,
+                           int size, bool beyond, ImageRecord& work, ImageRecord& second,
+                           ImageRecord& third);
+
 }  // namespace dt

@@ -519,10 +519,18 @@ int64_t ThresholdedMapOnThreads(const ChordTable& chords, const ImageRecord& sou
 // already puts its candidates beyond the size (the metric's reach), and the row pass decides
 // "within" directly from the candidates' chords (ThresholdRow), which is exactly the threshold
 // of the distances EnvelopeRow would give.
+bool ThresholdedByChamfer(const Measure& measure, int width, int height, int threads) {
+  return ChamferIsExact(measure.function) && ChamferThresholdFits(width, height) &&
+         PartsFor(threads, std::min(width, height), 64) <= 2;
+}
+
 int64_t ThresholdedMapWithoutDrawing(const ImageRecord& source, int featureValue,
                                      const Measure& measure, int size, int threads) {
-  int64_t ones = 0;
   const bool erosion = measure.reflected;
+  if (ThresholdedByChamfer(measure, source.width, source.height, threads))
+    return ThresholdedChamfer(source, featureValue, measure.function, size, erosion, WorkImage,
+                              InputImage, DistanceMap);
+  int64_t ones = 0;
   WithReadyMetric(measure, source, [&](const auto& metric) {
     const int width = InputImage.width;
     const int64_t reach = std::min<int64_t>(metric.Reach(size), noFeature - 1);

@@ -36,7 +36,7 @@ bool Half(ImageEngine& engine, const DrawingTargets& targets, int featureValue, 
   const Measure measure = ball.MeasureFor(erosion);
   if (!engine.drawing()) {
     const int64_t ones =
-        PackedBallPays(measure, ball.size)
+        PackedBallPays(measure, ball.size, engine.threads)
             ? PackedBallWithoutDrawing(InputImage, featureValue, measure, ball.size,
                                        engine.threads)
             : ThresholdedMapWithoutDrawing(InputImage, featureValue, measure, ball.size,

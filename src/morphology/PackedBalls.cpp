@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "distance/DistanceFunctions.h"
+#include "distance/DistanceTransform.h"
 #include "image/Parallel.h"
 #include "morphology/PackedRows.h"
 
@@ -55,6 +56,9 @@ std::vector<Run> RunsOf(const Metric& metric, int size, int width, int height) {
 // 2048 x 2048 blobs (README, Benchmark) the two meet near 330 passes (a circle of size 110 to 150,
 // a diamond near 110, a square near 200).
 constexpr int64_t mostPackedPasses = 320;
+// A diamond's distance map on one thread comes from the chamfer scan, thresholded as its rows
+// become final, which takes about as long as 64 passes (a diamond of size 20).
+constexpr int64_t mostPackedPassesBesideChamfer = 64;
 
 // Whether every row of the ball, from its middle row out to its reach, is one and the same run:
 // the square's. Such a ball separates into the run along the rows and the rows down the columns,
@@ -70,12 +74,17 @@ bool OneRunEveryRow(const std::vector<Run>& runs, ColumnDirection direction) {
 
 }  // namespace
 
-bool PackedBallPays(const Measure& measure, int size) {
+bool PackedBallPays(const Measure& measure, int size, int threads) {
   if (measure.function == DistanceFunction::chessboard) return true;  // the square separates
+  const int64_t most =
+      ThresholdedByChamfer(measure, InputImage.width, InputImage.height, threads) &&
+              PartsFor(threads, std::numeric_limits<int>::max(), 1) == 1
+          ? mostPackedPassesBesideChamfer
+          : mostPackedPasses;
   int64_t passes = 0;
   WithMetric(measure, [&](const auto& metric) {
-    if (metric.Reach(size) >= mostPackedPasses) {
-      passes = mostPackedPasses + 1;
+    if (metric.Reach(size) >= most) {
+      passes = most + 1;
       return;
     }
     const bool bothWays = measure.columnDirection() == ColumnDirection::bothWays;
@@ -88,7 +97,7 @@ bool PackedBallPays(const Measure& measure, int size) {
       for (; length < runLength; ++passes) length += std::min(runLength - length, length);
     }
   });
-  return passes <= mostPackedPasses;
+  return passes <= most;
 }
 
 int64_t PackedBallWithoutDrawing(const ImageRecord& source, int featureValue,

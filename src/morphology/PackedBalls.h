@@ -7,10 +7,10 @@
 
 namespace dt {
 
-// Whether a half by the ball of this measure and size runs faster on packed bits than through
-// the thresholded distance map: the packed work grows with the rows of the ball, the distance
-// map's does not.
-bool PackedBallPays(const Measure& measure, int size);
+// Whether a half by the ball of this measure and size, on up to `threads` threads, runs faster
+// on packed bits than through the thresholded distance map of the input: the packed work grows
+// with the rows of the ball, the distance map's does not.
+bool PackedBallPays(const Measure& measure, int size, int threads = 1);
 
 // The same result as ThresholdedMapWithoutDrawing (distance/DistanceTransform.h), computed on
 // one bit per pixel: the ball is a union of row runs (the metric's chords of each column
