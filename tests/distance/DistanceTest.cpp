@@ -4,6 +4,7 @@
 #include <cmath>
 #include <type_traits>
 
+#include "distance/DistanceTransform.h"
 #include "distance/Envelope.h"
 #include "distance/RowPasses.h"
 #include "distance/TransformOperations.h"
@@ -261,8 +262,9 @@ TEST_F(Transform, LargeDistancesDoNotOverflow) {
 
 // City-block and chessboard, timed and without nearest pixels, take a chamfer scan of their
 // own, eight pixels a vector while the picture's (or each stripe's) largest distance fits in
-// 16 bits: the brute-force map on rows of several vectors, and the exact distances at that
-// bound, one past it, and in stripes that fit, or not, of pictures that do not.
+// 16 bits: the brute-force map on rows of several vectors; the exact distances at that bound,
+// one past it, and in stripes that fit, or not, of pictures that do not; and on a picture that
+// outgrows the cache (streaming stores), the map and its threshold.
 TEST_F(Transform, ChamferScanGivesExactDistances) {
   std::mt19937 rng(99);
   std::uniform_int_distribution<int> width(8, 90), height(1, 16);
@@ -274,7 +276,8 @@ TEST_F(Transform, ChamferScanGivesExactDistances) {
   const Case cases[] = {{32767, 1, 1, {{0, 0}}},         {32768, 1, 1, {{0, 0}}},
                         {32766, 2, 1, {{0, 0}}},         {32767, 3, 1, {{0, 0}, {2, 32766}}},
                         {65100, 2, 2, {{0, 0}}},         {65100, 3, 2, {{2, 40000}, {0, 9}}},
-                        {70000, 2, 2, {{0, 0}, {1, 69999}}}, {40000, 2, 1, {}}};
+                        {70000, 2, 2, {{0, 0}, {1, 69999}}}, {40000, 2, 1, {}},
+                        {2403, 2400, 1, {{0, 0}, {1700, 2402}, {2399, 3}}}};
   for (DistanceFunction function : {DistanceFunction::cityBlock, DistanceFunction::chessboard}) {
     const Measure m{function};
     engine.threads = 1;
@@ -295,6 +298,11 @@ TEST_F(Transform, ChamferScanGivesExactDistances) {
             expected = std::min(expected, Distance(m, y - row, x - column));
           ASSERT_EQ(map.at(y, x), expected) << c.width << "x" << c.height << " " << y << "," << x;
         }
+      if (c.height < 2400) continue;
+      ThresholdedMapWithoutDrawing(InputImage, 1, m, 700, 1);
+      for (int y = 0; y < c.height; ++y)
+        for (int x = 0; x < c.width; ++x)
+          ASSERT_EQ(InputImage.rows[y][x], map.at(y, x) <= 700 ? 1 : 0) << y << "," << x;
     }
   }
 }
