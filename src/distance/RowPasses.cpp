@@ -60,7 +60,15 @@ bool NearbyEuclidRow(const int32_t* g, int width, RowScratch& scratch, int32_t* 
   // G from 2^12 on has no exact square in single precision, but its candidate costs more than
   // nearbyReach^2 and so never gives a distance here.
   float* square = scratch.nearby.data() + nearbyReach + group;
-  for (int x = 0; x < width; ++x)
+  int x = 0;
+  for (; x + 4 <= width; x += 4) {  // squared in single precision, exact below 2^24
+    const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(g + x));
+    const __m128 exact = _mm_castsi128_ps(_mm_cmplt_epi32(four, _mm_set1_epi32(4096)));
+    const __m128 value = _mm_cvtepi32_ps(four);
+    _mm_storeu_ps(square + x, _mm_or_ps(_mm_and_ps(exact, _mm_mul_ps(value, value)),
+                                        _mm_andnot_ps(exact, _mm_set1_ps(RowScratch::nearbyFar))));
+  }
+  for (; x < width; ++x)
     square[x] = g[x] < 4096 ? static_cast<float>(g[x] * g[x]) : RowScratch::nearbyFar;
   int64_t budget = 4 * int64_t{width};
   constexpr int vectors = group / 4;
