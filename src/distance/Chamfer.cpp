@@ -135,11 +135,14 @@ constexpr std::size_t CellRows(int width) { return 5 * (static_cast<std::size_t>
 inline __m128i Load(const void* at) { return _mm_loadu_si128(static_cast<const __m128i*>(at)); }
 inline void Store(void* at, __m128i v) { _mm_storeu_si128(static_cast<__m128i*>(at), v); }
 
-// The address `bytes` from `at`, for a prefetch that may reach beyond a row's ends: a picture
-// row this wide is read faster when its lines are asked for well before the loads reach them.
+// The address `bytes` from `at`, for a prefetch that may point anywhere. The scans ask for the
+// lines they read about 1 KB before they reach them, into the row they read next when they near
+// a row's end: the processor's own prefetcher stops at the end of each page, and at the rows of
+// a stripe.
 inline const char* Ahead(const void* at, std::ptrdiff_t bytes) {
   return reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(at) + bytes);
 }
+constexpr int aheadPixels = 256, aheadCells = 512;  // 1 KB
 
 // The nearest of a row of cells' neighbours at x .. x + 7 (one beyond either end of the row).
 template <bool diagonal>
@@ -155,10 +158,10 @@ inline int NearestCell(const int16_t* row, int x) {
 }
 
 // A row of the pass down in cells, as DownRow, from the row before (far16 on the first row and
-// beyond either end).
+// beyond either end); `next` is the source row read after this one.
 template <bool diagonal>
-void DownCells(const int32_t* pixels, int featureValue, const int16_t* above, int16_t* out,
-               int width) {
+void DownCells(const int32_t* pixels, const int32_t* next, int featureValue,
+               const int16_t* above, int16_t* out, int width) {
   const __m128i feature = _mm_set1_epi32(featureValue), one = _mm_set1_epi16(1);
   const __m128i fill1 = _mm_setr_epi16(far16, 0, 0, 0, 0, 0, 0, 0);
   const __m128i fill2 = _mm_setr_epi16(far16, far16, 0, 0, 0, 0, 0, 0);
@@ -167,7 +170,9 @@ void DownCells(const int32_t* pixels, int featureValue, const int16_t* above, in
   __m128i running = _mm_set1_epi16(far16);  // the running minimum of out[k] - k
   int x = 0;
   for (; x + 8 <= width; x += 8) {
-    _mm_prefetch(Ahead(pixels + x, 1024), _MM_HINT_T0);
+    const int ahead = x + aheadPixels;
+    _mm_prefetch(ahead < width ? Ahead(pixels, 4 * ahead) : Ahead(next, 4 * (ahead - width)),
+                 _MM_HINT_T0);
     const __m128i isFeature = _mm_packs_epi32(_mm_cmpeq_epi32(Load(pixels + x), feature),
                                               _mm_cmpeq_epi32(Load(pixels + x + 4), feature));
     const __m128i up = _mm_adds_epi16(Nearest<diagonal>(above, x), one);  // far16 stays
@@ -191,9 +196,10 @@ void DownCells(const int32_t* pixels, int featureValue, const int16_t* above, in
 
 // A row of the pass up in cells, as UpRow: `down` the row of the pass down (in an image's
 // memory, read as bytes), `below` the final row below (far16 on the last row and beyond either
-// end); the final row goes to `out`.
+// end); the final row goes to `out`. `downNext` is the row of the pass down read after this one.
 template <bool diagonal>
-void UpCells(const void* down, const int16_t* below, int16_t* out, int width) {
+void UpCells(const void* down, const void* downNext, const int16_t* below, int16_t* out,
+             int width) {
   const int last = width - 1, vectors = width / 8 * 8;
   int carry = far16;  // the running minimum of out[k] + k - last
   for (int x = last; x >= vectors; --x) {
@@ -211,7 +217,9 @@ void UpCells(const void* down, const int16_t* below, int16_t* out, int width) {
                                 _mm_set1_epi16(static_cast<int16_t>(vectors - 8 - last)));
   __m128i running = _mm_set1_epi16(static_cast<int16_t>(carry));
   for (int x = vectors - 8; x >= 0; x -= 8) {
-    _mm_prefetch(Ahead(static_cast<const char*>(down) + 2 * x, -1024), _MM_HINT_T0);
+    const int ahead = x - aheadCells;
+    _mm_prefetch(ahead >= 0 ? Ahead(down, 2 * ahead) : Ahead(downNext, 2 * (ahead + width)),
+                 _MM_HINT_T0);
     __m128i v = Load(static_cast<const char*>(down) + 2 * x);
     v = _mm_min_epi16(v, _mm_adds_epi16(Nearest<diagonal>(below, x), one));
     v = _mm_add_epi16(v, index);
@@ -281,7 +289,8 @@ void ScanInCells(const ImageRecord& source, int featureValue, ImageRecord& work,
   const int16_t* none = row(4);
   for (int y = 0; y < height; ++y) {
     const int16_t* above = y > 0 ? downRows[(y - 1) & 1] : none;
-    DownCells<diagonal>(source.rows[y] + first, featureValue, above, downRows[y & 1], width);
+    DownCells<diagonal>(source.rows[y] + first, source.rows[std::min(y + 1, height - 1)] + first,
+                        featureValue, above, downRows[y & 1], width);
     if (y + 1 < height) PutCells(downRows[y & 1], work.rows[y] + first, width, streaming);
   }
   FinishStreaming();
@@ -289,7 +298,8 @@ void ScanInCells(const ImageRecord& source, int featureValue, ImageRecord& work,
     const void* down = y + 1 < height ? static_cast<const void*>(work.rows[y] + first)
                                       : downRows[y & 1];
     const int16_t* below = y + 1 < height ? finalRows[(y + 1) & 1] : none;
-    UpCells<diagonal>(down, below, finalRows[y & 1], width);
+    UpCells<diagonal>(down, work.rows[std::max(y - 1, 0)] + first, below, finalRows[y & 1],
+                      width);
     finish(static_cast<const int16_t*>(finalRows[y & 1]), y);
   }
   FinishStreaming();
