@@ -157,15 +157,41 @@ inline int NearestCell(const int16_t* row, int x) {
   return diagonal ? std::min({row[x - 1], row[x], row[x + 1]}) : row[x];
 }
 
+// The cells of v moved `bytes` bytes towards the right end of the row (or the left), zeros in.
+template <bool rightwards, int bytes>
+inline __m128i Moved(__m128i v) {
+  if constexpr (rightwards)
+    return _mm_slli_si128(v, bytes);
+  else
+    return _mm_srli_si128(v, bytes);
+}
+
+// The running minimum of eight cells from the left (or from the right), continuing from `carry`
+// (every lane the minimum of the cells before them), which moves on past them. A lane moved in
+// takes far16, which leaves every minimum as it is.
+template <bool fromLeft>
+inline __m128i RunningMinimum(__m128i v, __m128i& carry) {
+  const __m128i far = _mm_set1_epi16(far16);
+  v = _mm_min_epi16(v, _mm_or_si128(Moved<fromLeft, 2>(v), Moved<!fromLeft, 14>(far)));
+  v = _mm_min_epi16(v, _mm_or_si128(Moved<fromLeft, 4>(v), Moved<!fromLeft, 12>(far)));
+  v = _mm_min_epi16(v, _mm_or_si128(Moved<fromLeft, 8>(v), Moved<!fromLeft, 8>(far)));
+  v = _mm_min_epi16(v, carry);
+  if constexpr (fromLeft) {
+    carry = _mm_shufflehi_epi16(v, 0xff);
+    carry = _mm_unpackhi_epi64(carry, carry);
+  } else {
+    carry = _mm_shufflelo_epi16(v, 0x00);
+    carry = _mm_unpacklo_epi64(carry, carry);
+  }
+  return v;
+}
+
 // A row of the pass down in cells, as DownRow, from the row before (far16 on the first row and
 // beyond either end); `next` is the source row read after this one.
 template <bool diagonal>
 void DownCells(const int32_t* pixels, const int32_t* next, int featureValue,
                const int16_t* above, int16_t* out, int width) {
   const __m128i feature = _mm_set1_epi32(featureValue), one = _mm_set1_epi16(1);
-  const __m128i fill1 = _mm_setr_epi16(far16, 0, 0, 0, 0, 0, 0, 0);
-  const __m128i fill2 = _mm_setr_epi16(far16, far16, 0, 0, 0, 0, 0, 0);
-  const __m128i fill4 = _mm_setr_epi16(far16, far16, far16, far16, 0, 0, 0, 0);
   __m128i index = _mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7);
   __m128i running = _mm_set1_epi16(far16);  // the running minimum of out[k] - k
   int x = 0;
@@ -176,14 +202,8 @@ void DownCells(const int32_t* pixels, const int32_t* next, int featureValue,
     const __m128i isFeature = _mm_packs_epi32(_mm_cmpeq_epi32(Load(pixels + x), feature),
                                               _mm_cmpeq_epi32(Load(pixels + x + 4), feature));
     const __m128i up = _mm_adds_epi16(Nearest<diagonal>(above, x), one);  // far16 stays
-    __m128i v = _mm_sub_epi16(_mm_andnot_si128(isFeature, up), index);
-    v = _mm_min_epi16(v, _mm_or_si128(_mm_slli_si128(v, 2), fill1));
-    v = _mm_min_epi16(v, _mm_or_si128(_mm_slli_si128(v, 4), fill2));
-    v = _mm_min_epi16(v, _mm_or_si128(_mm_slli_si128(v, 8), fill4));
-    v = _mm_min_epi16(v, running);
-    running = _mm_shufflehi_epi16(v, 0xff);
-    running = _mm_unpackhi_epi64(running, running);
-    Store(out + x, _mm_add_epi16(v, index));
+    const __m128i v = _mm_sub_epi16(_mm_andnot_si128(isFeature, up), index);
+    Store(out + x, _mm_add_epi16(RunningMinimum<true>(v, running), index));
     index = _mm_add_epi16(index, _mm_set1_epi16(8));
   }
   int carry = static_cast<int16_t>(_mm_cvtsi128_si32(running));
@@ -210,9 +230,6 @@ void UpCells(const void* down, const void* downNext, const int16_t* below, int16
     out[x] = static_cast<int16_t>(carry - (x - last));
   }
   const __m128i one = _mm_set1_epi16(1);
-  const __m128i fill1 = _mm_setr_epi16(0, 0, 0, 0, 0, 0, 0, far16);
-  const __m128i fill2 = _mm_setr_epi16(0, 0, 0, 0, 0, 0, far16, far16);
-  const __m128i fill4 = _mm_setr_epi16(0, 0, 0, 0, far16, far16, far16, far16);
   __m128i index = _mm_add_epi16(_mm_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7),
                                 _mm_set1_epi16(static_cast<int16_t>(vectors - 8 - last)));
   __m128i running = _mm_set1_epi16(static_cast<int16_t>(carry));
@@ -222,13 +239,7 @@ void UpCells(const void* down, const void* downNext, const int16_t* below, int16
                  _MM_HINT_T0);
     __m128i v = Load(static_cast<const char*>(down) + 2 * x);
     v = _mm_min_epi16(v, _mm_adds_epi16(Nearest<diagonal>(below, x), one));
-    v = _mm_add_epi16(v, index);
-    v = _mm_min_epi16(v, _mm_or_si128(_mm_srli_si128(v, 2), fill1));
-    v = _mm_min_epi16(v, _mm_or_si128(_mm_srli_si128(v, 4), fill2));
-    v = _mm_min_epi16(v, _mm_or_si128(_mm_srli_si128(v, 8), fill4));
-    v = _mm_min_epi16(v, running);
-    running = _mm_shufflelo_epi16(v, 0x00);
-    running = _mm_unpacklo_epi64(running, running);
+    v = RunningMinimum<false>(_mm_add_epi16(v, index), running);
     Store(out + x, _mm_sub_epi16(v, index));
     index = _mm_sub_epi16(index, _mm_set1_epi16(8));
   }
