@@ -527,6 +527,7 @@ bool ThresholdedByChamfer(const Measure& measure, int width, int height, int thr
 int64_t ThresholdedMapWithoutDrawing(const ImageRecord& source, int featureValue,
                                      const Measure& measure, int size, int threads) {
   const bool erosion = measure.reflected;
+  if (!WorkImagesReady() || source.rows == nullptr) return 0;
   if (ThresholdedByChamfer(measure, source.width, source.height, threads))
     return ThresholdedChamfer(source, featureValue, measure.function, size, erosion, WorkImage,
                               InputImage, DistanceMap);
