@@ -135,13 +135,8 @@ constexpr std::size_t CellRows(int width) { return 5 * (static_cast<std::size_t>
 inline __m128i Load(const void* at) { return _mm_loadu_si128(static_cast<const __m128i*>(at)); }
 inline void Store(void* at, __m128i v) { _mm_storeu_si128(static_cast<__m128i*>(at), v); }
 
-// The address `bytes` from `at`, for a prefetch that may point anywhere. The scans ask for the
-// lines they read about 1 KB before they reach them, into the row they read next when they near
-// a row's end: the processor's own prefetcher stops at the end of each page, and at the rows of
-// a stripe.
-inline const char* Ahead(const void* at, std::ptrdiff_t bytes) {
-  return reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(at) + bytes);
-}
+// The scans ask for the lines they read about 1 KB before they reach them, into the row they
+// read next when they near a row's end (in a stripe, that row does not follow in memory).
 constexpr int aheadPixels = 256, aheadCells = 512;  // 1 KB
 
 // The nearest of a row of cells' neighbours at x .. x + 7 (one beyond either end of the row).
@@ -197,8 +192,10 @@ void DownCells(const int32_t* pixels, const int32_t* next, int featureValue,
   int x = 0;
   for (; x + 8 <= width; x += 8) {
     const int ahead = x + aheadPixels;
-    _mm_prefetch(ahead < width ? Ahead(pixels, 4 * ahead) : Ahead(next, 4 * (ahead - width)),
-                 _MM_HINT_T0);
+    if (ahead < width)
+      Prefetch(pixels, 4 * ahead);
+    else
+      Prefetch(next, 4 * (ahead - width));
     const __m128i isFeature = _mm_packs_epi32(_mm_cmpeq_epi32(Load(pixels + x), feature),
                                               _mm_cmpeq_epi32(Load(pixels + x + 4), feature));
     const __m128i up = _mm_adds_epi16(Nearest<diagonal>(above, x), one);  // far16 stays
@@ -235,8 +232,10 @@ void UpCells(const void* down, const void* downNext, const int16_t* below, int16
   __m128i running = _mm_set1_epi16(static_cast<int16_t>(carry));
   for (int x = vectors - 8; x >= 0; x -= 8) {
     const int ahead = x - aheadCells;
-    _mm_prefetch(ahead >= 0 ? Ahead(down, 2 * ahead) : Ahead(downNext, 2 * (ahead + width)),
-                 _MM_HINT_T0);
+    if (ahead >= 0)
+      Prefetch(down, 2 * ahead);
+    else
+      Prefetch(downNext, 2 * (ahead + width));
     __m128i v = Load(static_cast<const char*>(down) + 2 * x);
     v = _mm_min_epi16(v, _mm_adds_epi16(Nearest<diagonal>(below, x), one));
     v = RunningMinimum<false>(_mm_add_epi16(v, index), running);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 
 #include <unistd.h>
@@ -41,6 +42,19 @@ inline void StreamRow(const int32_t* from, int32_t* to, int n) {
   for (; x < n; ++x) to[x] = from[x];
 #else
   std::copy(from, from + n, to);
+#endif
+}
+
+// Asks for the cache line `bytes` from `at` before the loads reach it, wherever it lies (a
+// prefetch never faults). Rows read in a stream are read faster with their lines asked for
+// about 1 KB ahead: the processor's own prefetcher stops at the end of each page.
+inline void Prefetch(const void* at, std::ptrdiff_t bytes) {
+#if defined(__SSE2__)
+  _mm_prefetch(reinterpret_cast<const char*>(reinterpret_cast<std::uintptr_t>(at) + bytes),
+               _MM_HINT_T0);
+#else
+  (void)at;
+  (void)bytes;
 #endif
 }
 

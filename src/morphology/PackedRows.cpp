@@ -119,6 +119,9 @@ void PackRow(const int32_t* in, int width, int featureValue, Word* out) {
 #if defined(__SSE2__)
   const __m128i value = _mm_set1_epi32(featureValue);
   for (; x + wordBits <= width; x += wordBits) {
+    // The rows of a picture follow one another, so the lines asked for past a row's end are
+    // those of the next row.
+    for (int line = 0; line < wordBits; line += 16) Prefetch(in + x + line, 1024);
     Word w = 0;
     for (int i = 0; i < wordBits; i += 4) {
       const __m128i four = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x + i));
