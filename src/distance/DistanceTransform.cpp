@@ -515,15 +515,16 @@ int64_t ThresholdedMapOnThreads(const ChordTable& chords, const ImageRecord& sou
 
 }  // namespace
 
-// Only whether a distance is within the size matters here: the column sweeps drop every G that
-// already puts its candidates beyond the size (the metric's reach), and the row pass decides
-// "within" directly from the candidates' chords (ThresholdRow), which is exactly the threshold
-// of the distances EnvelopeRow would give.
 bool ThresholdedByChamfer(const Measure& measure, int width, int height, int threads) {
   return ChamferIsExact(measure.function) && ChamferThresholdFits(width, height) &&
          PartsFor(threads, std::min(width, height), 64) <= 2;
 }
 
+// Only whether a distance is within the size matters here: the column sweeps drop every G that
+// already puts its candidates beyond the size (the metric's reach), and the row pass decides
+// "within" directly from the candidates' chords (ThresholdRow), which is exactly the threshold
+// of the distances EnvelopeRow would give. City-block and chessboard on one or two threads take
+// the chamfer scan instead, which thresholds each row as it becomes final.
 int64_t ThresholdedMapWithoutDrawing(const ImageRecord& source, int featureValue,
                                      const Measure& measure, int size, int threads) {
   const bool erosion = measure.reflected;
