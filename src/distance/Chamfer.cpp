@@ -417,7 +417,8 @@ void ScanStripe(const ImageRecord& source, int featureValue, ImageRecord& work,
 // only grow with k, so a row of the stripe is done once one does not help (city-block) or its
 // own distance is at most k (chessboard, whose later candidates are at least their k). The edges
 // are taken from left to right, then from right to left, each after the stripe beside it is
-// complete from that side, and each reaches across its own stripe alone.
+// complete from that side, and each reaches across its own stripe alone; of two stripes, each is
+// complete from its side once scanned, and both edges cross at once.
 struct Edge {
   int from;   // the first column the candidates reach
   int end;    // one past the last (smaller than `from` when they go to the left)
@@ -457,10 +458,27 @@ void StripedScan(const ImageRecord& source, int featureValue, ImageRecord& work,
   constexpr int cacheLine = 64 / sizeof(int32_t);
   StripeRooms rooms(width, parts);
   std::vector<int32_t> outside(static_cast<std::size_t>(height));
+  std::vector<int32_t> outsideRight(parts == 2 ? outside.size() : 0);
   const bool streaming = ImagesOutgrowCache(width, height);
+  const auto start = [&](int part) { return PartStart(width, parts, cacheLine, part); };
   InParallel(width, parts, cacheLine, [&](int first, int last, int part) {
     ScanStripe<diagonal>(source, featureValue, work, copy, first, last, rooms, part, streaming);
+    if (parts != 2) return;
+    // Each of two stripes keeps its column beside the edge for the other.
+    std::vector<int32_t>& kept = part == 0 ? outside : outsideRight;
+    for (int y = 0; y < height; ++y) kept[y] = work.rows[y][part == 0 ? last - 1 : first];
   });
+  if (parts == 2) {
+    const int edge = start(1);
+    InParallel(height, parts, 1, [&](int first, int last, int) {
+      for (int y = first; y < last; ++y) {
+        CrossEdge<diagonal>(Edge{edge, width, edge - 1}, outside.data(), height, y, work, copy);
+        CrossEdge<diagonal>(Edge{edge - 1, -1, edge}, outsideRight.data(), height, y, work,
+                            copy);
+      }
+    });
+    return;
+  }
   const auto cross = [&](const Edge& edge) {
     for (int y = 0; y < height; ++y) outside[y] = work.rows[y][edge.outer];
     InParallel(height, parts, 1, [&](int first, int last, int) {
@@ -468,7 +486,6 @@ void StripedScan(const ImageRecord& source, int featureValue, ImageRecord& work,
         CrossEdge<diagonal>(edge, outside.data(), height, y, work, copy);
     });
   };
-  const auto start = [&](int part) { return PartStart(width, parts, cacheLine, part); };
   for (int part = 1; part < parts; ++part)
     cross(Edge{start(part), start(part + 1), start(part) - 1});
   for (int part = parts - 1; part >= 1; --part)
