@@ -255,10 +255,9 @@ void PutCells(const int16_t* cells, int32_t* to, int width, bool streaming) {
   std::memcpy(bytes + 2 * x, cells + x, sizeof(int16_t) * std::size_t(width - x));
 }
 
-// A final row of cells to both images, far16 as noFeature.
-void WidenCells(const int16_t* cells, int32_t* work, int32_t* copy, int width, bool streaming) {
-  const auto address = [](const int32_t* at) { return reinterpret_cast<std::uintptr_t>(at); };
-  const bool stream = streaming && ((address(work) | address(copy)) & 15) == 0;
+// A final row of cells to both rows `to`, far16 as noFeature.
+void WidenCells(const int16_t* cells, int32_t* const (&to)[2], int width, bool streaming) {
+  const bool stream = streaming && RowsAligned(to);
   const __m128i farCells = _mm_set1_epi16(far16);
   int x = 0;
   for (; x + 8 <= width; x += 8) {
@@ -266,20 +265,10 @@ void WidenCells(const int16_t* cells, int32_t* work, int32_t* copy, int width, b
     const __m128i isFar = _mm_cmpeq_epi16(v, farCells);
     // Low halves 0xffff and high halves far16 where far, the cell and 0 elsewhere.
     const __m128i low = _mm_or_si128(v, isFar), high = _mm_and_si128(isFar, farCells);
-    const __m128i pixels[2] = {_mm_unpacklo_epi16(low, high), _mm_unpackhi_epi16(low, high)};
-    for (int half = 0; half < 2; ++half) {
-      auto* w = reinterpret_cast<__m128i*>(work + x + 4 * half);
-      auto* c = reinterpret_cast<__m128i*>(copy + x + 4 * half);
-      if (stream) {
-        _mm_stream_si128(w, pixels[half]);
-        _mm_stream_si128(c, pixels[half]);
-      } else {
-        _mm_storeu_si128(w, pixels[half]);
-        _mm_storeu_si128(c, pixels[half]);
-      }
-    }
+    StoreFour(to, x, _mm_unpacklo_epi16(low, high), stream);
+    StoreFour(to, x + 4, _mm_unpackhi_epi16(low, high), stream);
   }
-  for (; x < width; ++x) work[x] = copy[x] = cells[x] == far16 ? noFeature : cells[x];
+  for (; x < width; ++x) to[0][x] = to[1][x] = cells[x] == far16 ? noFeature : cells[x];
 }
 
 // The scan of the columns first .. last - 1 as a picture of their own, in cells, with `rows`
@@ -318,10 +307,9 @@ void ScanInCells(const ImageRecord& source, int featureValue, ImageRecord& work,
 // A final row of cells thresholded: 1 where the distance is at most `most` (above it with
 // `beyond`), else 0, to each of the rows `to`; returns the number of 1 pixels. `most` lies in
 // -1 .. far16 - 1, so that far16 is never within it.
-int64_t ThresholdCells(const int16_t* cells, int16_t most, bool beyond, int32_t* const to[3],
+int64_t ThresholdCells(const int16_t* cells, int16_t most, bool beyond, int32_t* const (&to)[3],
                        int width, bool streaming) {
-  const auto address = [](const int32_t* at) { return reinterpret_cast<std::uintptr_t>(at); };
-  const bool stream = streaming && ((address(to[0]) | address(to[1]) | address(to[2])) & 15) == 0;
+  const bool stream = streaming && RowsAligned(to);
   const __m128i limit = _mm_set1_epi16(most), flip = _mm_set1_epi16(beyond ? 0 : -1);
   const __m128i one = _mm_set1_epi16(1), zero = _mm_setzero_si128();
   __m128i counts = zero;  // of 1 pixels in each lane, at most width / 8 < 2^12
@@ -330,15 +318,8 @@ int64_t ThresholdCells(const int16_t* cells, int16_t most, bool beyond, int32_t*
     const __m128i kept = _mm_xor_si128(_mm_cmpgt_epi16(Load(cells + x), limit), flip);
     counts = _mm_sub_epi16(counts, kept);
     const __m128i bits = _mm_and_si128(kept, one);
-    const __m128i pixels[2] = {_mm_unpacklo_epi16(bits, zero), _mm_unpackhi_epi16(bits, zero)};
-    for (int32_t* image : {to[0], to[1], to[2]})
-      for (int half = 0; half < 2; ++half) {
-        auto* at = reinterpret_cast<__m128i*>(image + x + 4 * half);
-        if (stream)
-          _mm_stream_si128(at, pixels[half]);
-        else
-          _mm_storeu_si128(at, pixels[half]);
-      }
+    StoreFour(to, x, _mm_unpacklo_epi16(bits, zero), stream);
+    StoreFour(to, x + 4, _mm_unpackhi_epi16(bits, zero), stream);
   }
   alignas(16) int32_t sums[4];
   _mm_store_si128(reinterpret_cast<__m128i*>(sums), _mm_madd_epi16(counts, one));
@@ -398,7 +379,8 @@ void ScanStripe(const ImageRecord& source, int featureValue, ImageRecord& work,
   if (FitsCells(last - first, source.height)) {
     ScanInCells<diagonal>(source, featureValue, work, first, last, rooms.Cells(first, part),
                           streaming, [&](const int16_t* cells, int y) {
-      WidenCells(cells, work.rows[y] + first, copy.rows[y] + first, last - first, streaming);
+      int32_t* const to[2] = {work.rows[y] + first, copy.rows[y] + first};
+      WidenCells(cells, to, last - first, streaming);
     });
     return;
   }

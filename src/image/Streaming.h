@@ -45,6 +45,29 @@ inline void StreamRow(const int32_t* from, int32_t* to, int n) {
 #endif
 }
 
+#if defined(__SSE2__)
+// Whether streaming stores may start at each of the rows `to`: all aligned to 16 bytes.
+template <std::size_t n>
+bool RowsAligned(int32_t* const (&to)[n]) {
+  std::uintptr_t any = 0;
+  for (const int32_t* row : to) any |= reinterpret_cast<std::uintptr_t>(row);
+  return (any & 15) == 0;
+}
+
+// Four pixels at column x of each of the rows `to`: streaming stores when `stream` (each row's
+// column x aligned to 16 bytes), else plain ones.
+template <std::size_t n>
+inline void StoreFour(int32_t* const (&to)[n], int x, __m128i four, bool stream) {
+  for (int32_t* row : to) {
+    auto* at = reinterpret_cast<__m128i*>(row + x);
+    if (stream)
+      _mm_stream_si128(at, four);
+    else
+      _mm_storeu_si128(at, four);
+  }
+}
+#endif
+
 // Asks for the cache line `bytes` from `at` before the loads reach it, wherever it lies (a
 // prefetch never faults). Rows read in a stream are read faster with their lines asked for
 // about 1 KB ahead: the processor's own prefetcher stops at the end of each page.

@@ -31,7 +31,7 @@ const NibblePixels nibblePixels;
 // A row of the result written as 0/1 pixels to the three images at once, four pixels a store;
 // streaming stores when `streaming`. Returns the number of 1 pixels.
 int64_t WriteRowToImages(const Word* row, int width, int y, bool streaming) {
-  int32_t* images[3] = {WorkImage.rows[y], InputImage.rows[y], DistanceMap.rows[y]};
+  int32_t* const images[3] = {WorkImage.rows[y], InputImage.rows[y], DistanceMap.rows[y]};
   int64_t ones = 0;
   const int words = (width + wordBits - 1) / wordBits;
   for (int k = 0; k < words; ++k) ones += static_cast<int64_t>(std::bitset<64>(row[k]).count());
@@ -56,12 +56,7 @@ int64_t WriteRowToImages(const Word* row, int width, int y, bool streaming) {
       if (shift > wordBits - 4) bits |= row[x / wordBits + 1] << (wordBits - shift);
       const __m128i four =
           _mm_load_si128(reinterpret_cast<const __m128i*>(nibblePixels.pixels[bits & 15]));
-      for (int32_t* image : images) {
-        if (streaming)
-          _mm_stream_si128(reinterpret_cast<__m128i*>(image + x), four);
-        else
-          _mm_store_si128(reinterpret_cast<__m128i*>(image + x), four);
-      }
+      StoreFour(images, x, four, streaming);
     }
   }
 #else
