@@ -1,5 +1,6 @@
 // The Euclidean row pass's vector parts: the sweep that marks the candidates beaten on their
-// right, four rows at once in the lanes of one vector, and the search near each pixel.
+// right, four rows at once in the lanes of one vector, and the search near each pixel; and the
+// upright triangle's sweeps.
 #include "distance/RowPasses.h"
 
 #include <algorithm>
@@ -134,6 +135,40 @@ void EuclidRows(const int32_t* const* g, int32_t* const* out, int rows, int widt
   int64_t sum = 0;
   for (int x = 0; x < width; ++x) sum += out[rows - 1][x];
   scratch.shortDistances = sum <= int64_t{nearbyMeanDistance} * width;
+}
+
+void UprightTriangleRows(const TriangleMetric& metric, const int32_t* const* g,
+                         int32_t* const* out, int rows, int width, RowScratch& scratch) {
+  // Above every cost the row can make, and far from overflowing when a column's step is added.
+  constexpr int64_t none = int64_t{1} << 60;
+  const int64_t step = metric.scale;
+  const TriangleMetric candidates = metric;
+  const auto own = [&](int64_t gx) {  // the candidate's cost on its own column
+    return gx != noFeature && candidates.Candidate(gx) ? 150 * gx : none;
+  };
+  int64_t* cost[envelopeRowsAtOnce];
+  int64_t run[envelopeRowsAtOnce], largest[envelopeRowsAtOnce];
+  for (int r = 0; r < rows; ++r) {
+    cost[r] = scratch.lanes[static_cast<std::size_t>(r)].cost.data();
+    run[r] = none;
+    largest[r] = 0;
+  }
+  // The rows' sweeps side by side, so that none waits for its own minimum of the column before.
+  for (int x = 0; x < width; ++x)
+    for (int r = 0; r < rows; ++r) cost[r][x] = run[r] = std::min(run[r] + step, own(g[r][x]));
+  for (int r = 0; r < rows; ++r) run[r] = none;
+  for (int x = width - 1; x >= 0; --x)
+    for (int r = 0; r < rows; ++r) {
+      run[r] = std::min(run[r] + step, own(g[r][x]));
+      cost[r][x] = std::min(cost[r][x], run[r]);
+      largest[r] = std::max(largest[r], cost[r][x]);
+    }
+  for (int r = 0; r < rows; ++r) {
+    if (width == 0 || cost[r][0] >= none)  // no candidate at all
+      std::fill(out[r], out[r] + width, noFeature);
+    else
+      metric.StoreRow(cost[r], g[r], out[r], width, largest[r]);
+  }
 }
 
 }  // namespace dt

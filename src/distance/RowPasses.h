@@ -1,10 +1,10 @@
 // The row passes of the separable transforms, with the metric as a template parameter. Both read
 // the column distances G of a row and write its distances; the caller draws them in the pass's
 // writing order when it draws. Algorithm 1's row pass is EnvelopeRows (a few rows at once;
-// EnvelopeRow for one): the lower envelope for any metric, and for city-block and chessboard an
-// overload in two plain sweeps that gives the same values faster; both drawing and timing go
-// through it. With nothing drawn, the Euclidean rows go through EuclidRows, which searches near
-// each pixel where distances are short and takes the envelope elsewhere.
+// EnvelopeRow for one): the lower envelope for any metric, and for city-block, chessboard and
+// the upright triangle overloads in two plain sweeps that give the same values faster; both
+// drawing and timing go through it. With nothing drawn, the Euclidean rows go through EuclidRows,
+// which searches near each pixel where distances are short and takes the envelope elsewhere.
 #pragma once
 
 #include <algorithm>
@@ -280,6 +280,13 @@ inline void EnvelopeRow(const ChessboardMetric&, const int32_t* g, int width, Ro
   sweep(width - 1, -1, [&](int x, int32_t best) { out[x] = std::min(left[x], best); });
 }
 
+// Algorithm 1's row pass for a triangle of slant 0 (the apex above the centre of the base, or on
+// the base). Scaled, the candidate of column i is then scale * |x - i| + 150 * G(i): the
+// city-block sweeps, each column further costing scale, of rows rows side by side. In place is
+// fine.
+void UprightTriangleRows(const TriangleMetric& metric, const int32_t* const* g,
+                         int32_t* const* out, int rows, int width, RowScratch& scratch);
+
 // Algorithm 1's Euclidean row pass when only the distances are asked for (out[r] not g[r]): by
 // NearbyEuclidRow while the last row finished had a mean distance up to nearbyMeanDistance, else
 // (and where it gives up) by the envelope.
@@ -295,6 +302,16 @@ inline void EnvelopeRows(const CityBlockMetric& metric, const int32_t* const* g,
 inline void EnvelopeRows(const ChessboardMetric& metric, const int32_t* const* g,
                          int32_t* const* out, int rows, int width, RowScratch& scratch) {
   for (int r = 0; r < rows; ++r) EnvelopeRow(metric, g[r], width, scratch, out[r]);
+}
+
+// Triangles of another slant take the envelope.
+inline void EnvelopeRows(const TriangleMetric& metric, const int32_t* const* g,
+                         int32_t* const* out, int rows, int width, RowScratch& scratch) {
+  if (metric.slant != 0) {
+    EnvelopeRows<TriangleMetric>(metric, g, out, rows, width, scratch, nullptr);
+    return;
+  }
+  UprightTriangleRows(metric, g, out, rows, width, scratch);
 }
 
 // For a threshold of algorithm 1's row distances at one size: which offsets each G allows, for a
