@@ -9,12 +9,13 @@ namespace dt::bench {
 
 namespace {
 
-void AddTransform(TransformAlgorithm algorithm, const DistanceFunctionInfo& metric,
-                  Pattern pattern, int width, int height) {
+// `name` stands for the measure in the entry's name; an empty one is the metric's own.
+void AddTransform(TransformAlgorithm algorithm, const Measure& measure, Pattern pattern,
+                  int width, int height, std::string name = {}) {
   const BinaryImage* image = &Image(pattern, width, height);
-  const std::string what = std::string(metric.metricName) + "/" + PatternName(pattern) + "/" +
-                           SizeName(width, height);
-  const TransformChoice choice{algorithm, Measure{metric.value}};
+  if (name.empty()) name = InfoOf(measure.function).metricName;
+  const std::string what = name + "/" + PatternName(pattern) + "/" + SizeName(width, height);
+  const TransformChoice choice{algorithm, measure};
   Add({std::string("transform/") + InfoOf(algorithm).name + "/" + what,
        [image] {
          LoadInput(*image);
@@ -30,7 +31,14 @@ const Registration transforms(10, "distance transform, algorithm 1", [] {
   for (Pattern pattern : {Pattern::blobs, Pattern::sparse})
     for (const auto& size : sizes)
       for (const DistanceFunctionInfo& metric : distanceFunctions)
-        AddTransform(TransformAlgorithm::envelope, metric, pattern, size[0], size[1]);
+        AddTransform(TransformAlgorithm::envelope, Measure{metric.value}, pattern, size[0],
+                     size[1]);
+  // A triangle leaning to the right, whose row pass is the envelope's.
+  for (Pattern pattern : {Pattern::blobs, Pattern::sparse})
+    for (int size : {2000, 4000})
+      AddTransform(TransformAlgorithm::envelope,
+                   Measure{DistanceFunction::triangle, ApexPoint{60, 100}}, pattern, size, size,
+                   "triangle-60,100");
 });
 
 // An entry on the picture with one thread per core, timed by the wall clock, compared with our
@@ -69,7 +77,7 @@ const Registration slowTransforms(11, "distance transform, algorithm 2 and simpl
     for (const auto& size : sizes)
       for (TransformAlgorithm algorithm :
            {TransformAlgorithm::exhaustive, TransformAlgorithm::simple})
-        AddTransform(algorithm, distanceFunctions[0], pattern, size[0], size[1]);
+        AddTransform(algorithm, Measure{}, pattern, size[0], size[1]);
 });
 
 const Registration morphology(20, "morphology by distance transform, 2048x2048", [] {
