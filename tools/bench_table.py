@@ -48,11 +48,13 @@ def main(path):
 
     metrics = ["euclid", "cityblock", "chessboard"]
     table("Distance transform, algorithm 1, ms (ratio ours / OpenCV in brackets):",
-          ["picture", "Euclid", "city-block", "chessboard", "triangle", "textbook Euclid"],
+          ["picture", "Euclid", "city-block", "chessboard", "triangle", "triangle, apex 60, 100",
+           "textbook Euclid"],
           [[picture(p, s)]
            + [cell(f"transform/udt/{m}/{p}/{s}", f"opencv/distanceTransform/{m}/{p}/{s}")
               for m in metrics]
-           + [cell(f"transform/udt/triangle/{p}/{s}"), cell(f"textbook/euclid/{p}/{s}")]
+           + [cell(f"transform/udt/triangle/{p}/{s}"),
+              cell(f"transform/udt/triangle-60,100/{p}/{s}"), cell(f"textbook/euclid/{p}/{s}")]
            for p in PATTERNS for s in PICTURE_SIZES])
 
     table("Algorithm 1 on both cores (wall clock), ms (ratio to one thread in brackets):",
