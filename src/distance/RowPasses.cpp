@@ -138,7 +138,8 @@ void EuclidRows(const int32_t* const* g, int32_t* const* out, int rows, int widt
 }
 
 void UprightTriangleRows(const TriangleMetric& metric, const int32_t* const* g,
-                         int32_t* const* out, int rows, int width, RowScratch& scratch) {
+                         int32_t* const* out, int rows, int width, RowScratch& scratch,
+                         int32_t* const* winner) {
   // Above every cost the row can make, and far from overflowing when a column's step is added.
   constexpr int64_t none = int64_t{1} << 60;
   const int64_t step = metric.scale;
@@ -153,16 +154,40 @@ void UprightTriangleRows(const TriangleMetric& metric, const int32_t* const* g,
     run[r] = none;
     largest[r] = 0;
   }
-  // The rows' sweeps side by side, so that none waits for its own minimum of the column before.
-  for (int x = 0; x < width; ++x)
-    for (int r = 0; r < rows; ++r) cost[r][x] = run[r] = std::min(run[r] + step, own(g[r][x]));
-  for (int r = 0; r < rows; ++r) run[r] = none;
-  for (int x = width - 1; x >= 0; --x)
+  if (winner == nullptr) {
+    // The rows' sweeps side by side, so that none waits for its own minimum of the column before.
+    for (int x = 0; x < width; ++x)
+      for (int r = 0; r < rows; ++r) cost[r][x] = run[r] = std::min(run[r] + step, own(g[r][x]));
+    for (int r = 0; r < rows; ++r) run[r] = none;
+    for (int x = width - 1; x >= 0; --x)
+      for (int r = 0; r < rows; ++r) {
+        run[r] = std::min(run[r] + step, own(g[r][x]));
+        cost[r][x] = std::min(cost[r][x], run[r]);
+        largest[r] = std::max(largest[r], cost[r][x]);
+      }
+  } else {
     for (int r = 0; r < rows; ++r) {
-      run[r] = std::min(run[r] + step, own(g[r][x]));
-      cost[r][x] = std::min(cost[r][x], run[r]);
-      largest[r] = std::max(largest[r], cost[r][x]);
+      // Held at `none` while there is no candidate, so that a column without one never wins.
+      const auto further = [&](int64_t v) { return std::min(v + step, none); };
+      int32_t from = -1;
+      for (int x = 0; x < width; ++x) {
+        const int64_t here = own(g[r][x]), moved = further(run[r]);
+        from = here < moved ? x : from;
+        cost[r][x] = run[r] = std::min(here, moved);
+        winner[r][x] = from;
+      }
+      run[r] = none;
+      from = -1;
+      for (int x = width - 1; x >= 0; --x) {
+        const int64_t here = own(g[r][x]), moved = further(run[r]);
+        from = here < moved ? x : from;
+        run[r] = std::min(here, moved);
+        winner[r][x] = run[r] < cost[r][x] ? from : winner[r][x];
+        cost[r][x] = std::min(cost[r][x], run[r]);
+        largest[r] = std::max(largest[r], cost[r][x]);
+      }
     }
+  }
   for (int r = 0; r < rows; ++r) {
     if (width == 0 || cost[r][0] >= none)  // no candidate at all
       std::fill(out[r], out[r] + width, noFeature);

@@ -123,7 +123,7 @@ bool NearbyEuclidRow(const int32_t* g, int width, RowScratch& scratch, int32_t* 
 //
 // Given `winner`, each column's winner[r][x] is the column whose candidate gives its distance
 // (the envelope's owner there, the column itself where G is 0), -1 where there is none; the
-// city-block and chessboard sweeps below know no winners, so their rows come here for them.
+// chessboard's sweeps below know no winners, so its rows come here for them.
 template <class Metric>
 void EnvelopeRows(const Metric& metric, const int32_t* const* g, int32_t* const* out, int rows,
                   int width, RowScratch& scratch, int32_t* const* winner = nullptr) {
@@ -212,16 +212,32 @@ void EnvelopeRow(const Metric& metric, const int32_t* g, int width, RowScratch& 
 // Algorithm 1's row pass for the city-block distance: min over i of |x - i| + G(i) is the
 // classic pair of sweeps, D(x) = min(G(x), D(x - 1) + 1) from the left, then
 // D(x) = min(D(x), D(x + 1) + 1) from the right; no candidate stays noFeature. In place is fine.
+// Given `winner`, the sweeps keep the column each minimum came from.
 inline void EnvelopeRow(const CityBlockMetric&, const int32_t* g, int width, RowScratch&,
-                        int32_t* out) {
+                        int32_t* out, int32_t* winner = nullptr) {
   // One column further; noFeature stays noFeature.
   const auto further = [](int32_t v) {
     const uint32_t next = static_cast<uint32_t>(v) + 1u;
     return static_cast<int32_t>(next - (next >> 31));
   };
   int32_t run = noFeature;
-  for (int x = 0; x < width; ++x) out[x] = run = std::min(g[x], further(run));
-  for (int x = width - 2; x >= 0; --x) out[x] = std::min(out[x], further(out[x + 1]));
+  if (winner == nullptr) {
+    for (int x = 0; x < width; ++x) out[x] = run = std::min(g[x], further(run));
+    for (int x = width - 2; x >= 0; --x) out[x] = std::min(out[x], further(out[x + 1]));
+    return;
+  }
+  int32_t from = -1;
+  for (int x = 0; x < width; ++x) {
+    const int32_t gx = g[x], moved = further(run);
+    from = gx < moved ? x : from;  // noFeature never wins
+    out[x] = run = std::min(gx, moved);
+    winner[x] = from;
+  }
+  for (int x = width - 2; x >= 0; --x) {
+    const int32_t moved = further(out[x + 1]);
+    winner[x] = moved < out[x] ? winner[x + 1] : winner[x];
+    out[x] = std::min(out[x], moved);
+  }
 }
 
 // Algorithm 1's row pass for the chessboard distance, in two linear sweeps without a stack.
@@ -282,10 +298,11 @@ inline void EnvelopeRow(const ChessboardMetric&, const int32_t* g, int width, Ro
 
 // Algorithm 1's row pass for a triangle of slant 0 (the apex above the centre of the base, or on
 // the base). Scaled, the candidate of column i is then scale * |x - i| + 150 * G(i): the
-// city-block sweeps, each column further costing scale, of rows rows side by side. In place is
-// fine.
+// city-block sweeps, each column further costing scale, of rows rows side by side; given
+// `winner`, keeping the column each minimum came from. In place is fine.
 void UprightTriangleRows(const TriangleMetric& metric, const int32_t* const* g,
-                         int32_t* const* out, int rows, int width, RowScratch& scratch);
+                         int32_t* const* out, int rows, int width, RowScratch& scratch,
+                         int32_t* const* winner);
 
 // Algorithm 1's Euclidean row pass when only the distances are asked for (out[r] not g[r]): by
 // NearbyEuclidRow while the last row finished had a mean distance up to nearbyMeanDistance, else
@@ -295,8 +312,10 @@ void EuclidRows(const int32_t* const* g, int32_t* const* out, int rows, int widt
 
 // City-block and chessboard take their rows one after another.
 inline void EnvelopeRows(const CityBlockMetric& metric, const int32_t* const* g,
-                         int32_t* const* out, int rows, int width, RowScratch& scratch) {
-  for (int r = 0; r < rows; ++r) EnvelopeRow(metric, g[r], width, scratch, out[r]);
+                         int32_t* const* out, int rows, int width, RowScratch& scratch,
+                         int32_t* const* winner = nullptr) {
+  for (int r = 0; r < rows; ++r)
+    EnvelopeRow(metric, g[r], width, scratch, out[r], winner ? winner[r] : nullptr);
 }
 
 inline void EnvelopeRows(const ChessboardMetric& metric, const int32_t* const* g,
@@ -306,12 +325,13 @@ inline void EnvelopeRows(const ChessboardMetric& metric, const int32_t* const* g
 
 // Triangles of another slant take the envelope.
 inline void EnvelopeRows(const TriangleMetric& metric, const int32_t* const* g,
-                         int32_t* const* out, int rows, int width, RowScratch& scratch) {
+                         int32_t* const* out, int rows, int width, RowScratch& scratch,
+                         int32_t* const* winner = nullptr) {
   if (metric.slant != 0) {
-    EnvelopeRows<TriangleMetric>(metric, g, out, rows, width, scratch, nullptr);
+    EnvelopeRows<TriangleMetric>(metric, g, out, rows, width, scratch, winner);
     return;
   }
-  UprightTriangleRows(metric, g, out, rows, width, scratch);
+  UprightTriangleRows(metric, g, out, rows, width, scratch, winner);
 }
 
 // For a threshold of algorithm 1's row distances at one size: which offsets each G allows, for a
