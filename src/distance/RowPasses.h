@@ -122,8 +122,8 @@ bool NearbyEuclidRow(const int32_t* g, int width, RowScratch& scratch, int32_t* 
 // that leaves out most columns before any unpredictable branch is spent on them.
 //
 // Given `winner`, each column's winner[r][x] is the column whose candidate gives its distance
-// (the envelope's owner there, the column itself where G is 0), -1 where there is none; the
-// chessboard's sweeps below know no winners, so its rows come here for them.
+// (the envelope's owner there, the column itself where G is 0), -1 where there is none. The
+// sweeps below for city-block, chessboard and the upright triangle keep winners of their own.
 template <class Metric>
 void EnvelopeRows(const Metric& metric, const int32_t* const* g, int32_t* const* out, int rows,
                   int width, RowScratch& scratch, int32_t* const* winner = nullptr) {
@@ -250,23 +250,24 @@ inline void EnvelopeRow(const CityBlockMetric&, const int32_t* g, int width, Row
 // the witness becomes x if G(x) <= M, else stays w, or moves to the last column with G = M when
 // M grew (the nearest column with G <= M + 1 is the nearer of these two). L stays below the
 // width once M grows, so only G up to the width need their last column. The sweep from the right
-// gives R the same way, and the distance is min(L, R), the value the lower envelope gives.
+// gives R the same way, and the distance is min(L, R), the value the lower envelope gives. The
+// witness gives L at its column, so given `winner` it is the winner there.
 inline void EnvelopeRow(const ChessboardMetric&, const int32_t* g, int width, RowScratch& scratch,
-                        int32_t* out) {
+                        int32_t* out, int32_t* winner = nullptr) {
   int32_t* left = scratch.leftBest.data();
   int64_t* lastOfG = scratch.lastOfG.data();
-  // Sweeps from column `from` in direction step (+1 or -1); emit(x, L) for every column. Returns
-  // false when the row has no candidate.
+  // Sweeps from column `from` in direction step (+1 or -1); emit(x, L, witness) for every column
+  // (witness -1 before the first candidate). Returns false when the row has no candidate.
   auto sweep = [&](int from, int step, auto&& emit) {
     const int64_t base = scratch.stamp;
     scratch.stamp += width;
     int x = from, n = 0;
-    for (; n < width && g[x] == noFeature; ++n, x += step) emit(x, noFeature);
+    for (; n < width && g[x] == noFeature; ++n, x += step) emit(x, noFeature, -1);
     if (n == width) return false;
     int32_t best = g[x];
     int witness = x;
     if (best <= width) lastOfG[best] = base + x;
-    emit(x, best);
+    emit(x, best, witness);
     for (++n, x += step; n < width; ++n, x += step) {
       const int32_t gx = g[x];
       int32_t m = best;
@@ -284,16 +285,31 @@ inline void EnvelopeRow(const ChessboardMetric&, const int32_t* g, int width, Ro
         best = m;
       }
       if (gx <= width) lastOfG[gx] = base + x;
-      emit(x, best);
+      emit(x, best, witness);
     }
     return true;
   };
-  if (!sweep(0, 1, [&](int x, int32_t best) { left[x] = best; })) {
+  if (winner == nullptr) {
+    if (!sweep(0, 1, [&](int x, int32_t best, int) { left[x] = best; })) {
+      std::fill(out, out + width, noFeature);
+      return;
+    }
+    // g[x] is read before out[x] is written, so out may be g itself.
+    sweep(width - 1, -1, [&](int x, int32_t best, int) { out[x] = std::min(left[x], best); });
+    return;
+  }
+  const bool any = sweep(0, 1, [&](int x, int32_t best, int witness) {
+    left[x] = best;
+    winner[x] = witness;
+  });
+  if (!any) {
     std::fill(out, out + width, noFeature);
     return;
   }
-  // g[x] is read before out[x] is written, so out may be g itself.
-  sweep(width - 1, -1, [&](int x, int32_t best) { out[x] = std::min(left[x], best); });
+  sweep(width - 1, -1, [&](int x, int32_t best, int witness) {
+    if (best < left[x]) winner[x] = witness;
+    out[x] = std::min(left[x], best);
+  });
 }
 
 // Algorithm 1's row pass for a triangle of slant 0 (the apex above the centre of the base, or on
@@ -319,8 +335,10 @@ inline void EnvelopeRows(const CityBlockMetric& metric, const int32_t* const* g,
 }
 
 inline void EnvelopeRows(const ChessboardMetric& metric, const int32_t* const* g,
-                         int32_t* const* out, int rows, int width, RowScratch& scratch) {
-  for (int r = 0; r < rows; ++r) EnvelopeRow(metric, g[r], width, scratch, out[r]);
+                         int32_t* const* out, int rows, int width, RowScratch& scratch,
+                         int32_t* const* winner = nullptr) {
+  for (int r = 0; r < rows; ++r)
+    EnvelopeRow(metric, g[r], width, scratch, out[r], winner ? winner[r] : nullptr);
 }
 
 // Triangles of another slant take the envelope.
