@@ -233,10 +233,14 @@ inline void EnvelopeRow(const CityBlockMetric&, const int32_t* g, int width, Row
     out[x] = run = std::min(gx, moved);
     winner[x] = from;
   }
-  for (int x = width - 2; x >= 0; --x) {
-    const int32_t moved = further(out[x + 1]);
-    winner[x] = moved < out[x] ? winner[x + 1] : winner[x];
-    out[x] = std::min(out[x], moved);
+  // The running minimum and its column in locals: winner may alias out, as far as the compiler
+  // knows.
+  for (int x = width - 2, at = from; x >= 0; --x) {
+    const int32_t moved = further(run);
+    const bool nearer = moved < out[x];
+    at = nearer ? at : winner[x];
+    out[x] = run = nearer ? moved : out[x];
+    winner[x] = at;
   }
 }
 
