@@ -67,7 +67,9 @@ def triangle(ax, ay, bx, by, cx, cy):
         return (qx - px) * (y - py) - (qy - py) * (x - px)
 
     def inside(x, y):
-        d1, d2, d3 = side(ax, ay, bx, by, x, y), side(bx, by, cx, cy, x, y), side(cx, cy, ax, ay, x, y)
+        d1 = side(ax, ay, bx, by, x, y)
+        d2 = side(bx, by, cx, cy, x, y)
+        d3 = side(cx, cy, ax, ay, x, y)
         return (d1 >= 0 and d2 >= 0 and d3 >= 0) or (d1 <= 0 and d2 <= 0 and d3 <= 0)
 
     return inside
