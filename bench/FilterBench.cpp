@@ -1,6 +1,7 @@
 // Morphology by filter image, timing on: both methods with the sample filter (samples/
 // filterQX15.xpm) and 15 x 15 and 31 x 31 discs on 2048 x 2048 blobs, beside OpenCV's dilate and
-// erode with the same kernel when OpenCV is there.
+// erode with the same kernel when OpenCV is there, and Leptonica's with the filter as a
+// structuring element (one bit per pixel) when Leptonica is.
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -13,6 +14,9 @@
 #if defined(DT_BENCH_OPENCV)
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
+#endif
+#if defined(DT_BENCH_LEPTONICA)
+#include <leptonica/allheaders.h>
 #endif
 
 namespace dt::bench {
@@ -130,6 +134,57 @@ const Registration opencvFilters(6, "OpenCV, filter kernels", [] {
                cv::dilate(buffers->input, buffers->output, buffers->kernel);
              else
                cv::erode(buffers->input, buffers->output, buffers->kernel);
+           },
+           ""});
+    }
+  }
+});
+#endif
+
+#if defined(DT_BENCH_LEPTONICA)
+struct LeptonicaPictures {
+  PIX* input = nullptr;
+  PIX* output = nullptr;
+  SEL* sel = nullptr;
+  ~LeptonicaPictures() {
+    pixDestroy(&input);
+    pixDestroy(&output);
+    if (sel != nullptr) selDestroy(&sel);
+  }
+};
+
+// Leptonica has no faster method for a structuring element of any shape than pixDilate and
+// pixErode, one pass over the picture's words for each element of the filter.
+const Registration leptonicaFilters(7, "Leptonica, filter structuring elements", [] {
+  setLeptDebugOK(0);
+  for (const std::string name : filterNames) {
+    for (Operation operation : {Operation::dilation, Operation::erosion}) {
+      auto pictures = std::make_shared<LeptonicaPictures>();
+      Add({std::string("leptonica/filter/") + InfoOf(operation).name + "/" + name +
+               "/blobs/2048x2048",
+           [pictures, name] {
+             if (pictures->input != nullptr) return;
+             const Filter& f = FilterNamed(name);
+             pictures->sel = selCreate(f.height, f.width, nullptr);
+             selSetOrigin(pictures->sel, f.height / 2, f.width / 2);
+             for (int y = 0; y < f.height; ++y)
+               for (int x = 0; x < f.width; ++x)
+                 if (f.pixels[std::size_t(y) * f.width + x])
+                   selSetElement(pictures->sel, y, x, SEL_HIT);
+             const BinaryImage& image = Image(Pattern::blobs, 2048, 2048);
+             pictures->input = pixCreate(image.width, image.height, 1);
+             for (int y = 0; y < image.height; ++y)
+               for (int x = 0; x < image.width; ++x)
+                 if (image.pixels[std::size_t(y) * image.width + x] == 1)
+                   pixSetPixel(pictures->input, x, y, 1);
+             pictures->output = pixCreateTemplate(pictures->input);
+           },
+           [pictures, operation] {
+             LeptonicaPictures& p = *pictures;
+             if (operation == Operation::dilation)
+               pixDilate(p.output, p.input, p.sel);
+             else
+               pixErode(p.output, p.input, p.sel);
            },
            ""});
     }
