@@ -16,7 +16,7 @@
 #include <opencv2/imgproc.hpp>
 #endif
 #if defined(DT_BENCH_LEPTONICA)
-#include <leptonica/allheaders.h>
+#include "LeptonicaPictures.h"
 #endif
 
 namespace dt::bench {
@@ -142,17 +142,6 @@ const Registration opencvFilters(6, "OpenCV, filter kernels", [] {
 #endif
 
 #if defined(DT_BENCH_LEPTONICA)
-struct LeptonicaPictures {
-  PIX* input = nullptr;
-  PIX* output = nullptr;
-  SEL* sel = nullptr;
-  ~LeptonicaPictures() {
-    pixDestroy(&input);
-    pixDestroy(&output);
-    if (sel != nullptr) selDestroy(&sel);
-  }
-};
-
 // Leptonica has no faster method for a structuring element of any shape than pixDilate and
 // pixErode, one pass over the picture's words for each element of the filter.
 const Registration leptonicaFilters(7, "Leptonica, filter structuring elements", [] {
@@ -171,12 +160,7 @@ const Registration leptonicaFilters(7, "Leptonica, filter structuring elements",
                for (int x = 0; x < f.width; ++x)
                  if (f.pixels[std::size_t(y) * f.width + x])
                    selSetElement(pictures->sel, y, x, SEL_HIT);
-             const BinaryImage& image = Image(Pattern::blobs, 2048, 2048);
-             pictures->input = pixCreate(image.width, image.height, 1);
-             for (int y = 0; y < image.height; ++y)
-               for (int x = 0; x < image.width; ++x)
-                 if (image.pixels[std::size_t(y) * image.width + x] == 1)
-                   pixSetPixel(pictures->input, x, y, 1);
+             pictures->input = ToPix(Image(Pattern::blobs, 2048, 2048), false);
              pictures->output = pixCreateTemplate(pictures->input);
            },
            [pictures, operation] {

@@ -1,29 +1,19 @@
 // Leptonica side by side (built only when Leptonica is installed): binary morphology on one bit
 // per pixel with the same balls as our entries (bricks for the square, structuring elements for
 // the others), and its distance function for city-block and chessboard, single-threaded, on the
-// same pictures.
+// same pictures. Its entries for the filter pictures are beside OpenCV's in FilterBench.cpp.
 //
 // Leptonica's distance function measures, inside the foreground, the distance to the nearest
 // background pixel; it gets the inverted picture, so that its background is our feature pixels.
-#include <leptonica/allheaders.h>
-
 #include <cstdlib>
 #include <memory>
 
 #include "Bench.h"
+#include "LeptonicaPictures.h"
 
 namespace dt::bench {
 
 namespace {
-
-PIX* ToPix(const BinaryImage& image, bool invert) {
-  PIX* pix = pixCreate(image.width, image.height, 1);
-  for (int y = 0; y < image.height; ++y)
-    for (int x = 0; x < image.width; ++x)
-      if ((image.pixels[std::size_t(y) * image.width + x] == 1) != invert)
-        pixSetPixel(pix, x, y, 1);
-  return pix;
-}
 
 // The ball of a shape and radius as a structuring element centred on its origin: circle
 // dx^2 + dy^2 < (r + 1)^2, diamond |dx| + |dy| <= r.
@@ -39,24 +29,13 @@ SEL* Ball(DistanceFunction shape, int r) {
   return sel;
 }
 
-struct Pictures {
-  PIX* input = nullptr;
-  PIX* output = nullptr;
-  SEL* sel = nullptr;
-  ~Pictures() {
-    pixDestroy(&input);
-    pixDestroy(&output);
-    if (sel != nullptr) selDestroy(&sel);
-  }
-};
-
 const Registration leptonica(91, "Leptonica (not compared above)", [] {
   setLeptDebugOK(0);
   const int sizes[][2] = {{640, 480}, {2000, 2000}, {2048, 2048}, {4000, 4000}, {4096, 4096}};
   for (Pattern pattern : {Pattern::blobs, Pattern::sparse})
     for (const auto& size : sizes)
       for (const auto& [name, connectivity] : {std::pair{"cityblock", 4}, {"chessboard", 8}}) {
-        auto pictures = std::make_shared<Pictures>();
+        auto pictures = std::make_shared<LeptonicaPictures>();
         const int w = size[0], h = size[1], c = connectivity;
         Add({std::string("leptonica/distanceFunction/") + name + "/" + PatternName(pattern) +
                  "/" + SizeName(w, h),
@@ -77,7 +56,7 @@ const Registration leptonica(91, "Leptonica (not compared above)", [] {
                                      DistanceFunction::chessboard})
         for (int size : morphologySizes) {
           if (size > 30 && shape != DistanceFunction::chessboard) continue;
-          auto pictures = std::make_shared<Pictures>();
+          auto pictures = std::make_shared<LeptonicaPictures>();
           const Operation operation = erosion ? Operation::erosion : Operation::dilation;
           Add({"leptonica/" + MorphologyName(operation, shape, size, pattern),
                [pictures, pattern, shape, size] {
@@ -87,7 +66,7 @@ const Registration leptonica(91, "Leptonica (not compared above)", [] {
                  if (shape != DistanceFunction::chessboard) pictures->sel = Ball(shape, size);
                },
                [pictures, erosion, size] {
-                 Pictures& p = *pictures;
+                 LeptonicaPictures& p = *pictures;
                  const int side = 2 * size + 1;
                  if (p.sel == nullptr)  // the square: a brick, by the fastest method Leptonica has
                    erosion ? pixErodeCompBrickDwa(p.output, p.input, side, side)
