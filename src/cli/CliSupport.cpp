@@ -137,10 +137,10 @@ void AddTimingOptions(CLI::App* command, TimingOptions& timing, bool computes) {
 }
 
 double RunTimed(const TimingOptions& timing, const std::function<void()>& prepare,
-                const std::function<void()>& run) {
+                const std::function<void()>& run, const std::function<bool()>& stopped) {
   using clock = std::chrono::high_resolution_clock;
   double fastest = std::numeric_limits<double>::infinity();
-  for (int i = 0; i < std::max(1, timing.repeat); ++i) {
+  for (int i = 0; i < std::max(1, timing.repeat) && !(i > 0 && stopped && stopped()); ++i) {
     if (prepare) prepare();
     const auto start = clock::now();
     run();
@@ -174,7 +174,8 @@ void RunOnInput(ImageEngine& engine, const TimingOptions& timing,
   const ConsoleProgress progress(!timing.quiet);
   NullSurface nowhere;
   RunTimed(
-      timing, [&] { original.Restore(engine); }, [&] { computation({&nowhere, &nowhere}); });
+      timing, [&] { original.Restore(engine); }, [&] { computation({&nowhere, &nowhere}); },
+      [&] { return progress.StopAsked(); });
   // Ctrl+C after the last check of a pass still means that nothing is to be written.
   if (progress.StopAsked()) throw Stopped{};
 }

@@ -84,10 +84,11 @@ struct TimingOptions {
 };
 void AddTimingOptions(CLI::App* command, TimingOptions& timing, bool computes = true);
 
-// Runs `prepare` (not timed) and then `run` (timed) `repeat` times. With --time, prints the
-// fastest run on standard error. Returns the fastest run in milliseconds.
+// Runs `prepare` (not timed) and then `run` (timed) `repeat` times, or until `stopped` says so
+// after a run. With --time, prints the fastest run on standard error. Returns the fastest run in
+// milliseconds.
 double RunTimed(const TimingOptions& timing, const std::function<void()>& prepare,
-                const std::function<void()>& run);
+                const std::function<void()>& run, const std::function<bool()>& stopped = {});
 
 // Runs a computation of the engine on its input `repeat` times, with nothing drawn, timed as
 // RunTimed does. Every run starts from the input as it is now, also when a computation makes its

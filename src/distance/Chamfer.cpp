@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 #include "image/Parallel.h"
 #include "image/Streaming.h"
+#include "platform/Platform.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -273,10 +275,12 @@ void WidenCells(const int16_t* cells, int32_t* const (&to)[2], int width, bool s
 
 // The scan of the columns first .. last - 1 as a picture of their own, in cells, with `rows`
 // (room for CellRows(last - first)); the cells of the pass down go to `work`, and each final row
-// of cells to finish(cells, y) from the last row up, once every source row has been read.
+// of cells to finish(cells, y) from the last row up, once every source row has been read. When
+// `reported`, both passes are reported row by row (on the calling thread alone, as a report may
+// throw Stopped).
 template <bool diagonal, class Finish>
 void ScanInCells(const ImageRecord& source, int featureValue, ImageRecord& work, int first,
-                 int last, int16_t* rows, bool streaming, Finish&& finish) {
+                 int last, int16_t* rows, bool streaming, bool reported, Finish&& finish) {
   const int width = last - first, height = source.height;
   // Rows of cells, each with a far16 on either side: two of the pass down, two final ones, and
   // one of far16 alone.
@@ -286,13 +290,17 @@ void ScanInCells(const ImageRecord& source, int featureValue, ImageRecord& work,
   int16_t* downRows[2] = {row(0), row(1)};
   int16_t* finalRows[2] = {row(2), row(3)};
   const int16_t* none = row(4);
+  std::optional<Pass> pass;
+  if (reported) pass.emplace(height);
   for (int y = 0; y < height; ++y) {
     const int16_t* above = y > 0 ? downRows[(y - 1) & 1] : none;
     DownCells<diagonal>(source.rows[y] + first, source.rows[std::min(y + 1, height - 1)] + first,
                         featureValue, above, downRows[y & 1], width);
     if (y + 1 < height) PutCells(downRows[y & 1], work.rows[y] + first, width, streaming);
+    if (pass) pass->Done(y + 1);
   }
   FinishStreaming();
+  if (reported) pass.emplace(height);
   for (int y = height - 1; y >= 0; --y) {
     const void* down = y + 1 < height ? static_cast<const void*>(work.rows[y] + first)
                                       : downRows[y & 1];
@@ -300,6 +308,7 @@ void ScanInCells(const ImageRecord& source, int featureValue, ImageRecord& work,
     UpCells<diagonal>(down, work.rows[std::max(y - 1, 0)] + first, below, finalRows[y & 1],
                       width);
     finish(static_cast<const int16_t*>(finalRows[y & 1]), y);
+    if (pass) pass->Done(height - y);
   }
   FinishStreaming();
 }
@@ -334,19 +343,24 @@ int64_t ThresholdCells(const int16_t* cells, int16_t most, bool beyond, int32_t*
 #endif
 
 // The scan of the columns first .. last - 1 as a picture of their own, with `nearby` (room for
-// a row of it).
+// a row of it); both passes reported when `reported`, as ScanInCells does.
 template <bool diagonal>
 void Scan(const ImageRecord& source, int featureValue, ImageRecord& work, ImageRecord& copy,
-          int first, int last, int32_t* nearby) {
+          int first, int last, int32_t* nearby, bool reported) {
   const int width = last - first, height = source.height;
   std::fill(nearby, nearby + width, noFeature);
+  std::optional<Pass> pass;
+  if (reported) pass.emplace(height);
   for (int y = 0; y < height; ++y) {
     if (y > 0) NeighbourMinimum<diagonal>(work.rows[y - 1] + first, nearby, width);
     DownRow(source.rows[y] + first, featureValue, nearby, work.rows[y] + first, width);
+    if (pass) pass->Done(y + 1);
   }
+  if (reported) pass.emplace(height);
   for (int y = height - 1; y >= 0; --y) {
     if (y + 1 < height) NeighbourMinimum<diagonal>(work.rows[y + 1] + first, nearby, width);
     UpRow(y + 1 < height ? nearby : nullptr, work.rows[y] + first, copy.rows[y] + first, width);
+    if (pass) pass->Done(height - y);
   }
 }
 
@@ -378,7 +392,7 @@ void ScanStripe(const ImageRecord& source, int featureValue, ImageRecord& work,
 #if defined(__SSE2__)
   if (FitsCells(last - first, source.height)) {
     ScanInCells<diagonal>(source, featureValue, work, first, last, rooms.Cells(first, part),
-                          streaming, [&](const int16_t* cells, int y) {
+                          streaming, part == 0, [&](const int16_t* cells, int y) {
       int32_t* const to[2] = {work.rows[y] + first, copy.rows[y] + first};
       WidenCells(cells, to, last - first, streaming);
     });
@@ -387,7 +401,8 @@ void ScanStripe(const ImageRecord& source, int featureValue, ImageRecord& work,
 #else
   (void)streaming;
 #endif
-  Scan<diagonal>(source, featureValue, work, copy, first, last, rooms.Nearby(first, part));
+  Scan<diagonal>(source, featureValue, work, copy, first, last, rooms.Nearby(first, part),
+                 part == 0);
 }
 
 // On several threads the picture is cut into stripes of columns, each scanned as a picture of its
@@ -515,9 +530,9 @@ int64_t ThresholdedChamfer(const ImageRecord& source, int featureValue, Distance
     ones += ThresholdCells(cells, most, beyond, to, width, streaming);
   };
   if (function == DistanceFunction::chessboard)
-    ScanInCells<true>(source, featureValue, work, 0, width, rows.data(), streaming, finish);
+    ScanInCells<true>(source, featureValue, work, 0, width, rows.data(), streaming, true, finish);
   else
-    ScanInCells<false>(source, featureValue, work, 0, width, rows.data(), streaming, finish);
+    ScanInCells<false>(source, featureValue, work, 0, width, rows.data(), streaming, true, finish);
 #else
   (void)source, (void)featureValue, (void)function, (void)size, (void)beyond, (void)work;
   (void)second, (void)third;

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "morphology/PackedRows.h"
+#include "platform/Platform.h"
 
 namespace dt::filtermorph {
 
@@ -81,6 +82,8 @@ int64_t PackedFilterWithoutDrawing(const std::vector<FilterRun>& runs, bool dila
   dilated = input;  // the input dilated by [0, length - 1]
   grown.Reset(words, leftWords, rightWords, height);
   const int paddedWords = words + rightWords;
+  // A step for each span, and one for the writing.
+  const Pass pass(static_cast<int64_t>(spans.size()) + 1);
   int length = 1;
   for (std::size_t i = 0; i < spans.size();) {
     const Span& span = spans[i];
@@ -97,8 +100,11 @@ int64_t PackedFilterWithoutDrawing(const std::vector<FilterRun>& runs, bool dila
         OrShifted(resultRow(y), dilated.Row(hasA ? a : c), span.shift, words);
     }
     i += paired ? 2 : 1;
+    pass.Done(static_cast<int64_t>(i));
   }
-  return packed::WritePackedResult(result, words, width, height, !dilation);
+  const int64_t ones = packed::WritePackedResult(result, words, width, height, !dilation);
+  pass.Done(static_cast<int64_t>(spans.size()) + 1);
+  return ones;
 }
 
 }  // namespace dt::filtermorph

@@ -17,6 +17,7 @@
 #include "distance/DistanceTransform.h"
 #include "image/Parallel.h"
 #include "morphology/PackedRows.h"
+#include "platform/Platform.h"
 
 namespace dt {
 
@@ -156,8 +157,15 @@ int64_t PackedBallWithoutDrawing(const ImageRecord& source, int featureValue,
   // Every band's rows of the input are packed by now, so the result may go to source's rows.
   const int paddedWords = words + rightWords;
   const ColumnDirection direction = measure.columnDirection();
+  // Reported by the calling thread's band (a report may throw Stopped): a step for each run (for
+  // the square, its two widenings), and one for the writing.
+  const Pass pass(square ? 3 : static_cast<int64_t>(runs.size()) + 1);
   InParallel(height, parts, 1, [&](int first, int last, int part) {
     const auto index = static_cast<std::size_t>(part);
+    int64_t done = 0;
+    const auto step = [&] {
+      if (part == 0) pass.Done(++done);
+    };
     PackedPicture& band = dilated[index];
     PackedPicture& room = grown[index];
     const int top = reachedFrom(first), bottom = reachedTo(last);
@@ -173,7 +181,9 @@ int64_t PackedBallWithoutDrawing(const ImageRecord& source, int featureValue,
       const Run& run = runs.front();
       const int rows = bandRows(first, last);
       WidenRuns(band, room, rows, paddedWords, 1, run.hi - run.lo + 1);
+      step();
       packed::WidenColumns(band, rows, paddedWords, 2 * reach + 1);
+      step();
       for (int y = first; y < last; ++y)
         OrShifted(within.data() + static_cast<std::size_t>(words) * y, band.Row(bandRow(y - reach)),
                   run.lo, words);
@@ -197,10 +207,12 @@ int64_t PackedBallWithoutDrawing(const ImageRecord& source, int featureValue,
           else if (hasBelow || hasAbove)
             OrShifted(to, band.Row((hasBelow ? below : above) - top), run.lo, words);
         }
+        step();
       }
     }
     ones[index] = packed::WritePackedRows(within.data() + static_cast<std::size_t>(words) * first,
                                           words, width, first, last, measure.reflected);
+    step();
   });
   int64_t total = 0;
   for (const int64_t part : ones) total += part;

@@ -1,5 +1,6 @@
 // dtmorph through the real binary, as a user at the shell runs it: every subcommand against the
 // references, its files, its failures and its usage errors.
+#include <poll.h>
 #include <pty.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -7,6 +8,7 @@
 
 #include <QImage>
 #include <csignal>
+#include <functional>
 #include <sstream>
 
 #include "support/EngineTest.h"
@@ -269,31 +271,52 @@ TEST_F(Dtmorph, RunningOutOfMemoryIsAMessage) {
 }
 
 // On a terminal a long computation shows its pass and progress (not with --quiet); Ctrl+C stops
-// it with nothing written. Stopped while its output is written, it leaves no unfinished file.
+// it with nothing written: one slow computation, and the fast ones (the packed balls, the chamfer
+// scan, the packed filter) repeated for minutes, which Ctrl+C stops at once. Stopped while its
+// output is written, it leaves no unfinished file.
 TEST_F(Dtmorph, ALongRunShowsItsProgressAndStopsCleanly) {
   const std::string output = folder.File("map.txt"), input = Sample("sample1-640.xpm");
-  for (const bool quiet : {false, true}) {
+  const std::string filter = Sample("filterQX15.xpm"), many = "--repeat=1000000";
+  const std::vector<std::vector<std::string>> runs = {
+      {"transform", input, output, "--algorithm", "simple", "--time"},
+      {"transform", input, output, "--algorithm", "simple", "--quiet"},
+      {"morph", "close", input, output, "--shape", "circle", "--size", "3", many},
+      {"transform", input, output, "--metric", "chessboard", "--threads", "2", many},
+      {"filter", "close", input, output, "--filter", filter, many}};
+  for (const std::vector<std::string>& args : runs) {
+    const bool quiet = args.back() == "--quiet";
     int terminal = -1;
     const pid_t run = ::forkpty(&terminal, nullptr, nullptr, nullptr);
     if (run == 0) {
-      ::execl(DTMORPH_BINARY, "dtmorph", "transform", input.c_str(), output.c_str(), "--algorithm",
-              "simple", quiet ? "--quiet" : "--time", nullptr);
+      std::vector<char*> argv = {const_cast<char*>("dtmorph")};
+      for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+      argv.push_back(nullptr);
+      ::execv(DTMORPH_BINARY, argv.data());
       ::_exit(127);
     }
+    // What the terminal shows until `enough` holds, the output ends or 20 s have passed.
     std::string shown;
-    char buffer[512];
-    ssize_t n = 0;
+    const auto readUntil = [&](const std::function<bool()>& enough) {
+      char buffer[512];
+      for (int waited = 0; !enough() && waited < 20000; waited += 50) {
+        pollfd ready{terminal, POLLIN, 0};
+        if (::poll(&ready, 1, 50) <= 0) continue;
+        const ssize_t n = ::read(terminal, buffer, sizeof buffer);
+        if (n <= 0) return true;
+        shown.append(buffer, std::size_t(n));
+      }
+      return enough();
+    };
     if (quiet) ::usleep(1500000);
-    while (!quiet && shown.find('%') == std::string::npos &&
-           (n = ::read(terminal, buffer, sizeof buffer)) > 0)
-      shown.append(buffer, std::size_t(n));
+    else readUntil([&] { return shown.find('%') != std::string::npos; });
     ::kill(run, SIGINT);
-    while ((n = ::read(terminal, buffer, sizeof buffer)) > 0) shown.append(buffer, std::size_t(n));
+    const bool ended = readUntil([] { return false; });
+    if (!ended) ::kill(run, SIGKILL);
     int status = 0;
     ASSERT_EQ(::waitpid(run, &status, 0), run);
     ::close(terminal);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 130) << shown;
-    EXPECT_EQ(shown.find("dtmorph: pass 1 [") == std::string::npos, quiet) << shown;
+    EXPECT_TRUE(ended && WIFEXITED(status) && WEXITSTATUS(status) == 130) << args[0] << shown;
+    EXPECT_EQ(shown.find("dtmorph: pass ") == std::string::npos, quiet) << args[0] << shown;
     EXPECT_NE(shown.find("stopped; nothing was written"), std::string::npos) << shown;
     EXPECT_TRUE(folder.Names().empty());
   }
