@@ -22,11 +22,6 @@ constexpr int envelopeRowsAtOnce = 4;
 // NearbyEuclidRow looks at most this many columns to either side of a pixel (its squared
 // distances stay below 2^22, where single precision is exact for them).
 constexpr int nearbyReach = 1024;
-// The search for a pixel ends after about its distance in columns, and the envelope costs about
-// the same at every pixel: rows go to NearbyEuclidRow while the last row finished had a mean
-// distance up to this (on sparse points, whose mean is about 16, the two cost about the same).
-constexpr int nearbyMeanDistance = 20;
-
 // Working memory of the row passes, allocated once per pass and reused for every row.
 struct RowScratch {
   // What the envelope of one row needs.
@@ -55,8 +50,9 @@ struct RowScratch {
   int64_t stamp = 0;              // chessboard: entries of lastOfG below it are from earlier rows
   std::vector<int32_t> winners;   // the winning columns of a batch, when they are asked for
   // NearbyEuclidRow: the squares of a row's G, with nearbyReach + nearbyGroup columns of
-  // nearbyFar on either side; and whether the last row EuclidRows finished had short distances.
-  static constexpr int nearbyGroup = 16;
+  // nearbyFar on either side (nearbyGroup: the most pixels searched together); and whether the
+  // last row EuclidRows finished had short distances.
+  static constexpr int nearbyGroup = 32;
   static constexpr float nearbyFar = 1e30f;
   std::vector<float> nearby;
   bool shortDistances = true;
@@ -99,11 +95,24 @@ void MarkBeatenOnRight(const EuclidMetric&, const int32_t* const* g, int rows, i
 // once d^2 reaches the best so far no candidate further away does better, so the search around
 // x ends after about D(x) columns. Where distances are short that is less work than the
 // envelope, and it has no branch to mispredict but the end of each search. Sixteen pixels are
-// searched together, in single precision. Returns false, with out partly written, where a
-// distance lies beyond nearbyReach or the groups' searches take more than 4 * width steps in all
-// (64 columns to either side of a pixel on average): the row is then the envelope's. out must
-// not be g.
+// searched together in single precision, 32 on processors with AVX2. Returns false, with out
+// partly written, where a distance lies beyond nearbyReach or the groups' searches take more
+// than 4 * width steps in all (64 columns to either side of a pixel on average): the row is
+// then the envelope's. out must not be g.
 bool NearbyEuclidRow(const int32_t* g, int width, RowScratch& scratch, int32_t* out);
+
+// The pixels a vector of NearbyEuclidRow's search holds on this processor (8 with AVX2, 4
+// without; 0 without SSE2, where it always gives up), and the same search with 4 lanes or
+// NearbyLanes() of them chosen.
+int NearbyLanes();
+bool NearbyEuclidRowWith(int lanes, const int32_t* g, int width, RowScratch& scratch,
+                         int32_t* out);
+
+// The search for a pixel ends after about its distance in columns, and the envelope costs about
+// the same at every pixel: EuclidRows gives rows to NearbyEuclidRow while the last row finished
+// had a mean distance up to this (20 where the search takes four pixels a vector, 28 where it
+// takes eight, on processors with AVX2; on sparse points the mean is about 16).
+int NearbyMeanDistance();
 
 // Algorithm 1's row pass: the exact lower envelope of the candidates (Meijster, Roerdink and
 // Hesselink 2000) of rows rows at once (1 to envelopeRowsAtOnce), row r read from g[r] and
@@ -325,8 +334,8 @@ void UprightTriangleRows(const TriangleMetric& metric, const int32_t* const* g,
                          int32_t* const* winner);
 
 // Algorithm 1's Euclidean row pass when only the distances are asked for (out[r] not g[r]): by
-// NearbyEuclidRow while the last row finished had a mean distance up to nearbyMeanDistance, else
-// (and where it gives up) by the envelope.
+// NearbyEuclidRow while the last row finished had a mean distance up to NearbyMeanDistance(),
+// else (and where it gives up) by the envelope.
 void EuclidRows(const int32_t* const* g, int32_t* const* out, int rows, int width,
                 RowScratch& scratch);
 

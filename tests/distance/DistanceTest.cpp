@@ -2,6 +2,7 @@
 // against every candidate of a row.
 #include <array>
 #include <cmath>
+#include <map>
 #include <type_traits>
 
 #include "distance/DistanceTransform.h"
@@ -100,6 +101,8 @@ TEST_P(EveryMeasure, SeveralThreadsGiveTheMapOfOne) {
 // Euclidean sweep stops marking candidates), runs of 0, columns without a candidate, empty rows.
 TEST_P(EveryMeasure, RowPassEqualsEveryCandidate) {
   std::mt19937 rng(2024);
+  std::map<int, int> searched;  // Euclidean rows the search near each pixel finished, by lanes
+  bool euclid = false;
   WithMetric(GetParam(), [&](const auto& metric) {
     for (int width : {1, 2, 5, 16, 41, 120}) {
       RowScratch scratch(width);
@@ -135,11 +138,21 @@ TEST_P(EveryMeasure, RowPassEqualsEveryCandidate) {
                 << width << " " << batch << " " << r << " " << x;
           }
         // The Euclidean rows of the transforms: searched near each pixel or by the envelope,
-        // by what the batches before left in the scratch.
+        // by what the batches before left in the scratch; and the search near each pixel with
+        // every vector width this processor has, where it does not give up.
         if constexpr (std::is_same_v<std::decay_t<decltype(metric)>, EuclidMetric>) {
+          euclid = true;
           EuclidRows(in, wonTo, rows, width, scratch);
           for (int r = 0; r < rows; ++r)
             ASSERT_EQ(won[r], want[r]) << width << " " << batch << " " << r;
+          for (int lanes : {4, NearbyLanes()}) {
+            for (int r = 0; r < rows; ++r) {
+              std::fill(won[r].begin(), won[r].end(), -7);
+              if (!NearbyEuclidRowWith(lanes, in[r], width, scratch, wonTo[r])) continue;
+              ASSERT_EQ(won[r], want[r]) << lanes << " " << width << " " << batch << " " << r;
+              ++searched[lanes];
+            }
+          }
         }
         EnvelopeRows(metric, in, to, rows, width, scratch);
         for (int r = 0; r < rows; ++r)
@@ -147,6 +160,9 @@ TEST_P(EveryMeasure, RowPassEqualsEveryCandidate) {
       }
     }
   });
+  if (euclid && NearbyLanes() > 0) {
+    for (int lanes : {4, NearbyLanes()}) EXPECT_GT(searched[lanes], 500) << lanes;
+  }
 }
 
 // The envelope relies on this: of two candidates i < u, the older one is at least as good on a
