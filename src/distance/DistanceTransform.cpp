@@ -196,7 +196,10 @@ void RowsWithNearest(const Metric& metric, const int32_t* const* g, const int* y
     out[r] = DistanceMap.rows[y[r]];
     winner[r] = scratch.winners.data() + stride * static_cast<std::size_t>(r);
   }
-  EnvelopeRows(metric, g, out, n, width, scratch, winner);
+  if constexpr (std::is_same_v<Metric, EuclidMetric>)
+    EuclidRows(g, out, n, width, scratch, winner);
+  else
+    EnvelopeRows(metric, g, out, n, width, scratch, winner);
   const auto isFeature = [&](int row, int column) {
     return source.rows[row][column] == featureValue;
   };

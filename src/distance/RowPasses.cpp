@@ -103,9 +103,11 @@ DT_INLINE V Min(V a, V b) {
 }
 
 // The body of NearbyEuclidRow: Lanes columns a vector, Group columns searched together (a
-// multiple of Lanes, at most RowScratch::nearbyGroup).
+// multiple of Lanes, at most RowScratch::nearbyGroup); with the winning columns when `winner`
+// is not null.
 template <int Lanes, int Group>
-DT_INLINE bool SearchNearby(const int32_t* g, int width, RowScratch& scratch, int32_t* out) {
+DT_INLINE bool SearchNearby(const int32_t* g, int width, RowScratch& scratch, int32_t* out,
+                            int32_t* winner) {
   using Floats = typename Vectors<Lanes>::Floats;
   using Ints = typename Vectors<Lanes>::Ints;
   constexpr int vectors = Group / Lanes;
@@ -133,8 +135,11 @@ DT_INLINE bool SearchNearby(const int32_t* g, int width, RowScratch& scratch, in
     const float* at = square + x0;
     // Lanes past the row start at 0, which ends their search at once.
     Floats best[vectors];
+    Ints from[vectors] = {};  // with winners: the best's offset from its pixel
     for (int v = 0; v < vectors; ++v)
       best[v] = lanes + Lanes * v < width - x0 ? Load<Floats>(at + Lanes * v) : Floats{};
+    // With winners: the offsets d .. d + 3 in every lane.
+    Ints right[4] = {Ints{} + 1, Ints{} + 2, Ints{} + 3, Ints{} + 4};
     // Four steps between the tests whether every lane's best is within d, where its search ends.
     for (int d = 1;; d += 4) {
       const Floats dd = broadcast(d * d);
@@ -147,12 +152,41 @@ DT_INLINE bool SearchNearby(const int32_t* g, int width, RowScratch& scratch, in
       // that each lane's best waits for one minimum a step, not four.
       Floats away[4];
       for (int k = 0; k < 4; ++k) away[k] = broadcast((d + k) * (d + k));
+      if (d > 1)
+        for (Ints& step : right) step += 4;
       for (int v = 0; v < vectors; ++v) {
         const float* lane = at + Lanes * v;
-        Floats cost[4];
-        for (int k = 0; k < 4; ++k)
-          cost[k] = Min(Load<Floats>(lane - d - k), Load<Floats>(lane + d + k)) + away[k];
-        best[v] = Min(best[v], Min(Min(cost[0], cost[1]), Min(cost[2], cost[3])));
+        if (winner == nullptr) {
+          Floats cost[4];
+          for (int k = 0; k < 4; ++k)
+            cost[k] = Min(Load<Floats>(lane - d - k), Load<Floats>(lane + d + k)) + away[k];
+          best[v] = Min(best[v], Min(Min(cost[0], cost[1]), Min(cost[2], cost[3])));
+          continue;
+        }
+        // The same tree over the eight candidates, each with its offset.
+        Floats cost[8];
+        Ints offset[8];
+        for (int k = 0; k < 4; ++k) {
+          cost[2 * k] = Load<Floats>(lane - d - k) + away[k];
+          cost[2 * k + 1] = Load<Floats>(lane + d + k) + away[k];
+          offset[2 * k] = -right[k];
+          offset[2 * k + 1] = right[k];
+        }
+        // The first pair keeps the nearer of itself and the second.
+        const auto keep = [&](Floats& toCost, Ints& toOffset, Floats fromCost, Ints fromOffset)
+            __attribute__((always_inline)) {
+          const Ints nearer = fromCost < toCost;
+          toCost = nearer ? fromCost : toCost;
+          toOffset = nearer ? fromOffset : toOffset;
+        };
+        keep(cost[0], offset[0], cost[1], offset[1]);
+        keep(cost[2], offset[2], cost[3], offset[3]);
+        keep(cost[4], offset[4], cost[5], offset[5]);
+        keep(cost[6], offset[6], cost[7], offset[7]);
+        keep(cost[0], offset[0], cost[2], offset[2]);
+        keep(cost[4], offset[4], cost[6], offset[6]);
+        keep(cost[0], offset[0], cost[4], offset[4]);
+        keep(best[v], from[v], cost[0], offset[0]);
       }
     }
     // Below 2^22 the square root truncated is exact (see EuclidMetric::StoreRow).
@@ -162,39 +196,52 @@ DT_INLINE bool SearchNearby(const int32_t* g, int width, RowScratch& scratch, in
     for (int q = 0; q < Group; q += 4)
       _mm_store_si128(reinterpret_cast<__m128i*>(root + q),
                       _mm_cvttps_epi32(_mm_sqrt_ps(_mm_load_ps(bests + q))));
-    std::copy(root, root + std::min(Group, width - x0), out + x0);
+    const int count = std::min(Group, width - x0);
+    std::copy(root, root + count, out + x0);
+    if (winner != nullptr) {
+      alignas(32) int32_t offsets[Group];
+      std::memcpy(offsets, from, sizeof offsets);
+      for (int k = 0; k < count; ++k) winner[x0 + k] = x0 + k + offsets[k];
+    }
   }
   return true;
 }
 
 #undef DT_INLINE
 
-bool SearchNearby4(const int32_t* g, int width, RowScratch& scratch, int32_t* out) {
-  return SearchNearby<4, 16>(g, width, scratch, out);
+bool SearchNearby4(const int32_t* g, int width, RowScratch& scratch, int32_t* out,
+                   int32_t* winner) {
+  return winner == nullptr ? SearchNearby<4, 16>(g, width, scratch, out, nullptr)
+                           : SearchNearby<4, 16>(g, width, scratch, out, winner);
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
 #define DT_NEARBY_AVX2 1
 __attribute__((target("avx2"))) bool SearchNearby8(const int32_t* g, int width,
-                                                   RowScratch& scratch, int32_t* out) {
-  return SearchNearby<8, 32>(g, width, scratch, out);
+                                                   RowScratch& scratch, int32_t* out,
+                                                   int32_t* winner) {
+  return winner == nullptr ? SearchNearby<8, 32>(g, width, scratch, out, nullptr)
+                           : SearchNearby<8, 16>(g, width, scratch, out, winner);
 }
 #endif
 
 struct NearbySearch {
-  bool (*run)(const int32_t*, int, RowScratch&, int32_t*);
+  bool (*run)(const int32_t*, int, RowScratch&, int32_t*, int32_t*);
   int lanes;
-  int meanDistance;  // up to which it costs less than the envelope
+  // The mean distances up to which it costs less than the envelope, without and with winners.
+  int meanDistance;
+  int meanDistanceWithWinners;
 };
 
-const NearbySearch narrowSearch = {SearchNearby4, 4, 20};
+const NearbySearch narrowSearch = {SearchNearby4, 4, 20, 6};
 
-// Measured on points of several densities: the envelope costs as much as the search at a mean
-// distance of about 20 with four lanes and about 28 with eight.
+// Measured on points of several densities and on blobs: the envelope costs as much as the search
+// at a mean distance of about 20 with four lanes and about 28 with eight, and with winners at
+// about 6 and 7.
 const NearbySearch& ChosenSearch() {
   static const NearbySearch chosen = [] {
 #if defined(DT_NEARBY_AVX2)
-    if (__builtin_cpu_supports("avx2")) return NearbySearch{SearchNearby8, 8, 28};
+    if (__builtin_cpu_supports("avx2")) return NearbySearch{SearchNearby8, 8, 28, 7};
 #endif
     return narrowSearch;
   }();
@@ -204,21 +251,23 @@ const NearbySearch& ChosenSearch() {
 }  // namespace
 #endif
 
-bool NearbyEuclidRow(const int32_t* g, int width, RowScratch& scratch, int32_t* out) {
-  return NearbyEuclidRowWith(NearbyLanes(), g, width, scratch, out);
+bool NearbyEuclidRow(const int32_t* g, int width, RowScratch& scratch, int32_t* out,
+                     int32_t* winner) {
+  return NearbyEuclidRowWith(NearbyLanes(), g, width, scratch, out, winner);
 }
 
 bool NearbyEuclidRowWith(int lanes, const int32_t* g, int width, RowScratch& scratch,
-                         int32_t* out) {
+                         int32_t* out, int32_t* winner) {
 #if defined(__SSE2__)
   const NearbySearch& search = lanes == narrowSearch.lanes ? narrowSearch : ChosenSearch();
-  return search.run(g, width, scratch, out);
+  return search.run(g, width, scratch, out, winner);
 #else
   (void)lanes;
   (void)g;
   (void)width;
   (void)scratch;
   (void)out;
+  (void)winner;
   return false;
 #endif
 }
@@ -231,30 +280,36 @@ int NearbyLanes() {
 #endif
 }
 
-int NearbyMeanDistance() {
+int NearbyMeanDistance(bool winners) {
 #if defined(__SSE2__)
-  return ChosenSearch().meanDistance;
+  return winners ? ChosenSearch().meanDistanceWithWinners : ChosenSearch().meanDistance;
 #else
+  (void)winners;
   return 0;
 #endif
 }
 
 void EuclidRows(const int32_t* const* g, int32_t* const* out, int rows, int width,
-                RowScratch& scratch) {
+                RowScratch& scratch, int32_t* const* winner) {
   const int32_t* farG[envelopeRowsAtOnce] = {};
   int32_t* farOut[envelopeRowsAtOnce] = {};
+  int32_t* farWinner[envelopeRowsAtOnce] = {};
   int far = 0;
   for (int r = 0; r < rows; ++r) {
-    if (scratch.shortDistances && NearbyEuclidRow(g[r], width, scratch, out[r])) continue;
+    int32_t* won = winner != nullptr ? winner[r] : nullptr;
+    if (scratch.shortDistances && NearbyEuclidRow(g[r], width, scratch, out[r], won)) continue;
     farG[far] = g[r];
+    farWinner[far] = won;
     farOut[far++] = out[r];
   }
-  if (far > 0) EnvelopeRows(EuclidMetric{}, farG, farOut, far, width, scratch);
+  if (far > 0)
+    EnvelopeRows(EuclidMetric{}, farG, farOut, far, width, scratch,
+                 winner != nullptr ? farWinner : nullptr);
   // From one row to the next no distance grows by more than 1, so the mean of the last row
   // tells what the next batch costs.
   int64_t sum = 0;
   for (int x = 0; x < width; ++x) sum += out[rows - 1][x];
-  scratch.shortDistances = sum <= int64_t{NearbyMeanDistance()} * width;
+  scratch.shortDistances = sum <= int64_t{NearbyMeanDistance(winner != nullptr)} * width;
 }
 
 void UprightTriangleRows(const TriangleMetric& metric, const int32_t* const* g,

@@ -98,21 +98,24 @@ void MarkBeatenOnRight(const EuclidMetric&, const int32_t* const* g, int rows, i
 // searched together in single precision, 32 on processors with AVX2. Returns false, with out
 // partly written, where a distance lies beyond nearbyReach or the groups' searches take more
 // than 4 * width steps in all (64 columns to either side of a pixel on average): the row is
-// then the envelope's. out must not be g.
-bool NearbyEuclidRow(const int32_t* g, int width, RowScratch& scratch, int32_t* out);
+// then the envelope's. out must not be g. Given `winner`, winner[x] is the column whose candidate
+// gives x its distance (one of them, where several do).
+bool NearbyEuclidRow(const int32_t* g, int width, RowScratch& scratch, int32_t* out,
+                     int32_t* winner = nullptr);
 
 // The pixels a vector of NearbyEuclidRow's search holds on this processor (8 with AVX2, 4
 // without; 0 without SSE2, where it always gives up), and the same search with 4 lanes or
 // NearbyLanes() of them chosen.
 int NearbyLanes();
 bool NearbyEuclidRowWith(int lanes, const int32_t* g, int width, RowScratch& scratch,
-                         int32_t* out);
+                         int32_t* out, int32_t* winner = nullptr);
 
 // The search for a pixel ends after about its distance in columns, and the envelope costs about
 // the same at every pixel: EuclidRows gives rows to NearbyEuclidRow while the last row finished
 // had a mean distance up to this (20 where the search takes four pixels a vector, 28 where it
-// takes eight, on processors with AVX2; on sparse points the mean is about 16).
-int NearbyMeanDistance();
+// takes eight, on processors with AVX2; on sparse points the mean is about 16). Keeping the
+// winners costs the search more than the envelope: with them, about 6 or 7.
+int NearbyMeanDistance(bool winners);
 
 // Algorithm 1's row pass: the exact lower envelope of the candidates (Meijster, Roerdink and
 // Hesselink 2000) of rows rows at once (1 to envelopeRowsAtOnce), row r read from g[r] and
@@ -333,11 +336,12 @@ void UprightTriangleRows(const TriangleMetric& metric, const int32_t* const* g,
                          int32_t* const* out, int rows, int width, RowScratch& scratch,
                          int32_t* const* winner);
 
-// Algorithm 1's Euclidean row pass when only the distances are asked for (out[r] not g[r]): by
-// NearbyEuclidRow while the last row finished had a mean distance up to NearbyMeanDistance(),
-// else (and where it gives up) by the envelope.
+// Algorithm 1's Euclidean row pass with nothing drawn (out[r] not g[r]): by NearbyEuclidRow
+// while the last row finished had a mean distance up to NearbyMeanDistance, else (and where it
+// gives up) by the envelope; with the winning columns as EnvelopeRows gives them when `winner`
+// is not null.
 void EuclidRows(const int32_t* const* g, int32_t* const* out, int rows, int width,
-                RowScratch& scratch);
+                RowScratch& scratch, int32_t* const* winner = nullptr);
 
 // City-block and chessboard take their rows one after another.
 inline void EnvelopeRows(const CityBlockMetric& metric, const int32_t* const* g,

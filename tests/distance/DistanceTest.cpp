@@ -101,7 +101,8 @@ TEST_P(EveryMeasure, SeveralThreadsGiveTheMapOfOne) {
 // Euclidean sweep stops marking candidates), runs of 0, columns without a candidate, empty rows.
 TEST_P(EveryMeasure, RowPassEqualsEveryCandidate) {
   std::mt19937 rng(2024);
-  std::map<int, int> searched;  // Euclidean rows the search near each pixel finished, by lanes
+  // Euclidean rows the search near each pixel finished, by lanes (negative: with winners).
+  std::map<int, int> searched;
   bool euclid = false;
   WithMetric(GetParam(), [&](const auto& metric) {
     for (int width : {1, 2, 5, 16, 41, 120}) {
@@ -125,32 +126,44 @@ TEST_P(EveryMeasure, RowPassEqualsEveryCandidate) {
           wonTo[r] = won[r].data();
           viaTo[r] = viaWinners[r].data();
         }
-        // With the winning columns (the envelope for every metric): the same distances, each
-        // one its winner's candidate.
-        EnvelopeRows(metric, in, viaTo, rows, width, scratch, wonTo);
-        for (int r = 0; r < rows; ++r)
+        // Distances and winners given for row r: the distances wanted, each one its winner's
+        // candidate.
+        const auto check = [&](int r, const char* by) {
           for (int x = 0; x < width; ++x) {
             const int32_t w = won[r][x];
             ASSERT_TRUE(viaWinners[r][x] == want[r][x] &&
                         (w < 0 ? want[r][x] == noFeature
-                               : g[r][w] != noFeature && metric.Candidate(g[r][w]) &&
+                               : w < width && g[r][w] != noFeature && metric.Candidate(g[r][w]) &&
                                      metric.Store(metric.Cost(x - w, g[r][w])) == want[r][x]))
-                << width << " " << batch << " " << r << " " << x;
+                << by << " " << width << " " << batch << " " << r << " " << x;
           }
-        // The Euclidean rows of the transforms: searched near each pixel or by the envelope,
-        // by what the batches before left in the scratch; and the search near each pixel with
-        // every vector width this processor has, where it does not give up.
+        };
+        // With the winning columns (the envelope for every metric).
+        EnvelopeRows(metric, in, viaTo, rows, width, scratch, wonTo);
+        for (int r = 0; r < rows; ++r) check(r, "envelope");
+        // The Euclidean rows of the transforms, with and without winners: searched near each
+        // pixel or by the envelope, by what the batches before left in the scratch; and the
+        // search near each pixel with every vector width this processor has, where it does not
+        // give up.
         if constexpr (std::is_same_v<std::decay_t<decltype(metric)>, EuclidMetric>) {
           euclid = true;
+          EuclidRows(in, viaTo, rows, width, scratch, wonTo);
+          for (int r = 0; r < rows; ++r) check(r, "rows");
           EuclidRows(in, wonTo, rows, width, scratch);
           for (int r = 0; r < rows; ++r)
             ASSERT_EQ(won[r], want[r]) << width << " " << batch << " " << r;
           for (int lanes : {4, NearbyLanes()}) {
             for (int r = 0; r < rows; ++r) {
               std::fill(won[r].begin(), won[r].end(), -7);
-              if (!NearbyEuclidRowWith(lanes, in[r], width, scratch, wonTo[r])) continue;
-              ASSERT_EQ(won[r], want[r]) << lanes << " " << width << " " << batch << " " << r;
-              ++searched[lanes];
+              if (NearbyEuclidRowWith(lanes, in[r], width, scratch, wonTo[r])) {
+                ASSERT_EQ(won[r], want[r]) << lanes << " " << width << " " << batch << " " << r;
+                ++searched[lanes];
+              }
+              std::fill(viaWinners[r].begin(), viaWinners[r].end(), -7);
+              if (NearbyEuclidRowWith(lanes, in[r], width, scratch, viaTo[r], wonTo[r])) {
+                check(r, "search");
+                ++searched[-lanes];
+              }
             }
           }
         }
@@ -161,7 +174,7 @@ TEST_P(EveryMeasure, RowPassEqualsEveryCandidate) {
     }
   });
   if (euclid && NearbyLanes() > 0) {
-    for (int lanes : {4, NearbyLanes()}) EXPECT_GT(searched[lanes], 500) << lanes;
+    for (int lanes : {4, NearbyLanes(), -4, -NearbyLanes()}) EXPECT_GT(searched[lanes], 500) << lanes;
   }
 }
 
