@@ -174,7 +174,8 @@ TEST_P(EveryMeasure, RowPassEqualsEveryCandidate) {
     }
   });
   if (euclid && NearbyLanes() > 0) {
-    for (int lanes : {4, NearbyLanes(), -4, -NearbyLanes()}) EXPECT_GT(searched[lanes], 500) << lanes;
+    for (int lanes : {4, NearbyLanes(), -4, -NearbyLanes()})
+      EXPECT_GT(searched[lanes], 500) << lanes;
   }
 }
 
