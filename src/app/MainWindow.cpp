@@ -307,10 +307,11 @@ bool MainWindow::Compute(const std::function<void()>& computation) {
   // they are now are kept aside first, and if that does not fit, the computation does not start.
   std::optional<ImagesSnapshot> original;
   const char* failure = nullptr;
-  const auto start = std::chrono::steady_clock::now();
+  std::chrono::steady_clock::time_point start;
   try {
     original.emplace(engine);
     const RunningCommand running(*this);
+    start = std::chrono::steady_clock::now();  // the computation's time, not the copy's
     computation();
   } catch (const std::bad_alloc&) {
     failure = text::memoryFailure;
