@@ -7,8 +7,14 @@ namespace dt {
 void RunDistanceTransform(ImageEngine& engine, const DrawingTargets& targets,
                           const TransformChoice& choice) {
   FeatureMap nearest;
-  if (choice.wantNearest && engine.inputLoaded != 0)
+  if (choice.wantNearest && engine.inputLoaded != 0) {
+    // The last transform's pairs serve again for a picture of the same size: no new memory to
+    // touch for the first time (a page fault every 4 KB) and no second map beside the old one.
+    // A run that stops then leaves no pairs, as an undo does.
+    if (engine.nearest.width == InputImage.width && engine.nearest.height == InputImage.height)
+      nearest = std::exchange(engine.nearest, FeatureMap{});
     nearest.Allocate(InputImage.width, InputImage.height);
+  }
   FeatureMap* into = choice.wantNearest ? &nearest : nullptr;
   switch (choice.algorithm) {
     case TransformAlgorithm::envelope:

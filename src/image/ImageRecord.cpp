@@ -26,12 +26,14 @@ void PixelRows::Release() {
 void FeatureMap::Allocate(int w, int h) {
   const std::size_t count = 2 * static_cast<std::size_t>(std::max(w, 0)) *
                             static_cast<std::size_t>(std::max(h, 0));
-  std::unique_ptr<int32_t[]> block(new (std::nothrow) int32_t[count == 0 ? 1 : count]);
-  if (!block) throw std::bad_alloc();
-  std::fill(block.get(), block.get() + count, -1);
-  width = std::max(w, 0);
-  height = std::max(h, 0);
-  pairs = std::move(block);
+  if (pairs == nullptr || width != std::max(w, 0) || height != std::max(h, 0)) {
+    std::unique_ptr<int32_t[]> block(new (std::nothrow) int32_t[count == 0 ? 1 : count]);
+    if (!block) throw std::bad_alloc();
+    width = std::max(w, 0);
+    height = std::max(h, 0);
+    pairs = std::move(block);
+  }
+  std::fill(pairs.get(), pairs.get() + count, -1);
 }
 
 }  // namespace dt
