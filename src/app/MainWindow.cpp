@@ -305,11 +305,13 @@ bool MainWindow::RequireBinaryImage() {
 bool MainWindow::Compute(const std::function<void()>& computation) {
   // A computation may make its result the new input half way (an opening, say): the images as
   // they are now are kept aside first, and if that does not fit, the computation does not start.
+  // The command's undo step holds them already when it could keep them.
   std::optional<ImagesSnapshot> original;
+  const bool keptForUndo = undoHistory.HoldsBefore();
   const char* failure = nullptr;
   std::chrono::steady_clock::time_point start;
   try {
-    original.emplace(engine);
+    if (!keptForUndo) original.emplace(engine);
     const RunningCommand running(*this);
     start = std::chrono::steady_clock::now();  // the computation's time, not the copy's
     computation();
@@ -323,7 +325,10 @@ bool MainWindow::Compute(const std::function<void()>& computation) {
     runLabel_->setText(tr("処理時間 %1 ms").arg(ThreeDigits(took.count())));
     return true;
   }
-  if (original) original->Restore(engine);
+  if (keptForUndo)
+    undoHistory.PutBackBefore(engine);
+  else if (original)
+    original->Restore(engine);
   runLabel_->clear();
   if (failure == runStopped)
     ShowMessage(tr(runStopped).toStdString(), Translate(appTitle.c_str()));

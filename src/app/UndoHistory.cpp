@@ -109,6 +109,21 @@ UndoHistory::Outcome UndoHistory::End(const ImageEngine& engine) {
   return {Kept::yes, Trim()};
 }
 
+void UndoHistory::PutBackBefore(ImageEngine& engine) const {
+  if (!before_) return;
+  const auto putBack = [](const ImageRecord& from, ImageRecord& to) {
+    if (from.rows && to.rows) std::copy_n(from.rows.data(), PixelsOf(from), to.rows.data());
+    to.kind = from.kind;
+    to.whiteCount = from.whiteCount;
+    to.blackCount = from.blackCount;
+  };
+  putBack(before_->input, InputImage);
+  putBack(before_->work, WorkImage);
+  putBack(before_->distance, DistanceMap);
+  engine.inputLoaded = before_->inputLoaded;
+  engine.distanceReady = before_->distanceReady;
+}
+
 int UndoHistory::Undo(ImageEngine& engine) { return Step(undo_, redo_, engine); }
 int UndoHistory::Redo(ImageEngine& engine) { return Step(redo_, undo_, engine); }
 

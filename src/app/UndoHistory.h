@@ -32,6 +32,10 @@ class UndoHistory {
   // After the command: when the images have changed, the redo steps go and the copy becomes the
   // newest undo step, if there is one.
   Outcome End(const ImageEngine& engine);
+  // Whether Begin kept the images, and putting them back as they were then (a command that is
+  // stopped does so, and End then finds nothing changed). The images are the same size as then.
+  bool HoldsBefore() const { return before_.has_value(); }
+  void PutBackBefore(ImageEngine& engine) const;
 
   bool CanUndo() const { return !undo_.empty(); }
   bool CanRedo() const { return !redo_.empty(); }
