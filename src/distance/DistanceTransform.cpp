@@ -181,10 +181,10 @@ void MakeRoomForWinners(RowScratch& scratch, int width) {
   scratch.winners.resize(static_cast<std::size_t>(std::max(width, 1)) * envelopeRowsAtOnce);
 }
 
-// Algorithm 1's row pass over a batch of rows (their G in g, image rows y) with the feature
-// transform of the picture in `source`, the scratch's winners made room for: the distances go to
-// DistanceMap and then WorkImage, so that g, which may be WorkImage's own rows, still holds G
-// when the feature rows are found.
+// Algorithm 1's row pass over a batch of rows (their G in g, image rows y, in the sweep's own
+// rows) with the feature transform of the picture in `source`, the scratch's winners made room
+// for: the distances go to WorkImage and a copy to DistanceMap, as without the feature transform
+// (the caller finishes the streaming). Streaming stores for the pairs took longer.
 template <class Metric>
 void RowsWithNearest(const Metric& metric, const int32_t* const* g, const int* y, int n,
                      int width, RowScratch& scratch, const ImageRecord& source, int featureValue,
@@ -193,7 +193,7 @@ void RowsWithNearest(const Metric& metric, const int32_t* const* g, const int* y
   int32_t* out[envelopeRowsAtOnce] = {};
   int32_t* winner[envelopeRowsAtOnce] = {};
   for (int r = 0; r < n; ++r) {
-    out[r] = DistanceMap.rows[y[r]];
+    out[r] = WorkImage.rows[y[r]];
     winner[r] = scratch.winners.data() + stride * static_cast<std::size_t>(r);
   }
   if constexpr (std::is_same_v<Metric, EuclidMetric>)
@@ -205,7 +205,7 @@ void RowsWithNearest(const Metric& metric, const int32_t* const* g, const int* y
   };
   for (int r = 0; r < n; ++r) {
     WriteNearestRow(y[r], g[r], winner[r], width, direction, isFeature, nearest.Row(y[r]));
-    std::copy(out[r], out[r] + width, WorkImage.rows[y[r]]);
+    StreamRow(out[r], DistanceMap.rows[y[r]], width);
   }
 }
 

@@ -13,7 +13,10 @@ void RunDistanceTransform(ImageEngine& engine, const DrawingTargets& targets,
     // A run that stops then leaves no pairs, as an undo does.
     if (engine.nearest.width == InputImage.width && engine.nearest.height == InputImage.height)
       nearest = std::exchange(engine.nearest, FeatureMap{});
-    nearest.Allocate(InputImage.width, InputImage.height);
+    // Algorithm 1 with nothing drawn writes every pair.
+    const bool everyPair =
+        choice.algorithm == TransformAlgorithm::envelope && !engine.drawing();
+    nearest.Allocate(InputImage.width, InputImage.height, !everyPair);
   }
   FeatureMap* into = choice.wantNearest ? &nearest : nullptr;
   switch (choice.algorithm) {

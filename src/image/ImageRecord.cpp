@@ -23,7 +23,7 @@ void PixelRows::Release() {
   block_.reset();
 }
 
-void FeatureMap::Allocate(int w, int h) {
+void FeatureMap::Allocate(int w, int h, bool unset) {
   const std::size_t count = 2 * static_cast<std::size_t>(std::max(w, 0)) *
                             static_cast<std::size_t>(std::max(h, 0));
   if (pairs == nullptr || width != std::max(w, 0) || height != std::max(h, 0)) {
@@ -33,7 +33,7 @@ void FeatureMap::Allocate(int w, int h) {
     height = std::max(h, 0);
     pairs = std::move(block);
   }
-  std::fill(pairs.get(), pairs.get() + count, -1);
+  if (unset) std::fill(pairs.get(), pairs.get() + count, -1);
 }
 
 }  // namespace dt

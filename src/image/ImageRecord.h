@@ -61,9 +61,10 @@ struct FeatureMap {
   int32_t height = 0;
   std::unique_ptr<int32_t[]> pairs;  // 2 * width * height values; null while it holds nothing
 
-  // Makes the pairs, every one (-1, -1), in the block the map holds when its size is the same.
-  // Throws std::bad_alloc; on failure the map stays as it was.
-  void Allocate(int width, int height);
+  // Makes the pairs, every one (-1, -1) when `unset` (else left as they are, for a computation
+  // that writes every pair), in the block the map holds when its size is the same. Throws
+  // std::bad_alloc; on failure the map stays as it was.
+  void Allocate(int width, int height, bool unset = true);
   bool empty() const { return pairs == nullptr; }
   int32_t* Row(int row) const { return pairs.get() + 2 * std::size_t(row) * std::size_t(width); }
   FeaturePixel At(int row, int column) const {
