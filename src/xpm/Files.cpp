@@ -1,6 +1,7 @@
 #include "xpm/Files.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <new>
+#include <optional>
 
 #include "image/Messages.h"
 #include "xpm/XpmMessages.h"
@@ -85,9 +87,18 @@ bool ReplaceFileContents(const std::string& fileName, const std::string& content
   const std::size_t slash = fileName.rfind('/');
   std::string temporary =
       (slash == std::string::npos ? "" : fileName.substr(0, slash + 1)) + ".dtmorph-XXXXXX";
+  // A stop between the file's making and the guard's would leave the file: the stops wait until
+  // the guard is in place.
+  sigset_t stops, before;
+  sigemptyset(&stops);
+  sigaddset(&stops, SIGINT);
+  sigaddset(&stops, SIGTERM);
+  ::pthread_sigmask(SIG_BLOCK, &stops, &before);
   const int fd = ::mkstemp(temporary.data());
+  std::optional<TemporaryGuard> guard;
+  if (fd >= 0) guard.emplace(temporary);
+  ::pthread_sigmask(SIG_SETMASK, &before, nullptr);
   if (fd < 0) return false;
-  const TemporaryGuard guard(temporary);
   // The permissions of the earlier file, or those a new file gets.
   struct stat earlier {};
   if (::stat(fileName.c_str(), &earlier) == 0 && S_ISREG(earlier.st_mode)) {
