@@ -49,9 +49,11 @@ UndoHistory::Images UndoHistory::CopyOf(const ImageEngine& engine) {
                 engine.inputLoaded, engine.distanceReady};
 }
 
+// The work image first: every command that changes anything changes it, most often its kind,
+// which ends the comparison at once.
 bool UndoHistory::Same(const Images& images, const ImageEngine& engine) {
   return images.inputLoaded == engine.inputLoaded && images.distanceReady == engine.distanceReady &&
-         SameRecord(images.input, InputImage) && SameRecord(images.work, WorkImage) &&
+         SameRecord(images.work, WorkImage) && SameRecord(images.input, InputImage) &&
          SameRecord(images.distance, DistanceMap);
 }
 
