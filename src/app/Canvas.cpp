@@ -153,20 +153,34 @@ void CanvasDrawing::WindowSurface::SetPixel(int x, int y, uint32_t) {
   if (static_cast<unsigned>(x) >= static_cast<unsigned>(Canvas::pictureWidth) ||
       static_cast<unsigned>(y) >= static_cast<unsigned>(Canvas::pictureHeight))
     return;
-  left_ = std::min(left_, x);
-  right_ = std::max(right_, x);
+  Drawn(x, x, y, 1);
+}
+
+// A row counts as its pixels inside the picture, the clock looked at as often as for them one
+// by one.
+void CanvasDrawing::WindowSurface::SetRow(int x, int y, const uint32_t*, int n) {
+  const int from = std::max(x, 0), to = std::min(x + n, Canvas::pictureWidth) - 1;
+  if (static_cast<unsigned>(y) >= static_cast<unsigned>(Canvas::pictureHeight) || to < from)
+    return;
+  Drawn(from, to, y, to - from + 1);
+}
+
+void CanvasDrawing::WindowSurface::Drawn(int left, int right, int y, int64_t pixels) {
+  left_ = std::min(left_, left);
+  right_ = std::max(right_, right);
   top_ = std::min(top_, y);
   bottom_ = std::max(bottom_, y);
-  if (++pixelsSinceCheck_ < pixelsPerCheck_) return;
-  pixelsSinceCheck_ = 0;
-  const int64_t sinceRepaint = clock_.NowMs() - lastRepaintMs_;
-  if (pixelsPerFrame_ > 0 && (pixelsThisFrame_ += pixelsPerCheck_) >= pixelsPerFrame_) {
-    if (sinceRepaint < repaintIntervalMs)
-      std::this_thread::sleep_for(std::chrono::milliseconds(repaintIntervalMs - sinceRepaint));
-    Flush();
-    return;
+  for (pixelsSinceCheck_ += pixels; pixelsSinceCheck_ >= pixelsPerCheck_;) {
+    pixelsSinceCheck_ -= pixelsPerCheck_;
+    const int64_t sinceRepaint = clock_.NowMs() - lastRepaintMs_;
+    if (pixelsPerFrame_ > 0 && (pixelsThisFrame_ += pixelsPerCheck_) >= pixelsPerFrame_) {
+      if (sinceRepaint < repaintIntervalMs)
+        std::this_thread::sleep_for(std::chrono::milliseconds(repaintIntervalMs - sinceRepaint));
+      Flush();
+    } else if (sinceRepaint >= repaintIntervalMs) {
+      Flush();
+    }
   }
-  if (sinceRepaint >= repaintIntervalMs) Flush();
 }
 
 // A frame is an eighth of a pass, or pixelsPerClockCheck pixels when that is more, times the

@@ -125,10 +125,14 @@ class CanvasDrawing {
    public:
     WindowSurface(Canvas& canvas, Clock& clock, double speed);
     void SetPixel(int x, int y, uint32_t rgb) override;
+    void SetRow(int x, int y, const uint32_t* rgb, int n) override;
     void Flush();
     void PacePasses(int64_t pixelsPerPass);
 
    private:
+    // Columns left .. right of row y drawn, `pixels` of them: the dirty rectangle grows, and
+    // every pixelsPerCheck_ pixels the clock says whether to repaint (or wait, when paced).
+    void Drawn(int left, int right, int y, int64_t pixels);
     Canvas& canvas_;
     Clock& clock_;
     int64_t lastRepaintMs_;

@@ -1,5 +1,7 @@
 // Pixel-by-pixel drawing of images into the two drawing targets.
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "image/ImageEngine.h"
 #include "image/Messages.h"
@@ -10,6 +12,14 @@ namespace {
 
 constexpr uint32_t white = 0xFFFFFF;
 constexpr uint32_t black = 0x000000;
+
+// The screen grey falls by 16 per unit of distance: 0 is white, 16 and more (and noFeature) black.
+uint32_t DistanceColour(int32_t value) {
+  int64_t g = value == noFeature ? 255 : static_cast<int64_t>(value) * 16;
+  if (g > 255) g = 255;
+  const auto level = static_cast<uint32_t>(255 - g) & 0xFF;
+  return level << 16 | level << 8 | level;
+}
 
 void SetBoth(const DrawingTargets& targets, int x, int y, uint32_t rgb) {
   targets.a->SetPixel(x, y, rgb);
@@ -26,13 +36,9 @@ void ImageEngine::PutPixel(const DrawingTargets& targets, int x, int y, int red,
   SetBoth(targets, x, y, rgb);
 }
 
-// The screen grey falls by 16 per unit of distance: 0 is white, 16 and more (and noFeature) black.
 void ImageEngine::DrawDistancePixel(const DrawingTargets& targets, int row, int column,
                                     int32_t value) {
-  int64_t g = value == noFeature ? 255 : static_cast<int64_t>(value) * 16;
-  if (g > 255) g = 255;
-  const int level = static_cast<int>(255 - g);
-  PutPixel(targets, column, row, level, level, level);
+  SetBoth(targets, column, row, DistanceColour(value));
 }
 
 void ImageEngine::ShowInputImage(const DrawingTargets& targets) {
@@ -40,10 +46,13 @@ void ImageEngine::ShowInputImage(const DrawingTargets& targets) {
     ShowMessage(Translate(text::noInputImage), Translate(appTitle.c_str()));
     return;
   }
+  std::vector<uint32_t> colours(static_cast<std::size_t>(std::max(InputImage.width, 0)));
   for (int row = 0; row < InputImage.height; ++row) {
     const int32_t* pixels = InputImage.rows[row];
     for (int column = 0; column < InputImage.width; ++column)
-      SetBoth(targets, column, row, pixels[column] == 1 ? white : black);
+      colours[std::size_t(column)] = pixels[column] == 1 ? white : black;
+    targets.a->SetRow(0, row, colours.data(), InputImage.width);
+    targets.b->SetRow(0, row, colours.data(), InputImage.width);
   }
   char message[256];
   const char* const report =
@@ -56,14 +65,15 @@ void ImageEngine::ShowInputImage(const DrawingTargets& targets) {
 void ImageEngine::RedrawWorkImage(const DrawingTargets& targets) {
   if (WorkImage.kind != binaryKind && WorkImage.kind != distanceKind) return;
   if (WorkImage.rows == nullptr) return;
+  const bool binary = WorkImage.kind == binaryKind;
+  std::vector<uint32_t> colours(static_cast<std::size_t>(std::max(InputImage.width, 0)));
   for (int row = 0; row < InputImage.height; ++row) {
     const int32_t* pixels = WorkImage.rows[row];
-    for (int column = 0; column < InputImage.width; ++column) {
-      if (WorkImage.kind == binaryKind)
-        SetBoth(targets, column, row, pixels[column] == 1 ? white : black);
-      else
-        DrawDistancePixel(targets, row, column, pixels[column]);
-    }
+    for (int column = 0; column < InputImage.width; ++column)
+      colours[std::size_t(column)] =
+          binary ? (pixels[column] == 1 ? white : black) : DistanceColour(pixels[column]);
+    targets.a->SetRow(0, row, colours.data(), InputImage.width);
+    targets.b->SetRow(0, row, colours.data(), InputImage.width);
   }
 }
 

@@ -57,17 +57,22 @@ class Clock {
 };
 
 // One drawable picture. SetPixel is called once per pixel in the hot loops, so implementations
-// write straight into their memory.
+// write straight into their memory. SetRow sets n pixels of row y from column x on, as n calls of
+// SetPixel would in turn; a whole picture redrawn goes a row at a time.
 class Surface {
  public:
   virtual ~Surface() = default;
   virtual void SetPixel(int x, int y, uint32_t rgb) = 0;  // rgb = 0xRRGGBB
+  virtual void SetRow(int x, int y, const uint32_t* rgb, int n) {
+    for (int k = 0; k < n; ++k) SetPixel(x + k, y, rgb[k]);
+  }
 };
 
 // A surface that drops every pixel: for timed runs, the command-line tool and benchmarks.
 class NullSurface final : public Surface {
  public:
   void SetPixel(int, int, uint32_t) override {}
+  void SetRow(int, int, const uint32_t*, int) override {}
 };
 
 // The pair every drawing operation writes into: A makes pixels visible on the window while a

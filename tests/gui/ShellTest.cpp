@@ -337,6 +337,48 @@ class ShellTest : public QObject {
     }
   }
 
+  // A row drawn at once is its pixels drawn in turn, on the backing bitmap (clipped to it) and in
+  // the repaints that follow; a redrawn map goes a row at a time.
+  void ARowIsItsPixelsInTurn() {
+    Shell shell;
+    MainWindow& window = *shell.window;
+    const int width = window.backingBitmap.width(), height = window.backingBitmap.height();
+    std::vector<uint32_t> colours(std::size_t(width) + 20);
+    for (std::size_t k = 0; k < colours.size(); ++k)
+      colours[k] = static_cast<uint32_t>(k * 2654435761u) & 0xFFFFFF;
+    QImage byPixels;
+    long repaintsByPixels = 0;
+    for (const bool rows : {false, true}) {
+      window.ResetCanvas();
+      const long start = window.canvas()->repaintCount();
+      {
+        CanvasDrawing drawing = window.MakeDrawingTargets();
+        std::vector<int> ys = {-1, height - 1, height};
+        for (int y = 0; y < 20; ++y) ys.push_back(y);
+        for (const int y : ys) {
+          for (Surface* surface : {drawing.targets().a, drawing.targets().b}) {
+            if (rows) {
+              surface->SetRow(-10, y, colours.data(), int(colours.size()));
+            } else {
+              for (std::size_t k = 0; k < colours.size(); ++k)
+                surface->SetPixel(int(k) - 10, y, colours[k]);
+            }
+          }
+          shell.clock.now += 8;  // a repaint every other row
+        }
+      }
+      const long repaints = window.canvas()->repaintCount() - start;
+      if (!rows) {
+        byPixels = window.backingBitmap.copy();
+        repaintsByPixels = repaints;
+      } else {
+        QCOMPARE(window.backingBitmap, byPixels);
+        QCOMPARE(repaints, repaintsByPixels);
+      }
+    }
+    QVERIFY(repaintsByPixels >= 2);
+  }
+
   // The program as installed (the test install_tree installs it first, into DT_INSTALL_TREE).
   // In a folder without pictures each sample is the installed copy of the source tree's, or for
   // a program not installed the source tree's own. A picture of the same name in the working

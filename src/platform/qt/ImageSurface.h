@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <algorithm>
 
 #include "platform/Platform.h"
 
@@ -22,6 +23,14 @@ class ImageSurface final : public Surface {
         static_cast<unsigned>(y) >= static_cast<unsigned>(height_))
       return;
     reinterpret_cast<QRgb*>(bits_ + static_cast<qsizetype>(y) * stride_)[x] = 0xFF000000u | rgb;
+  }
+
+  void SetRow(int x, int y, const uint32_t* rgb, int n) override {
+    if (static_cast<unsigned>(y) >= static_cast<unsigned>(height_)) return;
+    const int from = std::max(x, 0), to = std::min(x + n, width_);  // the columns inside
+    QRgb* line = reinterpret_cast<QRgb*>(bits_ + static_cast<qsizetype>(y) * stride_);
+    for (int column = from; column < to; ++column)
+      line[column] = 0xFF000000u | rgb[column - x];
   }
 
  private:
