@@ -4,6 +4,7 @@
 #include "distance/RowPasses.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -102,12 +103,10 @@ DT_INLINE V Min(V a, V b) {
   return a < b ? a : b;
 }
 
-// The body of NearbyEuclidRow: Lanes columns a vector, Group columns searched together (a
-// multiple of Lanes, at most RowScratch::nearbyGroup); with the winning columns when `winner`
-// is not null.
+// The body of NearbyEuclidRow without winners: Lanes columns a vector, Group columns searched
+// together (a multiple of Lanes, at most RowScratch::nearbyGroup).
 template <int Lanes, int Group>
-DT_INLINE bool SearchNearby(const int32_t* g, int width, RowScratch& scratch, int32_t* out,
-                            int32_t* winner) {
+DT_INLINE bool SearchNearby(const int32_t* g, int width, RowScratch& scratch, int32_t* out) {
   using Floats = typename Vectors<Lanes>::Floats;
   using Ints = typename Vectors<Lanes>::Ints;
   constexpr int vectors = Group / Lanes;
@@ -135,11 +134,8 @@ DT_INLINE bool SearchNearby(const int32_t* g, int width, RowScratch& scratch, in
     const float* at = square + x0;
     // Lanes past the row start at 0, which ends their search at once.
     Floats best[vectors];
-    Ints from[vectors] = {};  // with winners: the best's offset from its pixel
     for (int v = 0; v < vectors; ++v)
       best[v] = lanes + Lanes * v < width - x0 ? Load<Floats>(at + Lanes * v) : Floats{};
-    // With winners: the offsets d .. d + 3 in every lane.
-    Ints right[4] = {Ints{} + 1, Ints{} + 2, Ints{} + 3, Ints{} + 4};
     // Four steps between the tests whether every lane's best is within d, where its search ends.
     for (int d = 1;; d += 4) {
       const Floats dd = broadcast(d * d);
@@ -152,41 +148,12 @@ DT_INLINE bool SearchNearby(const int32_t* g, int width, RowScratch& scratch, in
       // that each lane's best waits for one minimum a step, not four.
       Floats away[4];
       for (int k = 0; k < 4; ++k) away[k] = broadcast((d + k) * (d + k));
-      if (d > 1)
-        for (Ints& step : right) step += 4;
       for (int v = 0; v < vectors; ++v) {
         const float* lane = at + Lanes * v;
-        if (winner == nullptr) {
-          Floats cost[4];
-          for (int k = 0; k < 4; ++k)
-            cost[k] = Min(Load<Floats>(lane - d - k), Load<Floats>(lane + d + k)) + away[k];
-          best[v] = Min(best[v], Min(Min(cost[0], cost[1]), Min(cost[2], cost[3])));
-          continue;
-        }
-        // The same tree over the eight candidates, each with its offset.
-        Floats cost[8];
-        Ints offset[8];
-        for (int k = 0; k < 4; ++k) {
-          cost[2 * k] = Load<Floats>(lane - d - k) + away[k];
-          cost[2 * k + 1] = Load<Floats>(lane + d + k) + away[k];
-          offset[2 * k] = -right[k];
-          offset[2 * k + 1] = right[k];
-        }
-        // The first pair keeps the nearer of itself and the second.
-        const auto keep = [&](Floats& toCost, Ints& toOffset, Floats fromCost, Ints fromOffset)
-            __attribute__((always_inline)) {
-          const Ints nearer = fromCost < toCost;
-          toCost = nearer ? fromCost : toCost;
-          toOffset = nearer ? fromOffset : toOffset;
-        };
-        keep(cost[0], offset[0], cost[1], offset[1]);
-        keep(cost[2], offset[2], cost[3], offset[3]);
-        keep(cost[4], offset[4], cost[5], offset[5]);
-        keep(cost[6], offset[6], cost[7], offset[7]);
-        keep(cost[0], offset[0], cost[2], offset[2]);
-        keep(cost[4], offset[4], cost[6], offset[6]);
-        keep(cost[0], offset[0], cost[4], offset[4]);
-        keep(best[v], from[v], cost[0], offset[0]);
+        Floats cost[4];
+        for (int k = 0; k < 4; ++k)
+          cost[k] = Min(Load<Floats>(lane - d - k), Load<Floats>(lane + d + k)) + away[k];
+        best[v] = Min(best[v], Min(Min(cost[0], cost[1]), Min(cost[2], cost[3])));
       }
     }
     // Below 2^22 the square root truncated is exact (see EuclidMetric::StoreRow).
@@ -196,12 +163,65 @@ DT_INLINE bool SearchNearby(const int32_t* g, int width, RowScratch& scratch, in
     for (int q = 0; q < Group; q += 4)
       _mm_store_si128(reinterpret_cast<__m128i*>(root + q),
                       _mm_cvttps_epi32(_mm_sqrt_ps(_mm_load_ps(bests + q))));
+    std::copy(root, root + std::min(Group, width - x0), out + x0);
+  }
+  return true;
+}
+
+// The same search with winners, on the integer keys of RowScratch: the candidate e columns to
+// the left of x has the key keys[x - e] + 2048 e^2 - e, the one to the right keys[x + e] +
+// 2048 e^2 + e, the column itself keys[x]; the least key is the least cost and, of the columns
+// that give it, the leftmost.
+template <int Lanes, int Group>
+DT_INLINE bool SearchNearbyWinners(const int32_t* g, int width, RowScratch& scratch,
+                                   int32_t* out, int32_t* winner) {
+  using Ints = typename Vectors<Lanes>::Ints;
+  constexpr int vectors = Group / Lanes;
+  constexpr int reach = RowScratch::keyReach;
+  static_assert(Group % Lanes == 0 && Group <= RowScratch::nearbyGroup, "whole vectors, padded");
+  int32_t* keys = scratch.nearbyKeys.data() + nearbyReach + RowScratch::nearbyGroup;
+  for (int x = 0; x < width; ++x) {
+    const int32_t square = g[x] < reach ? g[x] * g[x] : RowScratch::keyCap;
+    keys[x] = std::min(square, RowScratch::keyCap) * 2048 + 1024;
+  }
+  int64_t budget = 4 * int64_t{width};
+  Ints lanes;
+  for (int k = 0; k < Lanes; ++k) lanes[k] = k;
+  for (int x0 = 0; x0 < width; x0 += Group) {
+    const int32_t* at = keys + x0;
+    // Lanes past the row start at 0, which ends their search at once.
+    Ints best[vectors];
+    for (int v = 0; v < vectors; ++v)
+      best[v] = lanes + Lanes * v < width - x0 ? Load<Ints>(at + Lanes * v) : Ints{};
+    for (int d = 1;; d += 4) {
+      // A lane is done once its cost is at most d^2, its key below 2048 (d^2 + 1).
+      const Ints done = Ints{} + (d * d + 1) * 2048;
+      Ints open = best[0] >= done;
+      for (int v = 1; v < vectors; ++v) open |= best[v] >= done;
+      if (!AnySet<Lanes>(open)) break;
+      budget -= 4;
+      if (d + 3 > reach || budget < 0) return false;
+      int32_t left[4], right[4];
+      for (int k = 0; k < 4; ++k) {
+        const int32_t e = d + k;
+        left[k] = 2048 * e * e - e;
+        right[k] = 2048 * e * e + e;
+      }
+      for (int v = 0; v < vectors; ++v) {
+        const int32_t* lane = at + Lanes * v;
+        Ints key[4];
+        for (int k = 0; k < 4; ++k)
+          key[k] = Min(Load<Ints>(lane - d - k) + left[k], Load<Ints>(lane + d + k) + right[k]);
+        best[v] = Min(best[v], Min(Min(key[0], key[1]), Min(key[2], key[3])));
+      }
+    }
+    alignas(32) int32_t bests[Group];
+    std::memcpy(bests, best, sizeof bests);
     const int count = std::min(Group, width - x0);
-    std::copy(root, root + count, out + x0);
-    if (winner != nullptr) {
-      alignas(32) int32_t offsets[Group];
-      std::memcpy(offsets, from, sizeof offsets);
-      for (int k = 0; k < count; ++k) winner[x0 + k] = x0 + k + offsets[k];
+    for (int k = 0; k < count; ++k) {
+      // Below 2^20 the square root truncated is exact (see EuclidMetric::StoreRow).
+      out[x0 + k] = static_cast<int32_t>(std::sqrt(static_cast<float>(bests[k] >> 11)));
+      winner[x0 + k] = x0 + k + (bests[k] & 2047) - 1024;
     }
   }
   return true;
@@ -211,8 +231,8 @@ DT_INLINE bool SearchNearby(const int32_t* g, int width, RowScratch& scratch, in
 
 bool SearchNearby4(const int32_t* g, int width, RowScratch& scratch, int32_t* out,
                    int32_t* winner) {
-  return winner == nullptr ? SearchNearby<4, 16>(g, width, scratch, out, nullptr)
-                           : SearchNearby<4, 16>(g, width, scratch, out, winner);
+  return winner == nullptr ? SearchNearby<4, 16>(g, width, scratch, out)
+                           : SearchNearbyWinners<4, 16>(g, width, scratch, out, winner);
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
@@ -220,8 +240,8 @@ bool SearchNearby4(const int32_t* g, int width, RowScratch& scratch, int32_t* ou
 __attribute__((target("avx2"))) bool SearchNearby8(const int32_t* g, int width,
                                                    RowScratch& scratch, int32_t* out,
                                                    int32_t* winner) {
-  return winner == nullptr ? SearchNearby<8, 32>(g, width, scratch, out, nullptr)
-                           : SearchNearby<8, 16>(g, width, scratch, out, winner);
+  return winner == nullptr ? SearchNearby<8, 32>(g, width, scratch, out)
+                           : SearchNearbyWinners<8, 32>(g, width, scratch, out, winner);
 }
 #endif
 
@@ -233,15 +253,15 @@ struct NearbySearch {
   int meanDistanceWithWinners;
 };
 
-const NearbySearch narrowSearch = {SearchNearby4, 4, 20, 6};
+const NearbySearch narrowSearch = {SearchNearby4, 4, 20, 10};
 
 // Measured on points of several densities and on blobs: the envelope costs as much as the search
-// at a mean distance of about 20 with four lanes and about 28 with eight, and with winners at
-// about 6 and 7.
+// at a mean distance of about 20 with four lanes and about 28 with eight; with winners, whose
+// keys SSE2 has no minimum of its own for, at about 10 and 28.
 const NearbySearch& ChosenSearch() {
   static const NearbySearch chosen = [] {
 #if defined(DT_NEARBY_AVX2)
-    if (__builtin_cpu_supports("avx2")) return NearbySearch{SearchNearby8, 8, 28, 7};
+    if (__builtin_cpu_supports("avx2")) return NearbySearch{SearchNearby8, 8, 28, 28};
 #endif
     return narrowSearch;
   }();

@@ -41,7 +41,8 @@ struct RowScratch {
         beatenOnRight(Size(width)),
         leftBest(Size(width)),
         lastOfG(Size(width) + 2, -1),
-        nearby(Size(width) + 2 * (nearbyReach + nearbyGroup), nearbyFar) {}
+        nearby(Size(width) + 2 * (nearbyReach + nearbyGroup), nearbyFar),
+        nearbyKeys(nearby.size(), farKey) {}
   std::vector<Lane> lanes;
   std::vector<uint8_t> beatenOnRight;  // per column, bit r for lane r: a candidate to the right
                                        // is at least as good from there on
@@ -56,6 +57,14 @@ struct RowScratch {
   static constexpr float nearbyFar = 1e30f;
   std::vector<float> nearby;
   bool shortDistances = true;
+  // NearbyEuclidRow with winners searches integer keys, cost * 2048 + 1024 + offset, the least of
+  // which gives both the distance and its column. Costs below keyCap + keyReach^2 < 2^20 keep
+  // every key below 2^31: the search reaches keyReach columns, and a squared G from keyCap on
+  // (farKey, as beyond the row) never wins within that reach.
+  static constexpr int keyReach = 724;
+  static constexpr int32_t keyCap = (1 << 20) - keyReach * keyReach - 1;
+  static constexpr int32_t farKey = keyCap * 2048 + 1024;
+  std::vector<int32_t> nearbyKeys;
 
  private:
   static std::size_t Size(int width) { return width > 0 ? static_cast<std::size_t>(width) : 1; }
@@ -96,10 +105,10 @@ void MarkBeatenOnRight(const EuclidMetric&, const int32_t* const* g, int rows, i
 // x ends after about D(x) columns. Where distances are short that is less work than the
 // envelope, and it has no branch to mispredict but the end of each search. Sixteen pixels are
 // searched together in single precision, 32 on processors with AVX2. Returns false, with out
-// partly written, where a distance lies beyond nearbyReach or the groups' searches take more
-// than 4 * width steps in all (64 columns to either side of a pixel on average): the row is
-// then the envelope's. out must not be g. Given `winner`, winner[x] is the column whose candidate
-// gives x its distance (one of them, where several do).
+// partly written, where a distance lies beyond nearbyReach (RowScratch::keyReach with winners)
+// or the groups' searches take more than 4 * width steps in all (64 columns to either side of a
+// pixel on average): the row is then the envelope's. out must not be g. Given `winner`,
+// winner[x] is the column whose candidate gives x its distance (the leftmost, where several do).
 bool NearbyEuclidRow(const int32_t* g, int width, RowScratch& scratch, int32_t* out,
                      int32_t* winner = nullptr);
 
@@ -113,8 +122,9 @@ bool NearbyEuclidRowWith(int lanes, const int32_t* g, int width, RowScratch& scr
 // The search for a pixel ends after about its distance in columns, and the envelope costs about
 // the same at every pixel: EuclidRows gives rows to NearbyEuclidRow while the last row finished
 // had a mean distance up to this (20 where the search takes four pixels a vector, 28 where it
-// takes eight, on processors with AVX2; on sparse points the mean is about 16). Keeping the
-// winners costs the search more than the envelope: with them, about 6 or 7.
+// takes eight, on processors with AVX2; on sparse points the mean is about 16). With winners the
+// search minimizes integer keys, for which SSE2 has no minimum of its own: 10 with four lanes,
+// 28 with eight.
 int NearbyMeanDistance(bool winners);
 
 // Algorithm 1's row pass: the exact lower envelope of the candidates (Meijster, Roerdink and
