@@ -103,6 +103,16 @@ DT_INLINE V Min(V a, V b) {
   return a < b ? a : b;
 }
 
+// The start of a group's search: each lane's own column, where `left` columns of the row remain,
+// and 0 past the row, which ends its search at once.
+template <int Lanes, class V, int count, class Element>
+DT_INLINE void StartGroup(V (&best)[count], const Element* at, int left) {
+  typename Vectors<Lanes>::Ints lanes;
+  for (int k = 0; k < Lanes; ++k) lanes[k] = k;
+  for (int v = 0; v < count; ++v)
+    best[v] = lanes + Lanes * v < left ? Load<V>(at + Lanes * v) : V{};
+}
+
 // The body of NearbyEuclidRow without winners: Lanes columns a vector, Group columns searched
 // together (a multiple of Lanes, at most RowScratch::nearbyGroup).
 template <int Lanes, int Group>
@@ -128,14 +138,10 @@ DT_INLINE bool SearchNearby(const int32_t* g, int width, RowScratch& scratch, in
   for (; x < width; ++x)
     square[x] = g[x] < 4096 ? static_cast<float>(g[x] * g[x]) : RowScratch::nearbyFar;
   int64_t budget = 4 * int64_t{width};
-  Ints lanes;
-  for (int k = 0; k < Lanes; ++k) lanes[k] = k;
   for (int x0 = 0; x0 < width; x0 += Group) {
-    const float* at = square + x0;
-    // Lanes past the row start at 0, which ends their search at once.
     Floats best[vectors];
-    for (int v = 0; v < vectors; ++v)
-      best[v] = lanes + Lanes * v < width - x0 ? Load<Floats>(at + Lanes * v) : Floats{};
+    StartGroup<Lanes>(best, square + x0, width - x0);
+    const float* at = square + x0;
     // Four steps between the tests whether every lane's best is within d, where its search ends.
     for (int d = 1;; d += 4) {
       const Floats dd = broadcast(d * d);
@@ -185,14 +191,10 @@ DT_INLINE bool SearchNearbyWinners(const int32_t* g, int width, RowScratch& scra
     keys[x] = std::min(square, RowScratch::keyCap) * 2048 + 1024;
   }
   int64_t budget = 4 * int64_t{width};
-  Ints lanes;
-  for (int k = 0; k < Lanes; ++k) lanes[k] = k;
   for (int x0 = 0; x0 < width; x0 += Group) {
-    const int32_t* at = keys + x0;
-    // Lanes past the row start at 0, which ends their search at once.
     Ints best[vectors];
-    for (int v = 0; v < vectors; ++v)
-      best[v] = lanes + Lanes * v < width - x0 ? Load<Ints>(at + Lanes * v) : Ints{};
+    StartGroup<Lanes>(best, keys + x0, width - x0);
+    const int32_t* at = keys + x0;
     for (int d = 1;; d += 4) {
       // A lane is done once its cost is at most d^2, its key below 2048 (d^2 + 1).
       const Ints done = Ints{} + (d * d + 1) * 2048;
