@@ -139,9 +139,9 @@ DT_INLINE bool SearchNearby(const int32_t* g, int width, RowScratch& scratch, in
     square[x] = g[x] < 4096 ? static_cast<float>(g[x] * g[x]) : RowScratch::nearbyFar;
   int64_t budget = 4 * int64_t{width};
   for (int x0 = 0; x0 < width; x0 += Group) {
-    Floats best[vectors];
-    StartGroup<Lanes>(best, square + x0, width - x0);
     const float* at = square + x0;
+    Floats best[vectors];
+    StartGroup<Lanes>(best, at, width - x0);
     // Four steps between the tests whether every lane's best is within d, where its search ends.
     for (int d = 1;; d += 4) {
       const Floats dd = broadcast(d * d);
@@ -187,14 +187,13 @@ DT_INLINE bool SearchNearbyWinners(const int32_t* g, int width, RowScratch& scra
   static_assert(Group % Lanes == 0 && Group <= RowScratch::nearbyGroup, "whole vectors, padded");
   int32_t* keys = scratch.nearbyKeys.data() + nearbyReach + RowScratch::nearbyGroup;
   for (int x = 0; x < width; ++x) {
-    const int32_t square = g[x] < reach ? g[x] * g[x] : RowScratch::keyCap;
-    keys[x] = std::min(square, RowScratch::keyCap) * 2048 + 1024;
+    keys[x] = (g[x] < reach ? g[x] * g[x] : RowScratch::keyCap) * 2048 + 1024;
   }
   int64_t budget = 4 * int64_t{width};
   for (int x0 = 0; x0 < width; x0 += Group) {
-    Ints best[vectors];
-    StartGroup<Lanes>(best, keys + x0, width - x0);
     const int32_t* at = keys + x0;
+    Ints best[vectors];
+    StartGroup<Lanes>(best, at, width - x0);
     for (int d = 1;; d += 4) {
       // A lane is done once its cost is at most d^2, its key below 2048 (d^2 + 1).
       const Ints done = Ints{} + (d * d + 1) * 2048;
