@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -91,19 +92,77 @@ bool BmpCutShort(std::string_view bytes) {
 }
 
 // Luminance (ITU-R BT.601), the picture laid over white where it is transparent.
+uint8_t GreyOf(QRgb p) {
+  const int luminance = (299 * qRed(p) + 587 * qGreen(p) + 114 * qBlue(p) + 500) / 1000;
+  const int alpha = qAlpha(p);
+  return static_cast<uint8_t>((luminance * alpha + 255 * (255 - alpha) + 127) / 255);
+}
+
+// The grey of each index of a picture with a colour table, as Qt's own conversion to 32-bit
+// colour gives it (indices beyond the table included).
+std::array<uint8_t, 256> GreysOfIndices(const QImage& picture) {
+  const int indices = picture.format() == QImage::Format_Mono ? 2 : 256;
+  QImage all(indices, 1, picture.format());
+  if (all.isNull()) throw std::bad_alloc();
+  all.setColorTable(picture.colorTable());
+  uchar* line = all.scanLine(0);
+  if (indices == 256)
+    for (int i = 0; i < 256; ++i) line[i] = uchar(i);
+  else  // pixel 1 of a one-bit line
+    line[0] = 0x40;
+  const QImage argb = all.convertToFormat(QImage::Format_ARGB32);
+  if (argb.isNull()) throw std::bad_alloc();
+  std::array<uint8_t, 256> greys{};
+  const QRgb* colours = reinterpret_cast<const QRgb*>(argb.constScanLine(0));
+  for (int i = 0; i < indices; ++i) greys[std::size_t(i)] = GreyOf(colours[i]);
+  return greys;
+}
+
+// The greys of a picture row after row. Pictures of one bit or one byte a pixel (PBM, PGM, and
+// the PNG, TIFF, BMP and GIF files of black and white or few colours) are read through their
+// colour table, or as they are, which spares the 32-bit copy of the picture that the others
+// go through.
 std::vector<uint8_t> GreysOf(const QImage& picture) {
+  const std::size_t width = std::size_t(picture.width());
+  std::vector<uint8_t> greys(width * std::size_t(picture.height()));
+  uint8_t* out = greys.data();
+  switch (picture.format()) {
+    case QImage::Format_Mono: {
+      // Eight greys for every byte of the picture's lines, the first pixel in the highest bit.
+      const std::array<uint8_t, 256> grey = GreysOfIndices(picture);
+      std::array<std::array<uint8_t, 8>, 256> eight;
+      for (int byte = 0; byte < 256; ++byte)
+        for (int bit = 0; bit < 8; ++bit)
+          eight[std::size_t(byte)][std::size_t(bit)] = grey[std::size_t(byte >> (7 - bit) & 1)];
+      for (int y = 0; y < picture.height(); ++y, out += width) {
+        const uchar* line = picture.constScanLine(y);
+        for (std::size_t x = 0; x + 8 <= width; x += 8)
+          std::memcpy(out + x, eight[line[x >> 3]].data(), 8);
+        for (std::size_t x = width & ~std::size_t{7}; x < width; ++x)
+          out[x] = eight[line[x >> 3]][x & 7];
+      }
+      return greys;
+    }
+    case QImage::Format_Indexed8: {
+      const std::array<uint8_t, 256> grey = GreysOfIndices(picture);
+      for (int y = 0; y < picture.height(); ++y, out += width) {
+        const uchar* line = picture.constScanLine(y);
+        for (std::size_t x = 0; x < width; ++x) out[x] = grey[line[x]];
+      }
+      return greys;
+    }
+    case QImage::Format_Grayscale8:  // opaque, each value its own luminance
+      for (int y = 0; y < picture.height(); ++y, out += width)
+        std::memcpy(out, picture.constScanLine(y), width);
+      return greys;
+    default:
+      break;
+  }
   const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
   if (argb.isNull()) throw std::bad_alloc();
-  std::vector<uint8_t> greys(std::size_t(argb.width()) * argb.height());
-  uint8_t* out = greys.data();
-  for (int y = 0; y < argb.height(); ++y) {
+  for (int y = 0; y < argb.height(); ++y, out += width) {
     const QRgb* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
-    for (int x = 0; x < argb.width(); ++x) {
-      const QRgb p = line[x];
-      const int luminance = (299 * qRed(p) + 587 * qGreen(p) + 114 * qBlue(p) + 500) / 1000;
-      const int alpha = qAlpha(p);
-      *out++ = static_cast<uint8_t>((luminance * alpha + 255 * (255 - alpha) + 127) / 255);
-    }
+    for (std::size_t x = 0; x < width; ++x) out[x] = GreyOf(line[x]);
   }
   return greys;
 }

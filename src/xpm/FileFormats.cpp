@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <numeric>
 
 #include "xpm/XpmMessages.h"
 #include "xpm/XpmReader.h"
@@ -54,10 +55,12 @@ FormatResult FormatInt32Npy(const std::string& shape, const int32_t* values, std
     bytes += static_cast<char>(header.size() & 0xff);
     bytes += static_cast<char>(header.size() >> 8);
     bytes += header;
-    for (std::size_t i = 0; i < count; ++i) {
+    const std::size_t at = bytes.size();
+    bytes.resize(at + 4 * count);
+    char* out = bytes.data() + at;
+    for (std::size_t i = 0; i < count; ++i, out += 4) {
       const uint32_t v = static_cast<uint32_t>(values[i]);
-      const char little[4] = {char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
-      bytes.append(little, 4);
+      out[0] = char(v), out[1] = char(v >> 8), out[2] = char(v >> 16), out[3] = char(v >> 24);
     }
   });
 }
@@ -86,14 +89,17 @@ FormatResult FormatPgm(const ImageRecord& image) {
     const std::size_t count = std::size_t(image.width) * image.height;
     bytes = "P5\n" + std::to_string(image.width) + " " + std::to_string(image.height) +
             (map ? "\n65535\n" : "\n255\n");
-    bytes.reserve(bytes.size() + (map ? 2 : 1) * count);
-    for (std::size_t i = 0; i < count; ++i) {
-      if (map) {
-        bytes += static_cast<char>(values[i] >> 8);
-        bytes += static_cast<char>(values[i] & 0xff);
-      } else {
-        bytes += static_cast<char>(image.rows.data()[i] == 1 ? 255 : 0);
+    const std::size_t at = bytes.size();
+    bytes.resize(at + (map ? 2 : 1) * count);
+    char* out = bytes.data() + at;
+    const int32_t* pixels = image.rows.data();
+    if (map) {
+      for (std::size_t i = 0; i < count; ++i) {
+        out[2 * i] = static_cast<char>(values[i] >> 8);
+        out[2 * i + 1] = static_cast<char>(values[i] & 0xff);
       }
+    } else {
+      for (std::size_t i = 0; i < count; ++i) out[i] = static_cast<char>(pixels[i] == 1 ? 255 : 0);
     }
   });
   if (result.ok) result.warning = ClippedWarning(clipped);
@@ -280,8 +286,15 @@ ParseResult BinaryFromGreys(int width, int height, const std::vector<uint8_t>& g
   ParseResult result;
   const bool input = role == ImageRole::input;
   try {
+    // Four tallies in turn, so that a run of one grey does not wait on its own last count.
+    std::array<std::array<int64_t, 256>, 4> tallies{};
+    const std::size_t whole = greys.size() & ~std::size_t{3};
+    for (std::size_t i = 0; i < whole; i += 4)
+      for (std::size_t k = 0; k < 4; ++k) ++tallies[k][greys[i + k]];
+    for (std::size_t i = whole; i < greys.size(); ++i) ++tallies[0][greys[i]];
     std::array<int64_t, 256> counts{};
-    for (const uint8_t grey : greys) ++counts[grey];
+    for (std::size_t grey = 0; grey < 256; ++grey)
+      counts[grey] = tallies[0][grey] + tallies[1][grey] + tallies[2][grey] + tallies[3][grey];
     int white = 128;  // the lowest grey that is white
     if (options.threshold) {
       white = *options.threshold;
@@ -302,12 +315,10 @@ ParseResult BinaryFromGreys(int width, int height, const std::vector<uint8_t>& g
     image.height = height;
     image.kind = binaryKind;
     image.rows.Allocate(width, height);
-    int64_t whiteCount = 0;
-    for (std::size_t i = 0; i < greys.size(); ++i) {
-      const bool isWhite = greys[i] >= white;
-      image.rows.data()[i] = isWhite ? 1 : 0;
-      whiteCount += isWhite;
-    }
+    const uint8_t* from = greys.data();
+    int32_t* to = image.rows.data();
+    for (std::size_t i = 0; i < greys.size(); ++i) to[i] = from[i] >= white ? 1 : 0;
+    const int64_t whiteCount = std::accumulate(counts.begin() + white, counts.end(), int64_t{0});
     if (input) {
       image.whiteCount = static_cast<int32_t>(whiteCount);
       image.blackCount = static_cast<int32_t>(int64_t(greys.size()) - whiteCount);

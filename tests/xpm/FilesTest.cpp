@@ -11,6 +11,7 @@
 #include <cstring>
 #include <functional>
 #include <iterator>
+#include <random>
 #include <sstream>
 
 #include "support/EngineTest.h"
@@ -229,6 +230,8 @@ TEST_F(Files, SavesBinaryImagesAndDistanceMapsByteForByte) {
   ASSERT_TRUE(engine.SaveWorkImage(folder.File("out.xpm")));
   EXPECT_EQ(ReadText(folder.File("out.xpm")),
             std::string(header) + "\" 3 2  2  1\",\n" + colours + "\"#.#\",\n\"..#\",\n};\n");
+  ASSERT_TRUE(engine.SaveWorkImage(folder.File("out.pgm"), FileFormat::pgm));
+  EXPECT_EQ(ReadText(folder.File("out.pgm")), std::string("P5\n3 2\n255\n\xff\0\xff\0\0\xff", 17));
   SetInput(engine, Grid(20, 1));
   for (int c = 0; c < 19; ++c) WorkImage.rows[0][c] = c;
   WorkImage.rows[0][19] = noFeature;
@@ -441,6 +444,39 @@ TEST_F(Files, PicturesBecomeBlackAndWhiteByTheirGreys) {
     EXPECT_TRUE(answer == MessageResult::Ok || State(engine) == loaded);
   }
   EXPECT_EQ(GridOf(InputImage), GridFromRows({"0101"}));
+}
+
+// However Qt hands a picture over (one bit a pixel, a table of colours, bytes of grey, 32-bit
+// colour), the same colours read as the same black and white: each file against
+// the picture Qt decodes from it, saved again in 32-bit colour.
+TEST_F(Files, EveryPixelLayoutReadsAsItsColoursDo) {
+  std::mt19937 rng(31);
+  const auto any = [&rng](int n) { return int(rng() % unsigned(n)); };
+  for (int round = 0; round < 8; ++round) {
+    const bool oneBit = round % 2 == 0;
+    QImage picture(1 + any(40), 1 + any(6), oneBit ? QImage::Format_Mono : QImage::Format_Indexed8);
+    QList<QRgb> table;
+    for (int i = 0, n = oneBit ? 2 : 2 + any(200); i < n; ++i)
+      table.push_back(qRgba(any(256), any(256), any(256), round % 4 < 2 ? 255 : any(256)));
+    picture.setColorTable(table);
+    for (int y = 0; y < picture.height(); ++y)
+      for (int x = 0; x < picture.width(); ++x) picture.setPixel(x, y, uint(any(table.size())));
+    const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
+    for (const auto& [name, image] : {std::pair{"a.png", picture}, {"b.bmp", picture},
+                                      {"c.tif", picture}, {"d.pgm", grey}, {"e.tif", grey}}) {
+      const std::string file = Picture(folder, name, image);
+      const QImage decoded(QString::fromStdString(file));
+      const ReadOptions options{any(256)};
+      ASSERT_TRUE(engine.LoadInputImage(
+          Picture(folder, "reference.png", decoded.convertToFormat(QImage::Format_ARGB32)),
+          options));
+      const Grid expected = GridOf(InputImage);
+      const std::pair counts{InputImage.whiteCount, InputImage.blackCount};
+      ASSERT_TRUE(engine.LoadInputImage(file, options)) << name;
+      EXPECT_EQ(GridOf(InputImage), expected) << name << " " << round;
+      EXPECT_EQ(std::pair(InputImage.whiteCount, InputImage.blackCount), counts) << name;
+    }
+  }
 }
 
 // A PNG with the given size in its header and one byte of image data, its checksums right.
