@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "image/Globals.h"
+#include "image/Parallel.h"
 
 namespace dt {
 
@@ -15,14 +16,11 @@ std::size_t PixelsOf(const ImageRecord& image) {
          static_cast<std::size_t>(std::max(image.height, 0));
 }
 
-// The whole record; its pixels in a block of their own (throws std::bad_alloc).
-ImageRecord CopyOfRecord(const ImageRecord& image) {
+// The record with a block of its own for the pixels, not yet copied (throws std::bad_alloc).
+ImageRecord BlankCopyOf(const ImageRecord& image) {
   ImageRecord copy{image.width, image.height,     image.originRow,  image.originCol,
                    image.kind,  image.whiteCount, image.blackCount, {}};
-  if (image.rows) {
-    copy.rows.Allocate(image.width, image.height);
-    std::copy_n(image.rows.data(), PixelsOf(image), copy.rows.data());
-  }
+  if (image.rows) copy.rows.Allocate(image.width, image.height);
   return copy;
 }
 
@@ -44,9 +42,17 @@ std::size_t UndoHistory::BytesOf(const Images& images) {
   return BytesOf(images.input) + BytesOf(images.work) + BytesOf(images.distance);
 }
 
+// The pixels on every core, the window's computations' one thread notwithstanding: at 4000 x 4000
+// the copy into fresh blocks takes twice as long on one.
 UndoHistory::Images UndoHistory::CopyOf(const ImageEngine& engine) {
-  return Images{CopyOfRecord(InputImage), CopyOfRecord(WorkImage), CopyOfRecord(DistanceMap),
+  Images images{BlankCopyOf(InputImage), BlankCopyOf(WorkImage), BlankCopyOf(DistanceMap),
                 engine.inputLoaded, engine.distanceReady};
+  std::vector<PixelCopy> copies;
+  for (const auto& [from, to] : {std::pair{&InputImage, &images.input}, {&WorkImage, &images.work},
+                                 {&DistanceMap, &images.distance}})
+    if (from->rows) copies.push_back({from->rows.data(), to->rows.data(), PixelsOf(*from)});
+  CopyInParallel(copies, 0);
+  return images;
 }
 
 // The work image first: every command that changes anything changes it, most often its kind,

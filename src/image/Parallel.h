@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -53,6 +54,37 @@ void InParallel(int count, int parts, int grain, Body&& body) {
     throw;
   }
   for (std::thread& helper : helpers) helper.join();
+}
+
+// One block of pixels to copy.
+struct PixelCopy {
+  const int32_t* from;
+  int32_t* to;
+  std::size_t count;
+};
+
+// Copies every block, the whole split over `requested` threads (0: one per processor core) in
+// parts of 4 MB or more. Most of the time of a large copy into fresh memory goes to the first
+// touch of its pages, which the system serves on every core at once.
+inline void CopyInParallel(const std::vector<PixelCopy>& copies, int requested) {
+  constexpr std::size_t piece = std::size_t{1} << 16;  // pixels
+  std::size_t total = 0;
+  for (const PixelCopy& copy : copies) total += copy.count;
+  const int pieces = static_cast<int>((total + piece - 1) / piece);  // images' blocks: few
+  InParallel(pieces, PartsFor(requested, pieces, 16), 1, [&](int first, int last, int) {
+    // The part's pixels [begin, end) of all the blocks one after another (the last part's end
+    // beyond them).
+    std::size_t begin = std::size_t(first) * piece, end = std::size_t(last) * piece;
+    for (const PixelCopy& copy : copies) {
+      if (begin < copy.count) {
+        const std::size_t stop = std::min(end, copy.count);
+        std::memcpy(copy.to + begin, copy.from + begin, (stop - begin) * sizeof(int32_t));
+        begin = stop;
+      }
+      begin -= std::min(begin, copy.count);
+      end -= std::min(end, copy.count);
+    }
+  });
 }
 
 }  // namespace dt
