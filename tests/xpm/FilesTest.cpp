@@ -416,17 +416,19 @@ TEST_F(Files, PicturesBecomeBlackAndWhiteByTheirGreys) {
     ASSERT_TRUE(engine.LoadFilterImage(folder.File(c.name)));
     EXPECT_EQ(std::pair(FilterImage.originRow, FilterImage.originCol), std::pair(2, 3));
   }
-  // Red, green, blue and half-transparent black: luminance 76, 150, 29, and 128 over white.
-  QImage colours(4, 1, QImage::Format_ARGB32);
-  const QRgb pixels[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgba(0, 0, 0, 127)};
-  for (int x = 0; x < 4; ++x) colours.setPixel(x, 0, pixels[x]);
+  // Red, green, blue, half-transparent black and a darker blue: luminance 76, 150, 29, 128 over
+  // white, and 28 (28.386).
+  QImage colours(5, 1, QImage::Format_ARGB32);
+  const QRgb pixels[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgba(0, 0, 0, 127),
+                         qRgb(0, 0, 249)};
+  for (int x = 0; x < 5; ++x) colours.setPixel(x, 0, pixels[x]);
   const std::string file = Picture(folder, "colours.png", colours);
   const std::string before = State(engine);
   EXPECT_FALSE(engine.LoadInputImage(file));
   EXPECT_EQ(State(engine), before);
-  EXPECT_EQ(services.texts().back(), "入力画像が白黒２値画像ではありません（4 階調）。\n"
+  EXPECT_EQ(services.texts().back(), "入力画像が白黒２値画像ではありません（5 階調）。\n"
                                      "しきい値を指定すると白黒にできます。\n" + file);
-  for (const auto& [threshold, rows] : {std::pair{77, "0101"}, {129, "0100"}, {29, "1111"}}) {
+  for (const auto& [threshold, rows] : {std::pair{77, "01010"}, {129, "01000"}, {29, "11110"}}) {
     ASSERT_TRUE(engine.LoadInputImage(file, ReadOptions{threshold}));
     EXPECT_EQ(GridOf(InputImage), GridFromRows({rows})) << threshold;
   }
@@ -437,13 +439,13 @@ TEST_F(Files, PicturesBecomeBlackAndWhiteByTheirGreys) {
     services.messageAnswers.push_back(answer);
     services.messages.clear();
     EXPECT_EQ(engine.LoadInputImage(file, {}, true), answer == MessageResult::Ok);
-    EXPECT_EQ(services.texts(), std::vector<std::string>{"白黒２値画像ではありません（4 階調）。\n"
+    EXPECT_EQ(services.texts(), std::vector<std::string>{"白黒２値画像ではありません（5 階調）。\n"
                                                          "明るさ 128 以上を白、それ未満を黒として"
                                                          "読み込みますか？\n" +
                                                          file});
     EXPECT_TRUE(answer == MessageResult::Ok || State(engine) == loaded);
   }
-  EXPECT_EQ(GridOf(InputImage), GridFromRows({"0101"}));
+  EXPECT_EQ(GridOf(InputImage), GridFromRows({"01010"}));
 }
 
 // However Qt hands a picture over (one bit a pixel, a table of colours, bytes of grey, 32-bit
