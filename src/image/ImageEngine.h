@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -164,7 +165,8 @@ class InputSnapshot {
 
 // The input image, the work image and the distance map as they are now, with their kinds and
 // whether a map is ready (image/ImageStore.cpp): what a command that is stopped or runs out of
-// memory puts back. Taking it throws std::bad_alloc when the copies do not fit.
+// memory puts back. Taking it throws std::bad_alloc when the copies do not fit. The pixels are
+// copied on every core (for the window, whose pictures beyond its undo bound take this copy).
 class ImagesSnapshot {
  public:
   explicit ImagesSnapshot(const ImageEngine& engine);
@@ -172,8 +174,9 @@ class ImagesSnapshot {
 
  private:
   struct Copy {
-    std::vector<int32_t> pixels;
-    int32_t kind, whiteCount, blackCount;
+    std::unique_ptr<int32_t[]> pixels;  // null when the image had none
+    std::size_t count = 0;
+    int32_t kind = 0, whiteCount = 0, blackCount = 0;
   };
   Copy input_, work_, distance_;
   int32_t distanceReady_;

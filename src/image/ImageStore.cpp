@@ -6,6 +6,7 @@
 
 #include "image/ImageEngine.h"
 #include "image/Messages.h"
+#include "image/Parallel.h"
 #include "xpm/Files.h"
 #include "xpm/XpmMessages.h"
 
@@ -210,16 +211,30 @@ void InputSnapshot::Restore(ImageEngine& engine) const {
 
 namespace {
 
+// The record's kind and counts, and a block for its pixels, not yet copied.
 template <class Copy>
-Copy CopyOf(const ImageRecord& image) {
-  Copy copy{{}, image.kind, image.whiteCount, image.blackCount};
-  if (image.rows) copy.pixels.assign(image.rows.data(), image.rows.data() + PixelCount(image));
+Copy BlankCopyOf(const ImageRecord& image) {
+  Copy copy;
+  copy.kind = image.kind, copy.whiteCount = image.whiteCount, copy.blackCount = image.blackCount;
+  if (image.rows) {
+    copy.count = PixelCount(image);
+    copy.pixels.reset(new int32_t[copy.count]);
+  }
   return copy;
 }
 
 template <class Copy>
-void PutBack(const Copy& copy, ImageRecord& image) {
-  if (image.rows) std::copy(copy.pixels.begin(), copy.pixels.end(), image.rows.data());
+PixelCopy Into(const ImageRecord& image, const Copy& copy) {
+  return {image.rows.data(), copy.pixels.get(), copy.pixels ? copy.count : 0};
+}
+
+template <class Copy>
+PixelCopy OutOf(const Copy& copy, const ImageRecord& image) {
+  return {copy.pixels.get(), image.rows.data(), image.rows ? copy.count : 0};
+}
+
+template <class Copy>
+void PutBackCounts(const Copy& copy, ImageRecord& image) {
   image.kind = copy.kind;
   image.whiteCount = copy.whiteCount;
   image.blackCount = copy.blackCount;
@@ -228,15 +243,20 @@ void PutBack(const Copy& copy, ImageRecord& image) {
 }  // namespace
 
 ImagesSnapshot::ImagesSnapshot(const ImageEngine& engine)
-    : input_(CopyOf<Copy>(InputImage)),
-      work_(CopyOf<Copy>(WorkImage)),
-      distance_(CopyOf<Copy>(DistanceMap)),
-      distanceReady_(engine.distanceReady) {}
+    : input_(BlankCopyOf<Copy>(InputImage)),
+      work_(BlankCopyOf<Copy>(WorkImage)),
+      distance_(BlankCopyOf<Copy>(DistanceMap)),
+      distanceReady_(engine.distanceReady) {
+  CopyInParallel({Into(InputImage, input_), Into(WorkImage, work_), Into(DistanceMap, distance_)},
+                 0);
+}
 
 void ImagesSnapshot::Restore(ImageEngine& engine) const {
-  PutBack(input_, InputImage);
-  PutBack(work_, WorkImage);
-  PutBack(distance_, DistanceMap);
+  CopyInParallel({OutOf(input_, InputImage), OutOf(work_, WorkImage), OutOf(distance_, DistanceMap)},
+                 0);
+  PutBackCounts(input_, InputImage);
+  PutBackCounts(work_, WorkImage);
+  PutBackCounts(distance_, DistanceMap);
   engine.distanceReady = distanceReady_;
 }
 
