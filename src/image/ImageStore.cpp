@@ -119,7 +119,7 @@ bool ImageEngine::SaveWorkImage(const std::string& fileName, FileFormat format) 
     FileFailure(result.message, fileName);
     return false;
   }
-  if (!ReplaceFileContents(fileName, result.bytes)) {
+  if (!ReplaceFileContents(fileName, result.bytes, result.borrowed)) {
     FileFailure(Translate(text::cannotWriteFile), fileName);
     return false;
   }
@@ -134,7 +134,7 @@ bool ImageEngine::SaveNearestPixels(const std::string& fileName) {
     FileFailure(result.message, fileName);
     return false;
   }
-  if (!ReplaceFileContents(fileName, result.bytes)) {
+  if (!ReplaceFileContents(fileName, result.bytes, result.borrowed)) {
     FileFailure(text::cannotWriteFile, fileName);
     return false;
   }

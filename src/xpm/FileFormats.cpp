@@ -45,16 +45,18 @@ FormatResult FormatValuesText(const ImageRecord& image) {
 // describes a little-endian int32 array of the shape given ("480, 640") in row order, padded
 // with blanks so that the data begins at a multiple of 64 bytes, then the count values.
 FormatResult FormatInt32Npy(const std::string& shape, const int32_t* values, std::size_t count) {
-  return Formatted([&](std::string& bytes) {
+  constexpr bool littleEndian = __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__;
+  FormatResult result = Formatted([&](std::string& bytes) {
     std::string header = "{'descr': '<i4', 'fortran_order': False, 'shape': (" + shape + "), }";
     const std::size_t prefix = 10;  // magic, version and the header's length
     header.append(63 - (prefix + header.size()) % 64, ' ');
     header += '\n';
-    bytes.reserve(prefix + header.size() + 4 * count);
+    bytes.reserve(prefix + header.size() + (littleEndian ? 0 : 4 * count));
     bytes.append("\x93NUMPY\x01\x00", 8);
     bytes += static_cast<char>(header.size() & 0xff);
     bytes += static_cast<char>(header.size() >> 8);
     bytes += header;
+    if (littleEndian) return;  // the values follow as they are
     const std::size_t at = bytes.size();
     bytes.resize(at + 4 * count);
     char* out = bytes.data() + at;
@@ -63,6 +65,9 @@ FormatResult FormatInt32Npy(const std::string& shape, const int32_t* values, std
       out[0] = char(v), out[1] = char(v >> 8), out[2] = char(v >> 16), out[3] = char(v >> 24);
     }
   });
+  if (result.ok && littleEndian)
+    result.borrowed = std::string_view(reinterpret_cast<const char*>(values), 4 * count);
+  return result;
 }
 
 // A picture or a distance map as an array of shape (height, width).

@@ -54,6 +54,10 @@ struct FormatResult {
   std::string message;  // why the image cannot be written so (when !ok)
   std::string warning;  // what a good write still has to say (values clipped)
   std::string bytes;
+  // What follows `bytes` in the file, borrowed from the image formatted and valid while it lives:
+  // a NumPy array's values as they lie in memory (on a little-endian machine), which spares a
+  // copy the size of the file. Empty for the other formats.
+  std::string_view borrowed;
 };
 
 // Runs write(bytes) and gives its bytes, or the memory message when it runs out of memory.

@@ -54,7 +54,7 @@ class TemporaryGuard {
   TemporaryGuard& operator=(const TemporaryGuard&) = delete;
 };
 
-bool WriteAll(int fd, const std::string& contents) {
+bool WriteAll(int fd, std::string_view contents) {
   const char* data = contents.data();
   std::size_t left = contents.size();
   while (left > 0) {
@@ -81,7 +81,8 @@ int64_t MachineMemory() {
   return int64_t{pages} * pageSize;
 }
 
-bool ReplaceFileContents(const std::string& fileName, const std::string& contents) {
+bool ReplaceFileContents(const std::string& fileName, std::string_view contents,
+                         std::string_view more) {
   // A short name in the same folder (so that the rename stays on one file system), hidden and
   // unused, whatever the length of the target's name.
   const std::size_t slash = fileName.rfind('/');
@@ -108,7 +109,7 @@ bool ReplaceFileContents(const std::string& fileName, const std::string& content
     ::umask(mask);
     ::fchmod(fd, 0666 & ~mask);
   }
-  bool ok = WriteAll(fd, contents) && ::fsync(fd) == 0;
+  bool ok = WriteAll(fd, contents) && WriteAll(fd, more) && ::fsync(fd) == 0;
   ok = (::close(fd) == 0) && ok;
   ok = ok && std::rename(temporary.c_str(), fileName.c_str()) == 0;
   if (!ok) ::unlink(temporary.c_str());
