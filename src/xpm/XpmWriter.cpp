@@ -1,6 +1,7 @@
 // Formatting an image as an XPM file: two colours for a binary image, sixteen grey
 // levels for a distance map. The layout is the one this program has always written, so files
 // saved by earlier versions and by this one are alike byte for byte.
+#include <algorithm>
 #include <string>
 
 #include "xpm/XpmMessages.h"
@@ -72,8 +73,11 @@ FormatResult FormatXpm(const ImageRecord& image) {
     }
     for (int row = 0; row < height && hasPixels; ++row) {
       bytes += '"';
-      for (const int32_t* v = image.rows[row]; v != image.rows[row] + width; ++v)
-        bytes += greyCharacters[*v <= 14 ? *v : 15];
+      const std::size_t at = bytes.size();
+      bytes.resize(at + std::size_t(width));
+      char* out = bytes.data() + at;
+      const int32_t* values = image.rows[row];
+      for (int x = 0; x < width; ++x) out[x] = greyCharacters[std::min(values[x], 15)];
       bytes += "\",\n";
     }
     bytes += "};\n";
