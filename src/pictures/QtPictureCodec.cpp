@@ -74,6 +74,24 @@ class PluginMessages {
   std::vector<std::string> said_;
 };
 
+// Qt's readers allocate a picture from what its header says before they decode it, and some
+// (MNG) tell no size before that. While one file is read, Qt may allocate no more than the file
+// could hold pixels for, 32 bits each (and no more than it may at any time).
+class AllocationLimit {
+ public:
+  explicit AllocationLimit(int64_t pixels) : previous_(QImageReader::allocationLimit()) {
+    const int64_t megabytes = std::max<int64_t>((pixels * 4 + (1 << 20) - 1) >> 20, 1);
+    QImageReader::setAllocationLimit(
+        int(previous_ > 0 ? std::min<int64_t>(megabytes, previous_) : megabytes));
+  }
+  ~AllocationLimit() { QImageReader::setAllocationLimit(previous_); }
+  AllocationLimit(const AllocationLimit&) = delete;
+  AllocationLimit& operator=(const AllocationLimit&) = delete;
+
+ private:
+  int previous_;
+};
+
 uint32_t Little(std::string_view bytes, std::size_t at, int size) {
   uint32_t value = 0;
   for (int i = size - 1; i >= 0; --i) value = value << 8 | uint8_t(bytes[at + i]);
@@ -180,12 +198,14 @@ ParseResult Decode(std::string_view bytes, ImageRole role, const ReadOptions& op
   const PluginMessages said;
   QImageReader reader(&buffer);
   reader.setAutoTransform(true);
+  const int64_t mostPixels = smallPicture + int64_t(bytes.size()) * pixelsPerByte;
+  const AllocationLimit limit(mostPixels);
   const QSize size = reader.size();
   if (size.isValid()) {
     const int64_t pixels = int64_t{size.width()} * size.height();
     if (pixels > INT32_MAX || pixels * bytesPerPixel > MachineMemory())
       return Refused(Printed(text::pictureTooLarge, size.width(), size.height()));
-    if (pixels > smallPicture + int64_t(bytes.size()) * pixelsPerByte)
+    if (pixels > mostPixels)
       return Refused(Printed(text::pictureBeyondFile, size.width(), size.height()));
   }
   if (reader.format() == "bmp" && BmpCutShort(bytes))

@@ -481,8 +481,9 @@ TEST_F(Files, EveryPixelLayoutReadsAsItsColoursDo) {
   }
 }
 
-// A PNG with the given size in its header and one byte of image data, its checksums right.
-std::string PngClaiming(uint32_t width, uint32_t height) {
+// A PNG with the given size in its header and one byte of image data, its checksums right; or
+// the same chunks after MNG's signature, which Qt's reader sizes only as it decodes.
+std::string PngClaiming(uint32_t width, uint32_t height, bool mng = false) {
   const auto big = [](uint32_t v) {
     return std::string{char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
   };
@@ -491,7 +492,7 @@ std::string PngClaiming(uint32_t width, uint32_t height) {
     return big(data.size()) + body +
            big(crc32(0, reinterpret_cast<const Bytef*>(body.data()), body.size()));
   };
-  return std::string("\x89PNG\r\n\x1a\n", 8) +
+  return std::string(mng ? "\x8aMNG\r\n\x1a\n" : "\x89PNG\r\n\x1a\n", 8) +
          chunk("IHDR", big(width) + big(height) + std::string("\x01\0\0\0\0", 5)) +
          chunk("IDAT", std::string("\x78\x9c\x63\x00\x00\x00\x01\x00\x01", 9)) + chunk("IEND", "");
 }
@@ -524,6 +525,15 @@ TEST_F(Files, BrokenPicturesAreRefusedWithTheirReasons) {
       EXPECT_EQ(State(engine), before);
     }
   }
+  // A picture sized only as it is decoded gets no more memory than its file could fill: 68 bytes
+  // that claim 16384 x 65776 pixels (4 GB, 12 GB as the program's images) are refused at once.
+  WriteText(folder.File("huge.png"), PngClaiming(16384, 65776, true));
+  services.messages.clear();
+  EXPECT_FALSE(engine.LoadInputImage(folder.File("huge.png")));
+  ASSERT_EQ(services.texts().size(), 1u);
+  EXPECT_EQ(services.texts()[0].rfind(layout + "画像を読み込めませんでした（", 0), 0u);
+  EXPECT_NE(services.texts()[0].find("exceeds the current allocation limit"), std::string::npos);
+  EXPECT_EQ(State(engine), before);
 }
 
 }  // namespace
