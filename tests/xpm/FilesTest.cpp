@@ -281,8 +281,9 @@ TEST_F(Files, AFailedSaveLeavesTheEarlierFileAndNothingElse) {
   WorkImage.kind = distanceKind;
   WorkImage.rows[2][3] = -5;  // the very last pixel: nothing may have been written before it
   EXPECT_FALSE(engine.SaveWorkImage(folder.File("out.xpm")));
+  std::swap(WorkImage.rows[2][3], WorkImage.rows[0][0]);  // and the very first
   EXPECT_FALSE(engine.SaveWorkImage(folder.File("new.xpm")));
-  WorkImage.rows[2][3] = 0;
+  WorkImage.rows[0][0] = 0;
   ASSERT_EQ(::mkdir(folder.File("taken.xpm").c_str(), 0755), 0);
   EXPECT_FALSE(engine.SaveWorkImage(folder.File("taken.xpm")));
   EXPECT_FALSE(engine.SaveWorkImage(folder.File("no-such-folder/out.xpm")));
