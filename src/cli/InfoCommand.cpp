@@ -14,10 +14,12 @@ Command DefineInfo(CLI::App& dtmorph) {
                                                      "pixel counts of an image");
   AddInputArgument(command, *input);
   return {command, [input] {
-            ImageEngine engine;
-            if (!LoadInput(engine, *input)) return exitFailure;
-            std::printf("width: %d\nheight: %d\nwhite: %d\nblack: %d\n", InputImage.width,
-                        InputImage.height, InputImage.whiteCount, InputImage.blackCount);
+            // Only the picture: the work images the other commands need are never made.
+            const ImageEngine engine;
+            ImageRecord image;
+            if (!engine.ReadInputPicture(input->name, input->reading, image)) return exitFailure;
+            std::printf("width: %d\nheight: %d\nwhite: %d\nblack: %d\n", image.width,
+                        image.height, image.whiteCount, image.blackCount);
             return std::fflush(stdout) == 0 ? exitSuccess : exitFailure;
           }};
 }

@@ -93,6 +93,10 @@ class ImageEngine {
                       bool offerThreshold = false);
   bool LoadFilterImage(const std::string& fileName, const ReadOptions& options = {},
                        bool offerThreshold = false);
+  // Reads a file as LoadInputImage does, with its checks and messages, into `image` alone: no
+  // image of the engine is made or changed.
+  bool ReadInputPicture(const std::string& fileName, const ReadOptions& options,
+                        ImageRecord& image) const;
   // Writes WorkImage beside the target and renames it over; false (with a message) on failure,
   // any earlier file left untouched. A format that cannot hold the image is refused with the
   // formats that can; values a format must clip are said in a warning after the write.

@@ -98,6 +98,11 @@ bool ImageEngine::LoadInputImage(const std::string& fileName, const ReadOptions&
   return false;
 }
 
+bool ImageEngine::ReadInputPicture(const std::string& fileName, const ReadOptions& options,
+                                   ImageRecord& image) const {
+  return ReadPicture(fileName, ImageRole::input, options, false, image);
+}
+
 bool ImageEngine::LoadFilterImage(const std::string& fileName, const ReadOptions& options,
                                   bool offerThreshold) {
   ImageRecord image;
