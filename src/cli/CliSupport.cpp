@@ -21,8 +21,8 @@ std::vector<std::pair<int, CommandDefinition>>& Registry() {
 }
 
 // The values as text on standard output.
-bool WriteToStandardOutput() {
-  const FormatResult text = FormatPicture(WorkImage, FileFormat::valuesText);
+bool WriteToStandardOutput(const ImageRecord& image) {
+  const FormatResult text = FormatPicture(image, FileFormat::valuesText);
   if (!text.ok) {
     ShowMessage(text.message, text::errorCaption);
     return false;
@@ -163,8 +163,13 @@ bool LoadFilter(ImageEngine& engine, const std::string& filter, const ReadOption
 }
 
 bool WriteOutput(ImageEngine& engine, const std::string& output) {
-  if (output == "-") return WriteToStandardOutput();
+  if (output == "-") return WriteToStandardOutput(WorkImage);
   return engine.SaveWorkImage(output, *FormatOfName(output));
+}
+
+bool WriteOutput(const ImageRecord& image, const std::string& output) {
+  if (output == "-") return WriteToStandardOutput(image);
+  return ImageEngine::SavePicture(image, output, *FormatOfName(output));
 }
 
 void RunOnInput(ImageEngine& engine, const TimingOptions& timing,

@@ -105,5 +105,7 @@ bool LoadFilter(ImageEngine& engine, const std::string& filter, const ReadOption
 // Writes WorkImage to OUTPUT in the form its name asks for. A failure leaves any earlier file as
 // it was and shows the message.
 bool WriteOutput(ImageEngine& engine, const std::string& output);
+// The same for a picture of its own.
+bool WriteOutput(const ImageRecord& image, const std::string& output);
 
 }  // namespace dt::cli

@@ -22,12 +22,16 @@ Command DefineCopy(CLI::App& dtmorph) {
   AddOutputArgument(command, args->output);
   AddTimingOptions(command, args->timing, false);
   return {command, [args] {
-            ImageEngine engine;
+            // The picture alone goes from reading to writing, without the work images.
+            const ImageEngine engine;
+            const Input& input = args->input;
+            ImageRecord image;
             bool loaded = true;
-            RunTimed(args->timing, nullptr,
-                     [&] { loaded = loaded && LoadInput(engine, args->input); });
+            RunTimed(args->timing, nullptr, [&] {
+              loaded = loaded && engine.ReadInputPicture(input.name, input.reading, image);
+            });
             if (!loaded) return exitFailure;
-            return WriteOutput(engine, args->output) ? exitSuccess : exitFailure;
+            return WriteOutput(image, args->output) ? exitSuccess : exitFailure;
           }};
 }
 

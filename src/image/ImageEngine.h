@@ -101,6 +101,9 @@ class ImageEngine {
   // any earlier file left untouched. A format that cannot hold the image is refused with the
   // formats that can; values a format must clip are said in a warning after the write.
   bool SaveWorkImage(const std::string& fileName, FileFormat format = FileFormat::xpm);
+  // The same for a picture of its own, such as one from ReadInputPicture.
+  static bool SavePicture(const ImageRecord& image, const std::string& fileName,
+                          FileFormat format);
   // Writes `nearest` the same way, as a NumPy int32 array of shape (height, width, 2).
   bool SaveNearestPixels(const std::string& fileName);
 

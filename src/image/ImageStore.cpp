@@ -117,9 +117,14 @@ bool ImageEngine::SaveWorkImage(const std::string& fileName, FileFormat format) 
     ShowMessage(Translate(text::noInputImage), Translate(text::errorCaption));
     return false;
   }
+  return SavePicture(WorkImage, fileName, format);
+}
+
+bool ImageEngine::SavePicture(const ImageRecord& image, const std::string& fileName,
+                              FileFormat format) {
   // Everything is checked and formatted before a byte is written: a refused image leaves no
   // file behind.
-  const FormatResult result = FormatPicture(WorkImage, format);
+  const FormatResult result = FormatPicture(image, format);
   if (!result.ok) {
     FileFailure(result.message, fileName);
     return false;
