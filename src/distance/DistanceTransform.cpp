@@ -244,12 +244,10 @@ void FirstSweep(const ImageRecord& source, int featureValue, int32_t cap, const 
   FinishStreaming();
 }
 
-// Threads may share the batches of one band: each finishes the batches b with
-// b % turns == turn and only sweeps through the others.
 template <class Finish>
 void FinishingSweep(const ImageRecord& source, int featureValue, ColumnDirection direction,
                     int32_t cap, const Band& band, bool down, const int32_t* edge,
-                    Finish&& finish, int turn = 0, int turns = 1) {
+                    Finish&& finish) {
   const int width = InputImage.width;
   const auto stride = static_cast<std::size_t>(std::max(width, 1));
   const int32_t* g[envelopeRowsAtOnce];
@@ -271,7 +269,7 @@ void FinishingSweep(const ImageRecord& source, int featureValue, ColumnDirection
       y[r] = row;
       g[r] = previous = here;
     }
-    if (k / envelopeRowsAtOnce % turns == turn) finish(g, y, n);
+    finish(g, y, n);
     if (pass) pass->Done(k + n);
   }
 }
@@ -336,13 +334,61 @@ void FinishRows(const Metric& metric, const int32_t* const* g, const int* y, int
   for (int r = 0; r < n; ++r) StreamRow(out[r], DistanceMap.rows[y[r]], width);
 }
 
+// A one-way pass on `parts` threads in lockstep, through the picture in chunks of rows: each
+// thread sweeps its own columns of a chunk's rows into rows all threads share, and once all have,
+// finishes its share of the chunk's batches of rows (finishRows(part) finishes a batch). Two
+// chunks of rows take turns: a chunk's sweep overwrites the rows of the chunk before last, which
+// every thread finished before it came to the last wait. So the input is read once, and the row
+// pass, which costs most, is shared out evenly whatever the picture.
+template <class FinishRowsOf>
+void OneWayInLockstep(const ImageRecord& source, int featureValue, ColumnDirection direction,
+                      int parts, FinishRowsOf&& finishRows) {
+  constexpr int chunkRows = 16 * envelopeRowsAtOnce;
+  const int width = InputImage.width;
+  const int height = InputImage.height;
+  const auto stride = static_cast<std::size_t>(std::max(width, 1));
+  const bool down = direction == ColumnDirection::atOrAbove;
+  std::vector<int32_t> chunks(2 * chunkRows * stride);
+  InLockstep(parts, [&](int part, int running, Lockstep& lockstep) {
+    // Columns in whole cache lines, so that no two threads write the same line.
+    const int first = PartStart(width, running, 16, part);
+    const int last = PartStart(width, running, 16, part + 1);
+    const auto finish = finishRows(part);
+    const std::optional<Pass> pass = part == 0 ? std::optional<Pass>(height) : std::nullopt;
+    const int32_t* g[envelopeRowsAtOnce];
+    int y[envelopeRowsAtOnce];
+    const int32_t* previous = nullptr;
+    for (int k = 0, chunk = 0; k < height; k += chunkRows, ++chunk) {
+      int32_t* rows = chunks.data() + stride * chunkRows * static_cast<std::size_t>(chunk % 2);
+      const int n = std::min(chunkRows, height - k);
+      for (int r = 0; r < n; ++r) {
+        const int row = down ? k + r : height - 1 - k - r;
+        int32_t* here = rows + stride * static_cast<std::size_t>(r);
+        SweepRow(source.rows[row] + first, previous != nullptr ? previous + first : nullptr,
+                 here + first, last - first, featureValue, noFeature);
+        previous = here;
+      }
+      if (!lockstep.Wait()) return;
+      for (int b = part * envelopeRowsAtOnce; b < n; b += running * envelopeRowsAtOnce) {
+        const int m = std::min(envelopeRowsAtOnce, n - b);
+        for (int r = 0; r < m; ++r) {
+          g[r] = rows + stride * static_cast<std::size_t>(b + r);
+          y[r] = down ? k + b + r : height - 1 - k - b - r;
+        }
+        finish(g, y, m);
+      }
+      if (pass) pass->Done(k + n);
+    }
+    FinishStreaming();
+  });
+}
+
 // Algorithm 1 with nothing drawn on `parts` threads. Every part's memory is made before any
 // thread starts (a helper thread must not run out of memory).
 //
-// A one-way pass has a single sweep, cheap beside the row pass: every thread sweeps the whole
-// picture and finishes every parts-th batch of rows. That shares the row pass out evenly whatever
-// the picture; in bands, the band beyond more feature pixels would have more candidates per row,
-// and would first have to read the rows before it to find where its sweep begins.
+// A one-way pass on several threads goes in lockstep (OneWayInLockstep). In bands, the band beyond more feature
+// pixels would have more candidates per row, and would first have to read the rows before it to
+// find where its sweep begins.
 //
 // A two-way pass goes in bands of rows, one a thread, each band swept and finished as one thread
 // does the whole picture. The first sweep goes down in every band but the last, which takes it
@@ -370,14 +416,15 @@ void DistanceMapInBands(const Metric& metric, const ImageRecord& source, int fea
       FinishRows(metric, g, y, n, width, mine, source, featureValue, direction, nearest);
     };
   };
+  if (direction != ColumnDirection::bothWays && parts > 1) {
+    OneWayInLockstep(source, featureValue, direction, parts, finishRows);
+    return;
+  }
   if (direction != ColumnDirection::bothWays) {
-    InParallel(parts, parts, 1, [&](int, int, int part) {
-      const Band whole{0, height, rows[static_cast<std::size_t>(part)].data(), part == 0};
-      FinishingSweep(source, featureValue, direction, noFeature, whole,
-                     direction == ColumnDirection::atOrAbove, nullptr, finishRows(part), part,
-                     parts);
-      FinishStreaming();
-    });
+    const Band whole{0, height, rows[0].data(), true};
+    FinishingSweep(source, featureValue, direction, noFeature, whole,
+                   direction == ColumnDirection::atOrAbove, nullptr, finishRows(0));
+    FinishStreaming();
     return;
   }
   const auto bandOf = [&](int part) {

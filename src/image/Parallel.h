@@ -2,9 +2,11 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -50,6 +52,69 @@ void InParallel(int count, int parts, int grain, Body&& body) {
   try {
     body(bound(0), bound(1), 0);
   } catch (...) {
+    for (std::thread& helper : helpers) helper.join();
+    throw;
+  }
+  for (std::thread& helper : helpers) helper.join();
+}
+
+// A meeting point of the `parts` threads of InLockstep: each Wait() returns once all have come to
+// it, with everything the others wrote before theirs in sight. Waiting spins a little, then
+// yields the core. Once abandoned (the calling thread's part threw), every Wait() returns false at
+// once.
+class Lockstep {
+ public:
+  explicit Lockstep(int parts) : parts_(parts) {}
+  bool Wait() {
+    const int round = round_.load(std::memory_order_acquire);
+    if (arrived_.fetch_add(1, std::memory_order_acq_rel) + 1 == parts_) {
+      arrived_.store(0, std::memory_order_relaxed);
+      round_.store(round + 1, std::memory_order_release);
+      return !abandoned_.load(std::memory_order_acquire);
+    }
+    for (int spins = 0; round_.load(std::memory_order_acquire) == round; ++spins) {
+      if (abandoned_.load(std::memory_order_acquire)) return false;
+      if (spins >= 256) std::this_thread::yield();
+    }
+    return !abandoned_.load(std::memory_order_acquire);
+  }
+  void Abandon() { abandoned_.store(true, std::memory_order_release); }
+
+ private:
+  const int parts_;
+  std::atomic<int> arrived_{0};
+  std::atomic<int> round_{0};
+  std::atomic<bool> abandoned_{false};
+};
+
+// Runs body(part, parts, lockstep) for part 0 .. parts - 1 all at the same time, part 0 on the
+// calling thread, for work whose parts wait for each other at `lockstep`. Where a thread cannot be
+// started, fewer parts run (`parts` says how many; at least the calling thread's). When part 0
+// throws, the others' waits fail and the exception follows once they have returned.
+template <class Body>
+void InLockstep(int parts, Body&& body) {
+  std::vector<std::thread> helpers;
+  helpers.reserve(static_cast<std::size_t>(std::max(parts - 1, 0)));
+  std::atomic<int> running{0};  // 0 until the helpers that could start are known
+  std::optional<Lockstep> lockstep;
+  for (int part = 1; part < parts; ++part) {
+    try {
+      helpers.emplace_back([&body, &running, &lockstep, part] {
+        int count;
+        while ((count = running.load(std::memory_order_acquire)) == 0) std::this_thread::yield();
+        body(part, count, *lockstep);
+      });
+    } catch (const std::system_error&) {
+      break;
+    }
+  }
+  const int count = static_cast<int>(helpers.size()) + 1;
+  lockstep.emplace(count);
+  running.store(count, std::memory_order_release);
+  try {
+    body(0, count, *lockstep);
+  } catch (...) {
+    lockstep->Abandon();
     for (std::thread& helper : helpers) helper.join();
     throw;
   }

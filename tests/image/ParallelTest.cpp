@@ -1,8 +1,10 @@
-// Copies split over threads: every pixel of every block arrives, wherever the parts' bounds fall.
+// Work split over threads: copies, where every pixel of every block arrives wherever the parts'
+// bounds fall, and parts that wait for each other.
 #include "image/Parallel.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <numeric>
 #include <vector>
 
@@ -33,6 +35,44 @@ TEST(Parallel, ACopyOverSeveralThreadsIsEveryBlockWhole) {
       EXPECT_EQ(to[b].back(), -1) << "block " << b << ", " << threads << " threads";
     }
   }
+}
+
+// Parts in lockstep see what every other part wrote before the same wait, round after round;
+// when part 0 throws, the others' waits fail and the exception reaches the caller.
+TEST(Parallel, PartsInLockstepSeeEachOthersRoundsAndStopTogether) {
+  constexpr int rounds = 200;
+  for (int parts : {1, 2, 3, 7}) {
+    std::vector<std::atomic<int>> written(static_cast<std::size_t>(parts));
+    std::atomic<int> wrongs{0}, failedWaits{0};
+    int ran = 0;
+    InLockstep(parts, [&](int part, int running, Lockstep& lockstep) {
+      if (part == 0) ran = running;
+      for (int round = 1; round <= rounds; ++round) {
+        written[static_cast<std::size_t>(part)].store(round, std::memory_order_relaxed);
+        if (!lockstep.Wait()) ++failedWaits;
+        for (int other = 0; other < running; ++other) {
+          const int seen = written[static_cast<std::size_t>(other)].load(std::memory_order_relaxed);
+          if (seen != round) ++wrongs;
+        }
+        if (!lockstep.Wait()) ++failedWaits;
+      }
+    });
+    EXPECT_EQ(ran, parts);
+    EXPECT_EQ(wrongs, 0) << parts << " parts";
+    EXPECT_EQ(failedWaits, 0) << parts << " parts";
+  }
+  struct Stop {};
+  std::atomic<int> returned{0};
+  EXPECT_THROW(InLockstep(3,
+                          [&](int part, int, Lockstep& lockstep) {
+                            for (int round = 0; round < rounds; ++round) {
+                              if (part == 0 && round == 5) throw Stop{};
+                              if (!lockstep.Wait()) break;
+                            }
+                            ++returned;
+                          }),
+               Stop);
+  EXPECT_EQ(returned, 2);
 }
 
 }  // namespace
