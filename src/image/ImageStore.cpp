@@ -85,7 +85,12 @@ bool ImageEngine::ReplaceInput(ImageRecord image) {
   }
   inputLoaded = 1;
   nearest = FeatureMap{};
-  CopyInputToWork();
+  // CopyInputToWork on every core: most of a copy into fresh memory is the first touch of its
+  // pages, which the system serves on each core at once.
+  const std::size_t count = PixelCount(InputImage);
+  const int32_t* from = InputImage.rows.data();
+  CopyInParallel({{from, DistanceMap.rows.data(), count}, {from, WorkImage.rows.data(), count}}, 0);
+  WorkImage.kind = InputImage.kind;
   return true;
 }
 
