@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdio>
 #include <limits>
+#include <optional>
 #include <utility>
 
 #include "cli/ConsoleProgress.h"
@@ -175,12 +176,19 @@ bool WriteOutput(const ImageRecord& image, const std::string& output) {
 void RunOnInput(ImageEngine& engine, const TimingOptions& timing,
                 const std::function<void(const DrawingTargets&)>& computation) {
   engine.measureTime = 1;
-  const InputSnapshot original;
+  // The first run starts from the images as they are; a copy of the input, taken only when
+  // there are more runs, puts them back for each of the others.
+  std::optional<InputSnapshot> original;
+  if (timing.repeat > 1) original.emplace();
+  bool first = true;
+  const auto restore = [&] {
+    if (!first) original->Restore(engine);
+    first = false;
+  };
   const ConsoleProgress progress(!timing.quiet);
   NullSurface nowhere;
-  RunTimed(
-      timing, [&] { original.Restore(engine); }, [&] { computation({&nowhere, &nowhere}); },
-      [&] { return progress.StopAsked(); });
+  RunTimed(timing, restore, [&] { computation({&nowhere, &nowhere}); },
+           [&] { return progress.StopAsked(); });
   // Ctrl+C after the last check of a pass still means that nothing is to be written.
   if (progress.StopAsked()) throw Stopped{};
 }

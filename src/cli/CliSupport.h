@@ -91,7 +91,8 @@ double RunTimed(const TimingOptions& timing, const std::function<void()>& prepar
                 const std::function<void()>& run, const std::function<bool()>& stopped = {});
 
 // Runs a computation of the engine on its input `repeat` times, with nothing drawn, timed as
-// RunTimed does. Every run starts from the input as it is now, also when a computation makes its
+// RunTimed does. Every run starts from the images as a load leaves them (the input copied into
+// the work images), which is how the caller hands them over, also when a computation makes its
 // result the new input. Its progress is shown (ConsoleProgress.h); Ctrl+C makes it throw
 // Stopped.
 void RunOnInput(ImageEngine& engine, const TimingOptions& timing,
