@@ -60,10 +60,6 @@ void MarkBeatenOnRight(const EuclidMetric&, const int32_t* const* g, int rows, i
 #if defined(__SSE2__)
 namespace {
 
-// Every function of this file taking or giving a vector is inlined, so the note that AVX vectors
-// pass differently without AVX concerns no call that is made (GCC gives it where the file ends).
-#pragma GCC diagnostic ignored "-Wpsabi"
-
 // The search's lanes in GCC's vector types: four in SSE2 registers for the baseline, eight in
 // AVX2 registers where the processor has them.
 template <int Lanes>
