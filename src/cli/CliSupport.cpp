@@ -182,7 +182,7 @@ void RunOnInput(ImageEngine& engine, const TimingOptions& timing,
   if (timing.repeat > 1) original.emplace();
   bool first = true;
   const auto restore = [&] {
-    if (!first) original->Restore(engine);
+    if (!first && original) original->Restore(engine);
     first = false;
   };
   const ConsoleProgress progress(!timing.quiet);
