@@ -11,6 +11,8 @@
 #include <emmintrin.h>
 #endif
 
+#include "image/Processor.h"
+
 namespace dt {
 
 // Candidate r beats x from x on exactly when (r - x)^2 + G(r)^2 <= G(x)^2, since the difference
@@ -258,7 +260,7 @@ const NearbySearch narrowSearch = {SearchNearby4, 4, 20, 10};
 const NearbySearch& ChosenSearch() {
   static const NearbySearch chosen = [] {
 #if defined(DT_NEARBY_AVX2)
-    if (__builtin_cpu_supports("avx2")) return NearbySearch{SearchNearby8, 8, 28, 28};
+    if (UseAvx2()) return NearbySearch{SearchNearby8, 8, 28, 28};
 #endif
     return narrowSearch;
   }();

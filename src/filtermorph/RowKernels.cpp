@@ -15,6 +15,8 @@
 #include <immintrin.h>
 #endif
 
+#include "image/Processor.h"
+
 namespace dt::filtermorph {
 
 namespace {
@@ -167,7 +169,7 @@ using ShortfallRow = void (*)(const uint8_t*, uint8_t, uint8_t*, std::ptrdiff_t)
 
 ShortfallRow BestShortfallRow() {
 #if defined(DT_HAVE_AVX2_CLONE)
-  if (__builtin_cpu_supports("avx2")) return OrShortfallAvx2;
+  if (UseAvx2()) return OrShortfallAvx2;
 #endif
 #if defined(__SSE2__)
   return OrShortfallSse2;
@@ -267,20 +269,13 @@ __attribute__((target("avx2"))) void CommonMiddleAvx2(const uint8_t* const* sour
 #undef DT_STORE256
 #endif
 
-#if defined(DT_HAVE_AVX2_CLONE)
-bool HasAvx2() {
-  static const bool has = __builtin_cpu_supports("avx2");
-  return has;
-}
-#endif
-
 // The columns every run of the row reads inside the image, when there are at least 32 of them
 // and the chunked code can take them; [0, 0) otherwise.
 template <class D, bool Dilation>
 std::pair<int64_t, int64_t> CommonMiddle(const RunSource<D>* runs, int count, int64_t w, D* acc) {
 #if defined(DT_HAVE_AVX2_CLONE)
   if constexpr (std::is_same_v<D, uint8_t>) {
-    if (count < 2 || !HasAvx2()) return {0, 0};
+    if (count < 2 || !UseAvx2()) return {0, 0};
     int64_t from = 0, to = w;
     for (int r = 0; r < count; ++r) {
       const int64_t shift = Shift<Dilation>(runs[r].colOffset);
