@@ -20,6 +20,8 @@
 #include <sstream>
 #include <thread>
 
+#include "image/Processor.h"
+
 namespace dt::bench {
 
 namespace {
@@ -237,6 +239,8 @@ int main(int argc, char** argv) {
     std::printf("%-52s %10.2f %5d", entry.name.c_str(), best, runs);
   };
   std::printf("cpu: %s\n", CpuDescription().c_str());
+  std::printf("engine's vector code: %s\n",
+              dt::UseAvx2() ? "AVX2" : "SSE2 (no AVX2, or DTMORPH_DISABLE_AVX2 set)");
   std::printf("%-52s %10s %5s\n", "benchmark", "min ms", "runs");
   for (const Section& section : sections) {
     bool header = false;
