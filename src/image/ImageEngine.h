@@ -77,7 +77,8 @@ class ImageEngine {
   // work images are allocated first, so that running out of memory (false) leaves everything as
   // it was.
   bool ReplaceInput(ImageRecord image);
-  void CopyInputToWork();     // InputImage into DistanceMap and WorkImage
+  // InputImage into DistanceMap and WorkImage, on `threads` threads (0: one per core).
+  void CopyInputToWork(int threads = 1);
   void AdoptResultAsInput();  // WorkImage becomes the new input
   // The same for a binary result that its computation wrote into all three images itself, with
   // `whitePixels` 1 pixels: the kinds, the counts, and no distance map any more.

@@ -21,10 +21,6 @@ std::size_t PixelCount(const ImageRecord& image) {
          static_cast<std::size_t>(std::max(image.height, 0));
 }
 
-void CopyPixels(const ImageRecord& from, ImageRecord& to) {
-  std::copy_n(from.rows.data(), PixelCount(InputImage), to.rows.data());
-}
-
 // Shows why a file failed, naming the file on a line of its own.
 void FileFailure(const std::string& message, const std::string& fileName) {
   ShowMessage(message + "\n" + fileName, Translate(text::errorCaption));
@@ -85,12 +81,9 @@ bool ImageEngine::ReplaceInput(ImageRecord image) {
   }
   inputLoaded = 1;
   nearest = FeatureMap{};
-  // CopyInputToWork on every core: most of a copy into fresh memory is the first touch of its
-  // pages, which the system serves on each core at once.
-  const std::size_t count = PixelCount(InputImage);
-  const int32_t* from = InputImage.rows.data();
-  CopyInParallel({{from, DistanceMap.rows.data(), count}, {from, WorkImage.rows.data(), count}}, 0);
-  WorkImage.kind = InputImage.kind;
+  // On every core: most of a copy into fresh memory is the first touch of its pages, which the
+  // system serves on each core at once.
+  CopyInputToWork(0);
   return true;
 }
 
@@ -156,10 +149,12 @@ bool ImageEngine::SaveNearestPixels(const std::string& fileName) {
   return true;
 }
 
-void ImageEngine::CopyInputToWork() {
+void ImageEngine::CopyInputToWork(int threads) {
   if (inputLoaded == 0) return;
-  CopyPixels(InputImage, DistanceMap);
-  CopyPixels(InputImage, WorkImage);
+  const std::size_t count = PixelCount(InputImage);
+  const int32_t* from = InputImage.rows.data();
+  CopyInParallel({{from, DistanceMap.rows.data(), count}, {from, WorkImage.rows.data(), count}},
+                 threads);
   WorkImage.kind = InputImage.kind;
 }
 
