@@ -302,26 +302,28 @@ bool MainWindow::RequireBinaryImage() {
   return false;
 }
 
-bool MainWindow::Compute(const std::function<void()>& computation) {
+bool MainWindow::Compute(const std::function<void()>& computation,
+                         const std::function<void()>& untimed) {
   // A computation may make its result the new input half way (an opening, say): the images as
   // they are now are kept aside first, and if that does not fit, the computation does not start.
   // The command's undo step holds them already when it could keep them.
   std::optional<ImagesSnapshot> original;
   const bool keptForUndo = undoHistory.HoldsBefore();
   const char* failure = nullptr;
-  std::chrono::steady_clock::time_point start;
+  std::chrono::duration<double, std::milli> took{};
   try {
     if (!keptForUndo) original.emplace(engine);
     const RunningCommand running(*this);
-    start = std::chrono::steady_clock::now();  // the computation's time, not the copy's
+    const auto start = std::chrono::steady_clock::now();  // the computation's time, not the copy's
     computation();
+    took = std::chrono::steady_clock::now() - start;
+    if (untimed) untimed();
   } catch (const std::bad_alloc&) {
     failure = text::memoryFailure;
   } catch (const Stopped&) {
     failure = runStopped;
   }
   if (failure == nullptr) {
-    const std::chrono::duration<double, std::milli> took = std::chrono::steady_clock::now() - start;
     runLabel_->setText(tr("処理時間 %1 ms").arg(ThreeDigits(took.count())));
     return true;
   }

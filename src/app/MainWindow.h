@@ -66,8 +66,10 @@ class MainWindow : public QMainWindow {
   // Runs a computation on the input, with the menus off and its progress in the status bar; Esc
   // or 中止 stop it. When it is stopped or runs out of memory, the images are put back as they
   // were (for the command's final redraw to show) and a message says so; false then. The status
-  // bar shows how long the computation took, without the copy of the images kept aside first.
-  bool Compute(const std::function<void()>& computation);
+  // bar shows how long the computation took, without the copy of the images kept aside first,
+  // nor `untimed`, run after it with the same care, for what the window alone needs.
+  bool Compute(const std::function<void()>& computation,
+               const std::function<void()>& untimed = nullptr);
   // The drawing targets of a computing command, paced so that each pass over the input can be
   // watched.
   CanvasDrawing MakeWatchableDrawing();

@@ -158,7 +158,8 @@ class CommandTest : public QObject {
   }
 
   // With timing on nothing is drawn or repainted until the map is complete; without it the passes
-  // are repainted as they are drawn.
+  // are repainted as they are drawn. The time is the map's alone: the nearest feature pixels the
+  // window shows are found after the clock stops.
   void TimingShowsOnlyTheResultAndTheSeconds() {
     Fixture f(7, 300, 200, 0.01);
     f.shell.window->TriggerCommand(40006);
@@ -171,6 +172,7 @@ class CommandTest : public QObject {
       // The command's time starts inside the run (the menus off), after the images were kept
       // aside for a stop to put back: that copy is not the computation's.
       if (reads == 1) QVERIFY(!f.shell.window->ActionFor(transformCommand)->isEnabled());
+      if (reads == 2) QVERIFY(f.shell.window->engine.nearest.empty());
       if (reads++ >= 3) return;
       QCOMPARE(f.shell.window->backingBitmap, white);
       QCOMPARE(canvas->repaintCount(), repaints);
@@ -180,7 +182,11 @@ class CommandTest : public QObject {
     QVERIFY(reads >= 3);
     QCOMPARE(f.shell.Texts(), QStringList{report});
     QCOMPARE(f.shell.services.messages[0].caption, appTitle);
-    QCOMPARE(f.shell.ShowsGreys(ReferenceTransform(f.picture, 1, Measure{})), QString());
+    const Grid truth = ReferenceTransform(f.picture, 1, Measure{});
+    QCOMPARE(f.shell.ShowsGreys(truth), QString());
+    QVERIFY(!f.shell.window->engine.nearest.empty());
+    QCOMPARE(NearestFault(f.picture, 1, Measure{}, truth,
+                          f.shell.window->engine.nearest.pairs.get()), std::string());
     f.shell.Load("picture.xpm");
     repaints = canvas->repaintCount();
     f.Run(transformCommand, {1000, 1023});
