@@ -50,6 +50,13 @@ constexpr int64_t neverBetter = std::numeric_limits<int64_t>::max();
 constexpr int64_t alwaysBetter = std::numeric_limits<int64_t>::min();
 }  // namespace boundary
 
+// One pixel further than distance v, without a branch (so that sweeps vectorise); noFeature
+// stays noFeature.
+inline int32_t OneFurther(int32_t v) {
+  const uint32_t next = static_cast<uint32_t>(v) + 1u;
+  return static_cast<int32_t>(next - (next >> 31));
+}
+
 // a / b rounded toward minus infinity, for b > 0.
 inline int64_t FloorDiv(int64_t a, int64_t b) {
   const int64_t q = a / b;

@@ -41,12 +41,6 @@ bool ColumnFeature(int row, int column) { return DistanceMap.rows[row][column] =
 
 // The sweeps below are written without branches so that they vectorise.
 
-// One row further from the nearest feature pixel; noFeature stays noFeature.
-inline int32_t Step(int32_t v) {
-  const uint32_t next = static_cast<uint32_t>(v) + 1u;
-  return static_cast<int32_t>(next - (next >> 31));
-}
-
 // 0 at a feature pixel, else v.
 inline int32_t UnlessFeature(int32_t in, int featureValue, int32_t v) {
   return v & -static_cast<int32_t>(in != featureValue);
@@ -108,10 +102,10 @@ void SweepRow(const int32_t* in, const int32_t* previous, int32_t* out, int widt
     for (int x = 0; x < width; ++x) out[x] = UnlessFeature(in[x], featureValue, noFeature);
   } else if (cap == noFeature) {
     for (int x = 0; x < width; ++x)
-      out[x] = UnlessFeature(in[x], featureValue, Step(previous[x]));
+      out[x] = UnlessFeature(in[x], featureValue, OneFurther(previous[x]));
   } else {
     for (int x = 0; x < width; ++x)
-      out[x] = Capped(UnlessFeature(in[x], featureValue, Step(previous[x])), cap);
+      out[x] = Capped(UnlessFeature(in[x], featureValue, OneFurther(previous[x])), cap);
   }
 }
 
@@ -121,9 +115,10 @@ void MergeRow(const int32_t* down, const int32_t* previous, int32_t* out, int wi
   if (previous == nullptr) {
     std::copy(down, down + width, out);
   } else if (cap == noFeature) {
-    for (int x = 0; x < width; ++x) out[x] = std::min(down[x], Step(previous[x]));
+    for (int x = 0; x < width; ++x) out[x] = std::min(down[x], OneFurther(previous[x]));
   } else {
-    for (int x = 0; x < width; ++x) out[x] = Capped(std::min(down[x], Step(previous[x])), cap);
+    for (int x = 0; x < width; ++x)
+      out[x] = Capped(std::min(down[x], OneFurther(previous[x])), cap);
   }
 }
 
@@ -386,9 +381,9 @@ void OneWayInLockstep(const ImageRecord& source, int featureValue, ColumnDirecti
 // Algorithm 1 with nothing drawn on `parts` threads. Every part's memory is made before any
 // thread starts (a helper thread must not run out of memory).
 //
-// A one-way pass on several threads goes in lockstep (OneWayInLockstep). In bands, the band beyond more feature
-// pixels would have more candidates per row, and would first have to read the rows before it to
-// find where its sweep begins.
+// A one-way pass on several threads goes in lockstep (OneWayInLockstep). In bands, the band
+// beyond more feature pixels would have more candidates per row, and would first have to read
+// the rows before it to find where its sweep begins.
 //
 // A two-way pass goes in bands of rows, one a thread, each band swept and finished as one thread
 // does the whole picture. The first sweep goes down in every band but the last, which takes it

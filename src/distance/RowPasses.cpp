@@ -331,6 +331,46 @@ void EuclidRows(const int32_t* const* g, int32_t* const* out, int rows, int widt
   scratch.shortDistances = sum <= int64_t{NearbyMeanDistance(winner != nullptr)} * width;
 }
 
+namespace {
+
+// CityBlockRowsWithWinners for n rows; the running minimums and columns of a fixed number of rows
+// stay in registers.
+template <int n>
+void CityBlockWinnerSweeps(const int32_t* const* g, int32_t* const* out, int width,
+                           int32_t* const* winner) {
+  int32_t run[n], at[n];
+  for (int r = 0; r < n; ++r) {
+    run[r] = noFeature;
+    at[r] = -1;
+  }
+  for (int x = 0; x < width; ++x)
+    for (int r = 0; r < n; ++r) {
+      const int32_t gx = g[r][x], moved = OneFurther(run[r]);
+      at[r] = gx < moved ? x : at[r];  // noFeature never wins
+      out[r][x] = run[r] = std::min(gx, moved);
+      winner[r][x] = at[r];
+    }
+  for (int x = width - 2; x >= 0; --x)
+    for (int r = 0; r < n; ++r) {
+      const int32_t moved = OneFurther(run[r]), left = out[r][x];
+      const bool nearer = moved < left;
+      at[r] = nearer ? at[r] : winner[r][x];
+      out[r][x] = run[r] = nearer ? moved : left;
+      winner[r][x] = at[r];
+    }
+}
+
+}  // namespace
+
+void CityBlockRowsWithWinners(const int32_t* const* g, int32_t* const* out, int rows, int width,
+                              int32_t* const* winner) {
+  if (rows == envelopeRowsAtOnce) {
+    CityBlockWinnerSweeps<envelopeRowsAtOnce>(g, out, width, winner);
+    return;
+  }
+  for (int r = 0; r < rows; ++r) CityBlockWinnerSweeps<1>(g + r, out + r, width, winner + r);
+}
+
 void UprightTriangleRows(const TriangleMetric& metric, const int32_t* const* g,
                          int32_t* const* out, int rows, int width, RowScratch& scratch,
                          int32_t* const* winner) {

@@ -234,36 +234,12 @@ void EnvelopeRow(const Metric& metric, const int32_t* g, int width, RowScratch& 
 // Algorithm 1's row pass for the city-block distance: min over i of |x - i| + G(i) is the
 // classic pair of sweeps, D(x) = min(G(x), D(x - 1) + 1) from the left, then
 // D(x) = min(D(x), D(x + 1) + 1) from the right; no candidate stays noFeature. In place is fine.
-// Given `winner`, the sweeps keep the column each minimum came from.
+// CityBlockRowsWithWinners keeps the column each minimum came from.
 inline void EnvelopeRow(const CityBlockMetric&, const int32_t* g, int width, RowScratch&,
-                        int32_t* out, int32_t* winner = nullptr) {
-  // One column further; noFeature stays noFeature.
-  const auto further = [](int32_t v) {
-    const uint32_t next = static_cast<uint32_t>(v) + 1u;
-    return static_cast<int32_t>(next - (next >> 31));
-  };
+                        int32_t* out) {
   int32_t run = noFeature;
-  if (winner == nullptr) {
-    for (int x = 0; x < width; ++x) out[x] = run = std::min(g[x], further(run));
-    for (int x = width - 2; x >= 0; --x) out[x] = std::min(out[x], further(out[x + 1]));
-    return;
-  }
-  int32_t from = -1;
-  for (int x = 0; x < width; ++x) {
-    const int32_t gx = g[x], moved = further(run);
-    from = gx < moved ? x : from;  // noFeature never wins
-    out[x] = run = std::min(gx, moved);
-    winner[x] = from;
-  }
-  // The running minimum and its column in locals: winner may alias out, as far as the compiler
-  // knows.
-  for (int x = width - 2, at = from; x >= 0; --x) {
-    const int32_t moved = further(run);
-    const bool nearer = moved < out[x];
-    at = nearer ? at : winner[x];
-    out[x] = run = nearer ? moved : out[x];
-    winner[x] = at;
-  }
+  for (int x = 0; x < width; ++x) out[x] = run = std::min(g[x], OneFurther(run));
+  for (int x = width - 2; x >= 0; --x) out[x] = std::min(out[x], OneFurther(out[x + 1]));
 }
 
 // Algorithm 1's row pass for the chessboard distance, in two linear sweeps without a stack.
@@ -353,12 +329,21 @@ void UprightTriangleRows(const TriangleMetric& metric, const int32_t* const* g,
 void EuclidRows(const int32_t* const* g, int32_t* const* out, int rows, int width,
                 RowScratch& scratch, int32_t* const* winner = nullptr);
 
-// City-block and chessboard take their rows one after another.
+// The city-block sweeps of EnvelopeRow keeping winners, for rows rows side by side, so that none
+// waits for its own minimum and winner of the column before. In place is fine.
+void CityBlockRowsWithWinners(const int32_t* const* g, int32_t* const* out, int rows, int width,
+                              int32_t* const* winner);
+
+// City-block rows without winners go one after another (their sweeps vectorise), and so do the
+// chessboard's.
 inline void EnvelopeRows(const CityBlockMetric& metric, const int32_t* const* g,
                          int32_t* const* out, int rows, int width, RowScratch& scratch,
                          int32_t* const* winner = nullptr) {
-  for (int r = 0; r < rows; ++r)
-    EnvelopeRow(metric, g[r], width, scratch, out[r], winner ? winner[r] : nullptr);
+  if (winner != nullptr) {
+    CityBlockRowsWithWinners(g, out, rows, width, winner);
+    return;
+  }
+  for (int r = 0; r < rows; ++r) EnvelopeRow(metric, g[r], width, scratch, out[r]);
 }
 
 inline void EnvelopeRows(const ChessboardMetric& metric, const int32_t* const* g,
