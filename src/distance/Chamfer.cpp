@@ -318,27 +318,43 @@ void ScanInCells(const ImageRecord& source, int featureValue, ImageRecord& work,
 // -1 .. far16 - 1, so that far16 is never within it.
 int64_t ThresholdCells(const int16_t* cells, int16_t most, bool beyond, int32_t* const (&to)[3],
                        int width, bool streaming) {
-  const bool stream = streaming && RowsAligned(to);
   const __m128i limit = _mm_set1_epi16(most), flip = _mm_set1_epi16(beyond ? 0 : -1);
   const __m128i one = _mm_set1_epi16(1), zero = _mm_setzero_si128();
   __m128i counts = zero;  // of 1 pixels in each lane, at most width / 8 < 2^12
-  int x = 0;
-  for (; x + 8 <= width; x += 8) {
+  int64_t ones = 0;
+  // Pixels x .. x + 7 as 0/1 in 16 bits, counted.
+  const auto eight = [&](int x) {
     const __m128i kept = _mm_xor_si128(_mm_cmpgt_epi16(Load(cells + x), limit), flip);
     counts = _mm_sub_epi16(counts, kept);
-    const __m128i bits = _mm_and_si128(kept, one);
-    StoreFour(to, x, _mm_unpacklo_epi16(bits, zero), stream);
-    StoreFour(to, x + 4, _mm_unpackhi_epi16(bits, zero), stream);
+    return _mm_and_si128(kept, one);
+  };
+  const auto pixel = [&](int x) {
+    const int32_t kept = (cells[x] > most) == beyond ? 1 : 0;
+    ones += kept;
+    return kept;
+  };
+  if (streaming) {  // the three rows one after the other, a piece at a time
+    StreamInPieces(to, width, [&](int from, int count, int32_t* pixels) {
+      int x = 0;
+      for (; x + 8 <= count; x += 8) {
+        const __m128i bits = eight(from + x);
+        Store(pixels + x, _mm_unpacklo_epi16(bits, zero));
+        Store(pixels + x + 4, _mm_unpackhi_epi16(bits, zero));
+      }
+      for (; x < count; ++x) pixels[x] = pixel(from + x);
+    });
+  } else {
+    int x = 0;
+    for (; x + 8 <= width; x += 8) {
+      const __m128i bits = eight(x);
+      StoreFour(to, x, _mm_unpacklo_epi16(bits, zero), false);
+      StoreFour(to, x + 4, _mm_unpackhi_epi16(bits, zero), false);
+    }
+    for (; x < width; ++x) to[0][x] = to[1][x] = to[2][x] = pixel(x);
   }
   alignas(16) int32_t sums[4];
   _mm_store_si128(reinterpret_cast<__m128i*>(sums), _mm_madd_epi16(counts, one));
-  int64_t ones = int64_t{sums[0]} + sums[1] + sums[2] + sums[3];
-  for (; x < width; ++x) {
-    const int32_t pixel = (cells[x] > most) == beyond ? 1 : 0;
-    to[0][x] = to[1][x] = to[2][x] = pixel;
-    ones += pixel;
-  }
-  return ones;
+  return ones + sums[0] + sums[1] + sums[2] + sums[3];
 }
 #endif
 

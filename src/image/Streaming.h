@@ -45,6 +45,22 @@ inline void StreamRow(const int32_t* from, int32_t* to, int n) {
 #endif
 }
 
+// Writes the rows `to` with streaming stores, the same pixels to each: make(from, count, pixels)
+// makes the pixels from column `from` on, a piece of the row at a time, into a buffer that stays
+// in the cache, and each piece then goes to one row after the other. Streaming stores gather each
+// line in a buffer of their own, of which the processor has few: taking turns between three
+// images' rows four pixels at a time took a third longer (3.3-3.6 ms against 2.4 for 48 MB).
+template <std::size_t n, class Make>
+void StreamInPieces(int32_t* const (&to)[n], int width, Make&& make) {
+  constexpr int piece = 1024;
+  alignas(16) int32_t pixels[piece];
+  for (int from = 0; from < width; from += piece) {
+    const int count = std::min(piece, width - from);
+    make(from, count, pixels);
+    for (int32_t* row : to) StreamRow(pixels, row + from, count);
+  }
+}
+
 #if defined(__SSE2__)
 // Whether streaming stores may start at each of the rows `to`: all aligned to 16 bytes.
 template <std::size_t n>

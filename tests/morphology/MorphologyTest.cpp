@@ -1,5 +1,6 @@
 // Morphology by distance transform against the definition: the offsets of the ball of each shape.
 #include "distance/DistanceTransform.h"
+#include "distance/TransformOperations.h"
 #include "morphology/MorphologyOperations.h"
 #include "morphology/PackedBalls.h"
 #include "support/EngineTest.h"
@@ -129,6 +130,30 @@ TEST_F(Morphology, DrawsEveryPass) {
   // Four passes and the redraw of 30 pixels each; the erosion's column pass writes the one-row
   // run at the dot twice.
   EXPECT_EQ(surface.calls.size(), 151u);
+}
+
+// Images too large for any processor's cache (over 64 MB the three) take streaming stores, the
+// pixels made a piece of the row at a time: on packed bits, a row of many pieces, the last one
+// partial; and the chamfer scan's threshold (a large diamond on one thread), checked against the
+// map of algorithm 1's passes (with nearest pixels, which leave the chamfer scan aside). Compared
+// whole, as a difference would print millions of pixels.
+TEST_F(Morphology, ImagesBeyondTheCacheGetTheResultWhole) {
+  std::mt19937 rng(31);
+  const Measure diamond{DistanceFunction::cityBlock};
+  const Grid wide = RandomGrid(rng, 1400003, 4, 0.1);
+  EXPECT_TRUE(Run(Operation::dilation, wide, diamond, 1, false) ==
+              ReferenceMorphology(Operation::dilation, wide, BallOffsets(diamond, 1)));
+  for (const auto& [operation, feature] :
+       {std::pair{Operation::dilation, 1}, std::pair{Operation::erosion, 0}}) {
+    const Grid large = RandomGrid(rng, 2403, 2400, feature == 1 ? 0.0005 : 0.9995);
+    SetInput(engine, large);
+    engine.measureTime = 1;
+    RunDistanceTransform(engine, {&surface, &surface},
+                         {TransformAlgorithm::envelope, diamond, feature, true});
+    Grid expected = GridOf(WorkImage);
+    for (int32_t& value : expected.values) value = (value <= 30) == (feature == 1) ? 1 : 0;
+    EXPECT_TRUE(Run(operation, large, diamond, 30, false) == expected);
+  }
 }
 
 }  // namespace
