@@ -313,11 +313,14 @@ bool MainWindow::Compute(const std::function<void()>& computation,
   std::chrono::duration<double, std::milli> took{};
   try {
     if (!keptForUndo) original.emplace(engine);
-    const RunningCommand running(*this);
+    RunningCommand running(*this);
     const auto start = std::chrono::steady_clock::now();  // the computation's time, not the copy's
     computation();
     took = std::chrono::steady_clock::now() - start;
-    if (untimed) untimed();
+    if (untimed) {
+      running.RestartPasses();
+      untimed();
+    }
   } catch (const std::bad_alloc&) {
     failure = text::memoryFailure;
   } catch (const Stopped&) {

@@ -27,6 +27,7 @@ class RunningCommand final : public QObject, public ProgressService {
 
   void AskToStop();
   void Continue();  // ends the wait after a pass, if it waits
+  void RestartPasses() { pass_ = 0; }  // a second computation counts its own passes
 
   void PassBegun() override;
   bool Advanced(int64_t done, int64_t total) override;

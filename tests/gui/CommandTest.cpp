@@ -192,19 +192,23 @@ class CommandTest : public QObject {
     f.Run(transformCommand, {1000, 1023});
     QVERIFY(canvas->repaintCount() > repaints + 2 * CanvasDrawing::framesPerPass);
     QVERIFY(f.shell.Texts().isEmpty());
-    // Stopped once the clock has stopped, while the nearest pixels are found: the images are put
-    // back all the same, with no time reported.
+    // Stopped in the timed run, or once the clock has stopped, while the nearest pixels are
+    // found: the images are put back all the same, with no time reported and no pairs.
     f.shell.Load("picture.xpm");
     const std::string before = ToString(GridOf(WorkImage)) + ToString(GridOf(DistanceMap));
-    reads = 0;
-    f.shell.clock.onRead = [&] {
-      if (reads++ == 2)
-        f.shell.window->statusBar()->findChild<QAbstractButton*>("stop")->click();
-    };
-    f.Run(transformCommand, {1000, 1023});
-    f.shell.clock.onRead = nullptr;
-    QCOMPARE(f.shell.Texts(), QStringList{"中止しました。画像は実行前の状態に戻しました。"});
-    QCOMPARE(ToString(GridOf(WorkImage)) + ToString(GridOf(DistanceMap)), before);
+    for (const int stopAt : {1, 2}) {
+      f.shell.services.messages.clear();
+      reads = 0;
+      f.shell.clock.onRead = [&] {
+        if (reads++ == stopAt)
+          f.shell.window->statusBar()->findChild<QAbstractButton*>("stop")->click();
+      };
+      f.Run(transformCommand, stopAt == 1 ? std::vector{1000, 1023} : std::vector{1000});
+      f.shell.clock.onRead = nullptr;
+      QCOMPARE(f.shell.Texts(), QStringList{"中止しました。画像は実行前の状態に戻しました。"});
+      QCOMPARE(ToString(GridOf(WorkImage)) + ToString(GridOf(DistanceMap)), before);
+      QVERIFY(f.shell.window->engine.nearest.empty());
+    }
   }
 
   // Zoomed, each bitmap pixel is a sharp square; the status bar gives the pixel under the

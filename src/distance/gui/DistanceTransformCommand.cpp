@@ -1,7 +1,6 @@
 // Command 40036 "距離変換": the distance transform of the current binary image by the algorithm
 // and distance function chosen in the dialog, optionally timed.
 #include <functional>
-#include <utility>
 
 #include <QDialog>
 
@@ -73,12 +72,9 @@ void MainWindow::OnDistanceTransform() {
   const bool nearestUntimed =
       engine.measureTime == 1 && choice.algorithm == TransformAlgorithm::envelope;
   choice.wantNearest = !nearestUntimed;
-  // The last transform's pairs, which a picture of the same size reuses, kept for the second run.
-  FeatureMap lastPairs = nearestUntimed ? std::exchange(engine.nearest, {}) : FeatureMap{};
   CanvasDrawing drawing = MakeWatchableDrawing();
   int64_t start = 0, end = 0;  // read once the images are kept aside: the computation's time
   const auto findNearest = [&] {
-    engine.nearest = std::move(lastPairs);
     choice.wantNearest = true;
     RunDistanceTransform(engine, drawing, choice);
   };
