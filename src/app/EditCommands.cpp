@@ -40,7 +40,25 @@ bool MainWindow::ChangesImages(int id) {
   }
 }
 
-void MainWindow::BeginUndoStep() { undoHistory.Begin(engine); }
+bool MainWindow::ReplacesImages(int id) {
+  switch (id) {
+    case command::loadInputImage:
+    case command::sample640:
+    case command::sample320:
+    case command::sample160:
+    case command::sampleSquare:
+      return true;
+    default:
+      return false;
+  }
+}
+
+void MainWindow::BeginUndoStep(bool replacing) {
+  if (replacing)
+    undoHistory.BeginReplacing(engine);
+  else
+    undoHistory.Begin(engine);
+}
 
 // Said once the command is over, so that no message hides 中止 while it computes.
 void MainWindow::EndUndoStep() {

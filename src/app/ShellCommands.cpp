@@ -11,6 +11,7 @@
 #include <QSettings>
 #include <QStatusBar>
 #include <new>
+#include <utility>
 
 #include "app/CommandIds.h"
 #include "app/SampleFiles.h"
@@ -50,7 +51,9 @@ std::optional<std::string> MainWindow::AskFileName(FileDialogRequest::Mode mode,
 
 bool MainWindow::LoadAndShowInput(const std::string& fileName) {
   auto drawing = MakeDrawingTargets();
-  if (!engine.LoadInputImage(fileName, {}, /*offerThreshold=*/true)) return false;
+  ImageEngine::ReplacedImages replaced;
+  if (!engine.LoadInputImage(fileName, {}, /*offerThreshold=*/true, &replaced)) return false;
+  undoHistory.Replaced(std::move(replaced));
   engine.ShowInputImage(drawing);
   engine.distanceReady = 0;
   return true;
@@ -62,7 +65,7 @@ void MainWindow::OnLoadInputImage() {
 }
 
 void MainWindow::OpenGivenFile(const QString& path) {
-  BeginUndoStep();  // the load is an undo step, as the load command is (EditCommands.cpp)
+  BeginUndoStep(true);  // the load is an undo step, as the load command is (EditCommands.cpp)
   bool loaded = false;
   try {
     loaded = LoadAndShowInput(QFile::encodeName(path).toStdString());

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <utility>
 
 #include "image/ImageEngine.h"
 
@@ -22,6 +23,11 @@ class UndoHistory {
   // be kept (larger than maxBytes, or the copy does not fit in memory), only a fingerprint is
   // taken, to tell whether the command changed them.
   void Begin(const ImageEngine& engine);
+  // The same for a load, which replaces every image: nothing is copied now. The images it
+  // replaced come whole through Replaced and are kept, or fingerprinted when larger than
+  // maxBytes; a load that replaces nothing has changed nothing.
+  void BeginReplacing(const ImageEngine& engine);
+  void Replaced(ImageEngine::ReplacedImages&& images);
   // What became of a command's step: whether the images changed and were kept as they were
   // before, and how many old steps were dropped to stay within maxBytes.
   enum class Kept { yes, unchanged, tooLarge, noMemory };
@@ -58,6 +64,9 @@ class UndoHistory {
   static Images CopyOf(const ImageEngine& engine);
   static bool Same(const Images& images, const ImageEngine& engine);
   static uint64_t Fingerprint(const ImageEngine& engine);
+  static uint64_t Fingerprint(const ImageRecord& input, const ImageRecord& work,
+                              const ImageRecord& distance, int32_t inputLoaded,
+                              int32_t distanceReady);
   static void Exchange(Images& images, ImageEngine& engine);
   // Moves the last step of `from` to `to`, exchanged with the images in use.
   int Step(std::deque<Images>& from, std::deque<Images>& to, ImageEngine& engine);
@@ -67,6 +76,8 @@ class UndoHistory {
   std::optional<Images> before_;  // taken by Begin
   Kept unkept_ = Kept::yes;       // why not, when before_ could not be taken
   uint64_t fingerprint_ = 0;      // of the images then
+  // Between BeginReplacing and Replaced: the flags of the images to be replaced.
+  std::optional<std::pair<int32_t, int32_t>> replacing_;
   std::deque<Images> undo_;       // the oldest first
   std::deque<Images> redo_;       // the farthest first
 };

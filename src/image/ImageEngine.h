@@ -73,10 +73,15 @@ class ImageEngine {
   FeatureMap nearest;
 
   // --- Store (image/ImageStore.cpp) ---
+  // The three images that a new input replaced, handed back whole instead of freed.
+  struct ReplacedImages {
+    ImageRecord input, work, distance;
+  };
   // Makes a binary image the input: InputImage, and copies in WorkImage and DistanceMap. The
   // work images are allocated first, so that running out of memory (false) leaves everything as
-  // it was.
-  bool ReplaceInput(ImageRecord image);
+  // it was. The images it replaces go to `replaced` when given (the window's undo step keeps
+  // them), else they are freed.
+  bool ReplaceInput(ImageRecord image, ReplacedImages* replaced = nullptr);
   // InputImage into DistanceMap and WorkImage, on `threads` threads (0: one per core).
   void CopyInputToWork(int threads = 1);
   void AdoptResultAsInput();  // WorkImage becomes the new input
@@ -91,7 +96,7 @@ class ImageEngine {
   // more than two grey values needs a threshold; with `offerThreshold` the user is asked whether
   // to read it with the threshold 128, and answering no is a false without a message.
   bool LoadInputImage(const std::string& fileName, const ReadOptions& options = {},
-                      bool offerThreshold = false);
+                      bool offerThreshold = false, ReplacedImages* replaced = nullptr);
   bool LoadFilterImage(const std::string& fileName, const ReadOptions& options = {},
                        bool offerThreshold = false);
   // Reads a file as LoadInputImage does, with its checks and messages, into `image` alone: no

@@ -62,7 +62,7 @@ bool ReadPicture(const std::string& fileName, ImageRole role, const ReadOptions&
 
 }  // namespace
 
-bool ImageEngine::ReplaceInput(ImageRecord image) {
+bool ImageEngine::ReplaceInput(ImageRecord image, ReplacedImages* replaced) {
   PixelRows distanceRows;
   PixelRows workRows;
   try {
@@ -71,7 +71,12 @@ bool ImageEngine::ReplaceInput(ImageRecord image) {
   } catch (const std::bad_alloc&) {
     return false;
   }
-  FreeImages();
+  if (replaced != nullptr) {
+    replaced->input = std::move(InputImage);
+    replaced->work = std::move(WorkImage);
+    replaced->distance = std::move(DistanceMap);
+  }
+  FreeImages();  // what is left of them
   InputImage = std::move(image);
   for (auto [record, rows] : {std::pair{&DistanceMap, &distanceRows}, {&WorkImage, &workRows}}) {
     record->width = InputImage.width;
@@ -88,10 +93,10 @@ bool ImageEngine::ReplaceInput(ImageRecord image) {
 }
 
 bool ImageEngine::LoadInputImage(const std::string& fileName, const ReadOptions& options,
-                                 bool offerThreshold) {
+                                 bool offerThreshold, ReplacedImages* replaced) {
   ImageRecord image;
   if (!ReadPicture(fileName, ImageRole::input, options, offerThreshold, image)) return false;
-  if (ReplaceInput(std::move(image))) return true;
+  if (ReplaceInput(std::move(image), replaced)) return true;
   FileFailure(Translate(text::memoryFailure), fileName);
   return false;
 }

@@ -619,6 +619,11 @@ class CommandTest : public QObject {
       QVERIFY(!w.ActionFor(item)->isEnabled());
     }
     w.TriggerCommand(40140);
+    // A load that fails changes nothing: the images and the step to redo stay.
+    const Images undone = ImagesOf(w.engine);
+    WriteText(f.folder.filePath("bad.xpm").toStdString(), "not a picture");
+    w.OpenGivenFile(f.folder.filePath("bad.xpm"));
+    QVERIFY(ImagesOf(w.engine) == undone && w.ActionFor(40141)->isEnabled());
     f.Run(transformCommand, {1021, 1000});
     QVERIFY(!w.ActionFor(40141)->isEnabled());
     w.TriggerCommand(40140);
@@ -658,6 +663,19 @@ class CommandTest : public QObject {
       w.undoHistory.Begin(w.engine);
       QCOMPARE(w.undoHistory.End(w.engine).kept, UndoHistory::Kept::unchanged);
     }
+    // A load's step is the images it replaces: beyond the bound there is none, and opening the
+    // same file again changes nothing, so the status bar says nothing.
+    w.OpenGivenFile(DT_SAMPLES_DIR "/square.xpm");
+    QCOMPARE(w.statusBar()->currentMessage(),
+             QString("画像が大きすぎるため、この操作は元に戻せません。"));
+    const Images square = ImagesOf(w.engine);
+    w.statusBar()->clearMessage();
+    w.OpenGivenFile(DT_SAMPLES_DIR "/square.xpm");
+    QCOMPARE(w.statusBar()->currentMessage(), QString());
+    w.undoHistory.maxBytes = std::size_t{1} << 20;
+    w.TriggerCommand(40015);  // the 160 x 120 sample: its step holds the square's images
+    w.TriggerCommand(40140);
+    QVERIFY(ImagesOf(w.engine) == square);
   }
 
   // Passes one at a time (kept in the settings): a run waits after its first pass, drawn whole,
