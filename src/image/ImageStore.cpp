@@ -71,6 +71,13 @@ bool ImageEngine::ReplaceInput(ImageRecord image, ReplacedImages* replaced) {
   } catch (const std::bad_alloc&) {
     return false;
   }
+  // The copies first, on every core: most of a copy into fresh memory is the first touch of its
+  // pages, which the system serves on each core at once. Whatever throws here leaves the images
+  // as they were; nothing below throws.
+  if (const std::size_t count = PixelCount(image); count > 0)
+    CopyInParallel({{image.rows.data(), distanceRows.data(), count},
+                    {image.rows.data(), workRows.data(), count}},
+                   0);
   if (replaced != nullptr) {
     replaced->input = std::move(InputImage);
     replaced->work = std::move(WorkImage);
@@ -86,9 +93,6 @@ bool ImageEngine::ReplaceInput(ImageRecord image, ReplacedImages* replaced) {
   }
   inputLoaded = 1;
   nearest = FeatureMap{};
-  // On every core: most of a copy into fresh memory is the first touch of its pages, which the
-  // system serves on each core at once.
-  CopyInputToWork(0);
   return true;
 }
 

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -37,13 +38,15 @@ template <class Body>
 void InParallel(int count, int parts, int grain, Body&& body) {
   const auto bound = [&](int part) { return PartStart(count, parts, grain, part); };
   std::vector<std::thread> helpers;
-  helpers.reserve(static_cast<std::size_t>(std::max(parts - 1, 0)));
   for (int part = 1; part < parts; ++part) {
+    // Out of threads or of memory for one (its state, or room in `helpers`).
     try {
       helpers.emplace_back([&body, first = bound(part), last = bound(part + 1), part] {
         body(first, last, part);
       });
     } catch (const std::system_error&) {
+      body(bound(part), bound(part + 1), part);
+    } catch (const std::bad_alloc&) {
       body(bound(part), bound(part + 1), part);
     }
   }
@@ -94,10 +97,10 @@ class Lockstep {
 template <class Body>
 void InLockstep(int parts, Body&& body) {
   std::vector<std::thread> helpers;
-  helpers.reserve(static_cast<std::size_t>(std::max(parts - 1, 0)));
   std::atomic<int> running{0};  // 0 until the helpers that could start are known
   std::optional<Lockstep> lockstep;
   for (int part = 1; part < parts; ++part) {
+    // Out of threads or of memory for one (its state, or room in `helpers`).
     try {
       helpers.emplace_back([&body, &running, &lockstep, part] {
         int count;
@@ -105,6 +108,8 @@ void InLockstep(int parts, Body&& body) {
         body(part, count, *lockstep);
       });
     } catch (const std::system_error&) {
+      break;
+    } catch (const std::bad_alloc&) {
       break;
     }
   }
