@@ -40,24 +40,20 @@ bool MainWindow::ChangesImages(int id) {
   }
 }
 
-bool MainWindow::ReplacesImages(int id) {
+// A load replaces every image: its step takes the ones it replaces instead of copying them. A
+// transform leaves the input as it is: its step copies the other two.
+void MainWindow::BeginUndoStep(int id) {
   switch (id) {
     case command::loadInputImage:
     case command::sample640:
     case command::sample320:
     case command::sample160:
     case command::sampleSquare:
-      return true;
+      undoHistory.BeginReplacing(engine);
+      break;
     default:
-      return false;
+      undoHistory.Begin(engine, /*inputStays=*/id == command::distanceTransform);
   }
-}
-
-void MainWindow::BeginUndoStep(bool replacing) {
-  if (replacing)
-    undoHistory.BeginReplacing(engine);
-  else
-    undoHistory.Begin(engine);
 }
 
 // Said once the command is over, so that no message hides 中止 while it computes.

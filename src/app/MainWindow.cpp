@@ -237,7 +237,7 @@ void MainWindow::TriggerCommand(int id) {
   const auto found = commands_.find(id);
   if (found == commands_.end() || running_ != nullptr) return;
   const bool undoStep = ChangesImages(id);  // --- undo (EditCommands.cpp)
-  if (undoStep) BeginUndoStep(ReplacesImages(id));
+  if (undoStep) BeginUndoStep(id);
   try {
     (this->*(found->second))();
   } catch (const std::bad_alloc&) {

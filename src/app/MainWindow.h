@@ -190,16 +190,14 @@ class MainWindow : public QMainWindow {
   void RememberFile(const std::string& fileName);
   void ShowRecentFiles();
   // Loads an input file and draws it; nothing else happens when the file is bad (false then).
-  // The images it replaces go to the undo step, which BeginUndoStep(true) opened.
+  // The images it replaces go to the undo step, which BeginUndoStep opened for a load.
   bool LoadAndShowInput(const std::string& fileName);
   // --- Undo steps (app/EditCommands.cpp) ---
   // Around a command (or a load) that may change the images; the status bar says when it cannot
   // be undone or old steps had to go. ShowUndoItems enables 元に戻す and やり直し when there is
   // something to undo or redo.
-  // A load replaces every image: its step takes the images it replaces instead of copying them.
   static bool ChangesImages(int id);
-  static bool ReplacesImages(int id);
-  void BeginUndoStep(bool replacing = false);
+  void BeginUndoStep(int id);  // for the command `id`
   void EndUndoStep();
   void ShowUndone(int dropped);
   void ShowUndoItems();

@@ -44,13 +44,14 @@ std::size_t UndoHistory::BytesOf(const Images& images) {
 
 // The pixels on every core, the window's computations' one thread notwithstanding: at 4000 x 4000
 // the copy into fresh blocks takes twice as long on one.
-UndoHistory::Images UndoHistory::CopyOf(const ImageEngine& engine) {
-  Images images{BlankCopyOf(InputImage), BlankCopyOf(WorkImage), BlankCopyOf(DistanceMap),
-                engine.inputLoaded, engine.distanceReady};
+UndoHistory::Images UndoHistory::CopyOf(const ImageEngine& engine, bool withInput) {
+  Images images{withInput ? BlankCopyOf(InputImage) : ImageRecord{}, BlankCopyOf(WorkImage),
+                BlankCopyOf(DistanceMap), engine.inputLoaded, engine.distanceReady, withInput};
   std::vector<PixelCopy> copies;
   for (const auto& [from, to] : {std::pair{&InputImage, &images.input}, {&WorkImage, &images.work},
                                  {&DistanceMap, &images.distance}})
-    if (from->rows) copies.push_back({from->rows.data(), to->rows.data(), PixelsOf(*from)});
+    if (from->rows && to->rows)
+      copies.push_back({from->rows.data(), to->rows.data(), PixelsOf(*from)});
   CopyInParallel(copies, 0);
   return images;
 }
@@ -59,12 +60,13 @@ UndoHistory::Images UndoHistory::CopyOf(const ImageEngine& engine) {
 // which ends the comparison at once.
 bool UndoHistory::Same(const Images& images, const ImageEngine& engine) {
   return images.inputLoaded == engine.inputLoaded && images.distanceReady == engine.distanceReady &&
-         SameRecord(images.work, WorkImage) && SameRecord(images.input, InputImage) &&
+         SameRecord(images.work, WorkImage) &&
+         (!images.withInput || SameRecord(images.input, InputImage)) &&
          SameRecord(images.distance, DistanceMap);
 }
 
 void UndoHistory::Exchange(Images& images, ImageEngine& engine) {
-  std::swap(images.input, InputImage);
+  if (images.withInput) std::swap(images.input, InputImage);
   std::swap(images.work, WorkImage);
   std::swap(images.distance, DistanceMap);
   std::swap(images.inputLoaded, engine.inputLoaded);
@@ -110,15 +112,16 @@ uint64_t UndoHistory::Fingerprint(const ImageRecord& input, const ImageRecord& w
   return hash;
 }
 
-void UndoHistory::Begin(const ImageEngine& engine) {
+void UndoHistory::Begin(const ImageEngine& engine, bool inputStays) {
   before_.reset();
   replacing_.reset();
   unkept_ = Kept::yes;
-  if (BytesOf(InputImage) + BytesOf(WorkImage) + BytesOf(DistanceMap) > maxBytes) {
+  if ((inputStays ? 0 : BytesOf(InputImage)) + BytesOf(WorkImage) + BytesOf(DistanceMap) >
+      maxBytes) {
     unkept_ = Kept::tooLarge;
   } else {
     try {
-      before_ = CopyOf(engine);
+      before_ = CopyOf(engine, !inputStays);
     } catch (const std::bad_alloc&) {
       unkept_ = Kept::noMemory;
     }
@@ -172,7 +175,7 @@ void UndoHistory::PutBackBefore(ImageEngine& engine) const {
     to.whiteCount = from.whiteCount;
     to.blackCount = from.blackCount;
   };
-  putBack(before_->input, InputImage);
+  if (before_->withInput) putBack(before_->input, InputImage);
   putBack(before_->work, WorkImage);
   putBack(before_->distance, DistanceMap);
   engine.inputLoaded = before_->inputLoaded;

@@ -19,10 +19,12 @@ namespace dt {
 
 class UndoHistory {
  public:
-  // Copies the images as they are now, before a command that may change them. When they cannot
-  // be kept (larger than maxBytes, or the copy does not fit in memory), only a fingerprint is
-  // taken, to tell whether the command changed them.
-  void Begin(const ImageEngine& engine);
+  // Copies the images as they are now, before a command that may change them; all but the input
+  // when `inputStays` (a transform, which never writes it: undoing the step then leaves the
+  // input as it is, the same as before the command). When they cannot be kept (larger than
+  // maxBytes, or the copy does not fit in memory), only a fingerprint is taken, to tell whether
+  // the command changed them.
+  void Begin(const ImageEngine& engine, bool inputStays = false);
   // The same for a load, which replaces every image: nothing is copied now. The images it
   // replaced come whole through Replaced and are kept, or fingerprinted when larger than
   // maxBytes; a load that replaces nothing has changed nothing.
@@ -58,10 +60,11 @@ class UndoHistory {
     ImageRecord input, work, distance;
     int32_t inputLoaded = 0;
     int32_t distanceReady = 0;
+    bool withInput = true;  // else `input` is empty, and the input in use is the step's
   };
   static std::size_t BytesOf(const ImageRecord& image);
   static std::size_t BytesOf(const Images& images);
-  static Images CopyOf(const ImageEngine& engine);
+  static Images CopyOf(const ImageEngine& engine, bool withInput);
   static bool Same(const Images& images, const ImageEngine& engine);
   static uint64_t Fingerprint(const ImageEngine& engine);
   static uint64_t Fingerprint(const ImageRecord& input, const ImageRecord& work,

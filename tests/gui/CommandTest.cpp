@@ -676,6 +676,16 @@ class CommandTest : public QObject {
     w.TriggerCommand(40015);  // the 160 x 120 sample: its step holds the square's images
     w.TriggerCommand(40140);
     QVERIFY(ImagesOf(w.engine) == square);
+    // A transform leaves the input as it is, and its step holds the other two images alone: it
+    // fits a bound too small for three.
+    Fixture g(35, 20, 15, 0.05);
+    MainWindow& v = *g.shell.window;
+    const Images picture = ImagesOf(v.engine);
+    v.undoHistory.maxBytes = 3000;
+    g.Run(transformCommand, {1019, 1000});
+    QCOMPARE(v.statusBar()->currentMessage(), QString());
+    v.TriggerCommand(40140);
+    QVERIFY(ImagesOf(v.engine) == picture);
   }
 
   // Passes one at a time (kept in the settings): a run waits after its first pass, drawn whole,
