@@ -24,36 +24,32 @@ void SayDropped(QStatusBar* bar, int dropped) {
 
 }  // namespace
 
-bool MainWindow::ChangesImages(int id) {
+// Whether the command `id` may change the images, and so is an undo step: a load replaces every
+// image, and its step takes the ones it replaces instead of copying them; a transform leaves
+// the input as it is, and its step copies the other two; the others' steps copy all three.
+MainWindow::UndoStepKind MainWindow::UndoStepOf(int id) {
   switch (id) {
     case command::loadInputImage:
     case command::sample640:
     case command::sample320:
     case command::sample160:
     case command::sampleSquare:
+      return UndoStepKind::replacing;
     case command::distanceTransform:
+      return UndoStepKind::inputStays;
     case command::distanceMorphology:
     case command::filterMorphology:
-      return true;
+      return UndoStepKind::whole;
     default:
-      return false;
+      return UndoStepKind::none;
   }
 }
 
-// A load replaces every image: its step takes the ones it replaces instead of copying them. A
-// transform leaves the input as it is: its step copies the other two.
-void MainWindow::BeginUndoStep(int id) {
-  switch (id) {
-    case command::loadInputImage:
-    case command::sample640:
-    case command::sample320:
-    case command::sample160:
-    case command::sampleSquare:
-      undoHistory.BeginReplacing(engine);
-      break;
-    default:
-      undoHistory.Begin(engine, /*inputStays=*/id == command::distanceTransform);
-  }
+void MainWindow::BeginUndoStep(UndoStepKind kind) {
+  if (kind == UndoStepKind::replacing)
+    undoHistory.BeginReplacing(engine);
+  else
+    undoHistory.Begin(engine, /*inputStays=*/kind == UndoStepKind::inputStays);
 }
 
 // Said once the command is over, so that no message hides 中止 while it computes.

@@ -236,8 +236,9 @@ void MainWindow::FitFrame() {
 void MainWindow::TriggerCommand(int id) {
   const auto found = commands_.find(id);
   if (found == commands_.end() || running_ != nullptr) return;
-  const bool undoStep = ChangesImages(id);  // --- undo (EditCommands.cpp)
-  if (undoStep) BeginUndoStep(id);
+  const UndoStepKind step = UndoStepOf(id);  // --- undo (EditCommands.cpp)
+  const bool undoStep = step != UndoStepKind::none;
+  if (undoStep) BeginUndoStep(step);
   try {
     (this->*(found->second))();
   } catch (const std::bad_alloc&) {

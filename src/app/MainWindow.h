@@ -196,8 +196,9 @@ class MainWindow : public QMainWindow {
   // Around a command (or a load) that may change the images; the status bar says when it cannot
   // be undone or old steps had to go. ShowUndoItems enables 元に戻す and やり直し when there is
   // something to undo or redo.
-  static bool ChangesImages(int id);
-  void BeginUndoStep(int id);  // for the command `id`
+  enum class UndoStepKind { none, replacing, inputStays, whole };
+  static UndoStepKind UndoStepOf(int id);
+  void BeginUndoStep(UndoStepKind kind);
   void EndUndoStep();
   void ShowUndone(int dropped);
   void ShowUndoItems();

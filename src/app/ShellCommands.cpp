@@ -65,7 +65,7 @@ void MainWindow::OnLoadInputImage() {
 }
 
 void MainWindow::OpenGivenFile(const QString& path) {
-  BeginUndoStep(command::loadInputImage);  // a load is a step (EditCommands.cpp)
+  BeginUndoStep(UndoStepKind::replacing);  // a load is a step (EditCommands.cpp)
   bool loaded = false;
   try {
     loaded = LoadAndShowInput(QFile::encodeName(path).toStdString());
