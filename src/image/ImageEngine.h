@@ -82,8 +82,7 @@ class ImageEngine {
   // it was. The images it replaces go to `replaced` when given (the window's undo step keeps
   // them), else they are freed.
   bool ReplaceInput(ImageRecord image, ReplacedImages* replaced = nullptr);
-  // InputImage into DistanceMap and WorkImage, on `threads` threads (0: one per core).
-  void CopyInputToWork(int threads = 1);
+  void CopyInputToWork();     // InputImage into DistanceMap and WorkImage
   void AdoptResultAsInput();  // WorkImage becomes the new input
   // The same for a binary result that its computation wrote into all three images itself, with
   // `whitePixels` 1 pixels: the kinds, the counts, and no distance map any more.

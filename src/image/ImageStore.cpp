@@ -158,12 +158,12 @@ bool ImageEngine::SaveNearestPixels(const std::string& fileName) {
   return true;
 }
 
-void ImageEngine::CopyInputToWork(int threads) {
+void ImageEngine::CopyInputToWork() {
   if (inputLoaded == 0) return;
   const std::size_t count = PixelCount(InputImage);
   const int32_t* from = InputImage.rows.data();
   CopyInParallel({{from, DistanceMap.rows.data(), count}, {from, WorkImage.rows.data(), count}},
-                 threads);
+                 1);
   WorkImage.kind = InputImage.kind;
 }
 

@@ -6,9 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
-#include <new>
+#include <exception>
 #include <optional>
-#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -39,14 +38,13 @@ void InParallel(int count, int parts, int grain, Body&& body) {
   const auto bound = [&](int part) { return PartStart(count, parts, grain, part); };
   std::vector<std::thread> helpers;
   for (int part = 1; part < parts; ++part) {
-    // Out of threads or of memory for one (its state, or room in `helpers`).
+    // Out of threads (std::system_error) or of memory for one (std::bad_alloc: its state, or
+    // room in `helpers`), the only failures of starting one.
     try {
       helpers.emplace_back([&body, first = bound(part), last = bound(part + 1), part] {
         body(first, last, part);
       });
-    } catch (const std::system_error&) {
-      body(bound(part), bound(part + 1), part);
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {
       body(bound(part), bound(part + 1), part);
     }
   }
@@ -100,16 +98,14 @@ void InLockstep(int parts, Body&& body) {
   std::atomic<int> running{0};  // 0 until the helpers that could start are known
   std::optional<Lockstep> lockstep;
   for (int part = 1; part < parts; ++part) {
-    // Out of threads or of memory for one (its state, or room in `helpers`).
+    // Out of threads or of memory for one, as in InParallel.
     try {
       helpers.emplace_back([&body, &running, &lockstep, part] {
         int count;
         while ((count = running.load(std::memory_order_acquire)) == 0) std::this_thread::yield();
         body(part, count, *lockstep);
       });
-    } catch (const std::system_error&) {
-      break;
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {
       break;
     }
   }
