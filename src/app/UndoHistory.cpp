@@ -16,14 +16,6 @@ std::size_t PixelsOf(const ImageRecord& image) {
          static_cast<std::size_t>(std::max(image.height, 0));
 }
 
-// The record with a block of its own for the pixels, not yet copied (throws std::bad_alloc).
-ImageRecord BlankCopyOf(const ImageRecord& image) {
-  ImageRecord copy{image.width, image.height,     image.originRow,  image.originCol,
-                   image.kind,  image.whiteCount, image.blackCount, {}};
-  if (image.rows) copy.rows.Allocate(image.width, image.height);
-  return copy;
-}
-
 bool SameRecord(const ImageRecord& a, const ImageRecord& b) {
   if (a.width != b.width || a.height != b.height || a.originRow != b.originRow ||
       a.originCol != b.originCol || a.kind != b.kind || a.whiteCount != b.whiteCount ||
@@ -40,6 +32,22 @@ std::size_t UndoHistory::BytesOf(const ImageRecord& image) {
 
 std::size_t UndoHistory::BytesOf(const Images& images) {
   return BytesOf(images.input) + BytesOf(images.work) + BytesOf(images.distance);
+}
+
+ImageRecord UndoHistory::BlankCopyOf(const ImageRecord& image) {
+  ImageRecord copy{image.width, image.height,     image.originRow,  image.originCol,
+                   image.kind,  image.whiteCount, image.blackCount, {}};
+  if (!image.rows) return copy;
+  const auto spare = std::find_if(spares_.begin(), spares_.end(), [&](const ImageRecord& kept) {
+    return kept.width == image.width && kept.height == image.height;
+  });
+  if (spare == spares_.end()) {
+    copy.rows.Allocate(image.width, image.height);
+  } else {
+    copy.rows = std::move(spare->rows);
+    spares_.erase(spare);
+  }
+  return copy;
 }
 
 // The pixels on every core, the window's computations' one thread notwithstanding: at 4000 x 4000
@@ -126,11 +134,13 @@ void UndoHistory::Begin(const ImageEngine& engine, bool inputStays) {
       unkept_ = Kept::noMemory;
     }
   }
+  spares_.clear();  // the command may need the memory that the copy did not take
   if (!before_) fingerprint_ = Fingerprint(engine);
 }
 
 void UndoHistory::BeginReplacing(const ImageEngine& engine) {
   before_.reset();
+  spares_.clear();
   unkept_ = Kept::yes;
   replacing_.emplace(engine.inputLoaded, engine.distanceReady);
 }
@@ -156,12 +166,23 @@ UndoHistory::Outcome UndoHistory::End(const ImageEngine& engine) {
   const bool nothingReplaced = replacing_.has_value();
   replacing_.reset();
   if (nothingReplaced) return {};
-  if (before ? Same(*before, engine) : Fingerprint(engine) == fingerprint_) return {};
-  redo_.clear();
-  if (!before) return {unkept_, 0};
+  if (before ? Same(*before, engine) : Fingerprint(engine) == fingerprint_) {
+    if (before) Spare(std::move(*before));
+    BoundSpares();
+    return {};
+  }
+  while (!redo_.empty()) {
+    Spare(std::move(redo_.back()));
+    redo_.pop_back();
+  }
+  if (!before) {
+    BoundSpares();
+    return {unkept_, 0};
+  }
   try {
     undo_.push_back(std::move(*before));
   } catch (const std::bad_alloc&) {
+    spares_.clear();
     return {Kept::noMemory, 0};  // not even room for the step's entry
   }
   return {Kept::yes, Trim()};
@@ -194,7 +215,11 @@ int UndoHistory::Step(std::deque<Images>& from, std::deque<Images>& to, ImageEng
 }
 
 int UndoHistory::Trim() {
-  while (undo_.size() + redo_.size() > maxSteps) (undo_.empty() ? redo_ : undo_).pop_front();
+  while (undo_.size() + redo_.size() > maxSteps) {
+    std::deque<Images>& steps = undo_.empty() ? redo_ : undo_;
+    Spare(std::move(steps.front()));
+    steps.pop_front();
+  }
   std::size_t bytes = 0;
   for (const std::deque<Images>* steps : {&undo_, &redo_})
     for (const Images& images : *steps) bytes += BytesOf(images);
@@ -202,10 +227,36 @@ int UndoHistory::Trim() {
   while (bytes > maxBytes) {
     std::deque<Images>& steps = undo_.empty() ? redo_ : undo_;
     bytes -= BytesOf(steps.front());
+    Spare(std::move(steps.front()));
     steps.pop_front();
     ++dropped;
   }
+  BoundSpares();
   return dropped;
+}
+
+void UndoHistory::Spare(Images&& images) noexcept {
+  for (ImageRecord* image : {&images.input, &images.work, &images.distance}) {
+    if (!image->rows) continue;
+    try {
+      spares_.push_back(std::move(*image));
+    } catch (const std::bad_alloc&) {
+      return;  // no room to list it: the block goes with the step
+    }
+  }
+}
+
+// Spares of another size than the images' would only stand in the way of the next copy's memory
+// (a load, or undoing or redoing one, changes the size, and each ends here).
+void UndoHistory::BoundSpares() noexcept {
+  spares_.erase(std::remove_if(spares_.begin(), spares_.end(),
+                               [](const ImageRecord& kept) {
+                                 return kept.width != WorkImage.width ||
+                                        kept.height != WorkImage.height;
+                               }),
+                spares_.end());
+  constexpr std::size_t mostSpares = 3;  // as many as a step copies
+  while (spares_.size() > mostSpares) spares_.pop_back();
 }
 
 }  // namespace dt

@@ -12,6 +12,7 @@
 #include <deque>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "image/ImageEngine.h"
 
@@ -64,7 +65,10 @@ class UndoHistory {
   };
   static std::size_t BytesOf(const ImageRecord& image);
   static std::size_t BytesOf(const Images& images);
-  static Images CopyOf(const ImageEngine& engine, bool withInput);
+  // A record like `image` with a block for its pixels, a spare one where one fits, not yet
+  // copied (throws std::bad_alloc).
+  ImageRecord BlankCopyOf(const ImageRecord& image);
+  Images CopyOf(const ImageEngine& engine, bool withInput);
   static bool Same(const Images& images, const ImageEngine& engine);
   static uint64_t Fingerprint(const ImageEngine& engine);
   static uint64_t Fingerprint(const ImageRecord& input, const ImageRecord& work,
@@ -75,6 +79,10 @@ class UndoHistory {
   int Step(std::deque<Images>& from, std::deque<Images>& to, ImageEngine& engine);
   // Drops the oldest steps beyond maxSteps, then beyond maxBytes; how many went for the bytes.
   int Trim();
+  // Keeps the blocks of images that go as spares, and lets go of those beyond one step's.
+  // Neither throws.
+  void Spare(Images&& images) noexcept;
+  void BoundSpares() noexcept;
 
   std::optional<Images> before_;  // taken by Begin
   Kept unkept_ = Kept::yes;       // why not, when before_ could not be taken
@@ -83,6 +91,14 @@ class UndoHistory {
   std::optional<std::pair<int32_t, int32_t>> replacing_;
   std::deque<Images> undo_;       // the oldest first
   std::deque<Images> redo_;       // the farthest first
+  // The pixel blocks of steps that went (dropped, replaced by a new step, or of a command that
+  // changed nothing), at most one step's, from the end of a command to the beginning of the
+  // next, which copies into them: most of a copy into fresh memory is the system's first touch
+  // of its pages (two images of 4000 x 4000: 65-87 ms into fresh blocks, 19-32 ms into used
+  // ones). So between commands the history holds at most what it holds during one, the steps and
+  // a copy; a command lets go of the spares its copy did not take before it runs, and a load
+  // before it reads.
+  std::vector<ImageRecord> spares_;
 };
 
 }  // namespace dt

@@ -641,14 +641,15 @@ class CommandTest : public QObject {
             [](QDialog* d) { d->findChild<QLineEdit*>("1010")->setText("1"); });
       return ImagesOf(w.engine);
     };
-    const Images first = dilate(7200), second = dilate(7200);
-    dilate(7200);
+    const Images first = dilate(7200), second = dilate(7200), third = dilate(7200);
     QCOMPARE(w.statusBar()->currentMessage(),
              QString("元に戻す履歴がメモリの上限を超えたため、古い操作 2 件を削除しました。"));
+    QVERIFY(dilate(7200) != third);  // its step is copied into the blocks of a dropped one
     w.TriggerCommand(40140);
+    QVERIFY(ImagesOf(w.engine) == third);
     w.TriggerCommand(40140);
-    QVERIFY(ImagesOf(w.engine) == first && !w.ActionFor(40140)->isEnabled());
-    QVERIFY(dilate(3000) == second && !w.ActionFor(40141)->isEnabled());
+    QVERIFY(ImagesOf(w.engine) == second && !w.ActionFor(40140)->isEnabled());
+    QVERIFY(dilate(3000) == third && !w.ActionFor(40141)->isEnabled());
     QCOMPARE(w.statusBar()->currentMessage(),
              QString("画像が大きすぎるため、この操作は元に戻せません。"));
     // Without a step, a command is told by a fingerprint of the images, which every single pixel
