@@ -123,6 +123,7 @@ uint64_t UndoHistory::Fingerprint(const ImageRecord& input, const ImageRecord& w
 void UndoHistory::Begin(const ImageEngine& engine, bool inputStays) {
   before_.reset();
   replacing_.reset();
+  inputMayChange_ = !inputStays;
   unkept_ = Kept::yes;
   if ((inputStays ? 0 : BytesOf(InputImage)) + BytesOf(WorkImage) + BytesOf(DistanceMap) >
       maxBytes) {
@@ -140,6 +141,7 @@ void UndoHistory::Begin(const ImageEngine& engine, bool inputStays) {
 
 void UndoHistory::BeginReplacing(const ImageEngine& engine) {
   before_.reset();
+  inputMayChange_ = true;
   spares_.clear();
   unkept_ = Kept::yes;
   replacing_.emplace(engine.inputLoaded, engine.distanceReady);
@@ -176,16 +178,30 @@ UndoHistory::Outcome UndoHistory::End(const ImageEngine& engine) {
     redo_.pop_back();
   }
   if (!before) {
+    ForgetStepsWithoutInput();
     BoundSpares();
     return {unkept_, 0};
   }
   try {
     undo_.push_back(std::move(*before));
   } catch (const std::bad_alloc&) {
+    ForgetStepsWithoutInput();
     spares_.clear();
     return {Kept::noMemory, 0};  // not even room for the step's entry
   }
   return {Kept::yes, Trim()};
+}
+
+// A step without the input holds what a transform changed against the input it found, so a
+// command that may have changed the input and made no step of its own ends such steps: undoing
+// one would put its map beside another picture (of another size, even). The steps below hold
+// the input again, or follow one that does.
+void UndoHistory::ForgetStepsWithoutInput() noexcept {
+  if (!inputMayChange_) return;
+  while (!undo_.empty() && !undo_.back().withInput) {
+    Spare(std::move(undo_.back()));
+    undo_.pop_back();
+  }
 }
 
 void UndoHistory::PutBackBefore(ImageEngine& engine) const {

@@ -39,7 +39,8 @@ class UndoHistory {
     int dropped = 0;
   };
   // After the command: when the images have changed, the redo steps go and the copy becomes the
-  // newest undo step, if there is one.
+  // newest undo step, if there is one. Without one, after a command that may change the input,
+  // the newest steps that hold no input go too.
   Outcome End(const ImageEngine& engine);
   // Whether Begin kept the images, and putting them back as they were then (a command that is
   // stopped does so, and End then finds nothing changed). The images are the same size as then.
@@ -83,9 +84,11 @@ class UndoHistory {
   // Neither throws.
   void Spare(Images&& images) noexcept;
   void BoundSpares() noexcept;
+  void ForgetStepsWithoutInput() noexcept;
 
   std::optional<Images> before_;  // taken by Begin
   Kept unkept_ = Kept::yes;       // why not, when before_ could not be taken
+  bool inputMayChange_ = true;    // the command begun is not one that leaves the input
   uint64_t fingerprint_ = 0;      // of the images then
   // Between BeginReplacing and Replaced: the flags of the images to be replaced.
   std::optional<std::pair<int32_t, int32_t>> replacing_;

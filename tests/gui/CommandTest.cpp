@@ -687,6 +687,18 @@ class CommandTest : public QObject {
     QCOMPARE(v.statusBar()->currentMessage(), QString());
     v.TriggerCommand(40140);
     QVERIFY(ImagesOf(v.engine) == picture);
+    // A load with no step of its own replaces the input such a step was taken with: the step goes
+    // (undone, it would show its map beside the new picture, or read past a smaller one's rows),
+    // and undoing goes back to before the first picture.
+    v.TriggerCommand(40141);
+    std::mt19937 rng(36);
+    WriteText(g.folder.filePath("larger.xpm").toStdString(), XpmOf(RandomGrid(rng, 25, 20, 0.1)));
+    v.OpenGivenFile(g.folder.filePath("larger.xpm"));
+    QCOMPARE(v.statusBar()->currentMessage(),
+             QString("画像が大きすぎるため、この操作は元に戻せません。"));
+    v.TriggerCommand(40140);
+    QVERIFY(ImagesOf(v.engine) == Images({}, {}, {}, std::vector<int32_t>(7)));
+    QVERIFY(!v.ActionFor(40140)->isEnabled());
   }
 
   // Passes one at a time (kept in the settings): a run waits after its first pass, drawn whole,
