@@ -76,7 +76,7 @@ void MainWindow::OnRedo() {
 }
 
 void MainWindow::ForgetTransform() {
-  engine.nearest = FeatureMap{};
+  engine.ForgetNearest();
   lastTransform.reset();
   if (envelopePlot != nullptr) envelopePlot->close();
 }

@@ -71,6 +71,14 @@ class ImageEngine {
   // nearest.At(row, column) is the feature pixel of that pixel (row -1 where the map holds
   // noFeature), and the map's distance of the pixel is the stored distance to it.
   FeatureMap nearest;
+  // The block of the feature transform last forgotten (ForgetNearest), kept until the next
+  // transform, which writes its pairs there when the picture's size is the same: the window
+  // forgets the pairs before every transform (a transform needs a binary picture, and the ways
+  // back to one, undoing and adopting a result, forget them), and 8 bytes a pixel of fresh memory
+  // cost a page fault every 4 KB. A new input lets go of it.
+  FeatureMap spareNearest;
+  // Empties `nearest`, keeping its block as spareNearest.
+  void ForgetNearest();
 
   // --- Store (image/ImageStore.cpp) ---
   // The three images that a new input replaced, handed back whole instead of freed.

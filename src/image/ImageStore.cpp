@@ -93,6 +93,7 @@ bool ImageEngine::ReplaceInput(ImageRecord image, ReplacedImages* replaced) {
   }
   inputLoaded = 1;
   nearest = FeatureMap{};
+  spareNearest = FeatureMap{};
   return true;
 }
 
@@ -190,7 +191,7 @@ void ImageEngine::AdoptResultAsInput() {
   InputImage.whiteCount = static_cast<int32_t>(white);
   InputImage.blackCount = static_cast<int32_t>(total - white);
   distanceReady = 0;
-  nearest = FeatureMap{};
+  ForgetNearest();
 }
 
 void ImageEngine::AdoptWrittenResult(int64_t whitePixels) {
@@ -199,6 +200,11 @@ void ImageEngine::AdoptWrittenResult(int64_t whitePixels) {
   InputImage.whiteCount = static_cast<int32_t>(whitePixels);
   InputImage.blackCount = static_cast<int32_t>(int64_t(PixelCount(InputImage)) - whitePixels);
   distanceReady = 0;
+  ForgetNearest();
+}
+
+void ImageEngine::ForgetNearest() {
+  if (!nearest.empty()) spareNearest = std::move(nearest);
   nearest = FeatureMap{};
 }
 
@@ -207,6 +213,7 @@ void ImageEngine::FreeImages() {
   DistanceMap.rows.Release();
   WorkImage.rows.Release();
   nearest = FeatureMap{};
+  spareNearest = FeatureMap{};
 }
 
 InputSnapshot::InputSnapshot()
@@ -224,7 +231,7 @@ void InputSnapshot::Restore(ImageEngine& engine) const {
   InputImage.whiteCount = whiteCount_;
   InputImage.blackCount = blackCount_;
   engine.distanceReady = 0;
-  engine.nearest = FeatureMap{};
+  engine.ForgetNearest();
   engine.CopyInputToWork();
 }
 

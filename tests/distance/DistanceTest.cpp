@@ -64,6 +64,25 @@ TEST_P(EveryMeasure, AlgorithmsOneAndTwoGiveTheBruteForceMap) {
   }
 }
 
+// A result adopted as the input forgets the pairs but keeps their block, and the next transform
+// of a picture of that size writes every pair of it again: none is left from the last picture.
+TEST_F(Transform, ForgottenPairsAreWrittenAgainWhole) {
+  std::mt19937 rng(61);
+  NullSurface nowhere;
+  for (DistanceFunction function :
+       {DistanceFunction::euclid, DistanceFunction::cityBlock, DistanceFunction::chessboard}) {
+    const Measure m{function};
+    Run(RandomGrid(rng, 67, 41, 0.3), TransformAlgorithm::envelope, m, 1, false, true);
+    const int32_t* block = engine.nearest.pairs.get();
+    ASSERT_TRUE(engine.DilateByDistance({&nowhere, &nowhere}, 1, Ball{function, {}, 2}));
+    ASSERT_TRUE(engine.nearest.empty());
+    const Grid dilated = GridOf(InputImage);
+    RunDistanceTransform(engine, {&nowhere, &nowhere}, {TransformAlgorithm::envelope, m, 0, true});
+    EXPECT_EQ(engine.nearest.pairs.get(), block);
+    EXPECT_EQ(NearestFault(dilated, 0, m, GridOf(WorkImage), engine.nearest.pairs.get()), "");
+  }
+}
+
 // With timing on, algorithm 1 may split its passes over threads (column stripes, then row
 // bands, some ending inside a batch of rows; the chamfer scan in stripes of columns whose
 // distances then cross the stripes' edges): the map is the one a single thread makes.
