@@ -324,6 +324,7 @@ bool MainWindow::Compute(const std::function<void()>& computation,
     }
   } catch (const std::bad_alloc&) {
     failure = text::memoryFailure;
+    engine.spareNearest = FeatureMap{};  // the memory it keeps goes back, for a try again
   } catch (const Stopped&) {
     failure = runStopped;
   }
