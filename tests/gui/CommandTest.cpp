@@ -645,10 +645,13 @@ class CommandTest : public QObject {
     QCOMPARE(w.statusBar()->currentMessage(),
              QString("元に戻す履歴がメモリの上限を超えたため、古い操作 2 件を削除しました。"));
     QVERIFY(dilate(7200) != third);  // its step is copied into the blocks of a dropped one
+    QCOMPARE(w.statusBar()->currentMessage(),
+             QString("元に戻す履歴がメモリの上限を超えたため、古い操作 1 件を削除しました。"));
     w.TriggerCommand(40140);
     QVERIFY(ImagesOf(w.engine) == third);
     w.TriggerCommand(40140);
-    QVERIFY(ImagesOf(w.engine) == second && !w.ActionFor(40140)->isEnabled());
+    QVERIFY(ImagesOf(w.engine) == second && second != first);
+    QVERIFY(!w.ActionFor(40140)->isEnabled());
     QVERIFY(dilate(3000) == third && !w.ActionFor(40141)->isEnabled());
     QCOMPARE(w.statusBar()->currentMessage(),
              QString("画像が大きすぎるため、この操作は元に戻せません。"));
@@ -674,15 +677,17 @@ class CommandTest : public QObject {
     w.OpenGivenFile(DT_SAMPLES_DIR "/square.xpm");
     QCOMPARE(w.statusBar()->currentMessage(), QString());
     w.undoHistory.maxBytes = std::size_t{1} << 20;
+    w.OpenGivenFile(DT_SAMPLES_DIR "/square.xpm");  // within the bound, still no step
+    QVERIFY(!w.ActionFor(40140)->isEnabled());
     w.TriggerCommand(40015);  // the 160 x 120 sample: its step holds the square's images
     w.TriggerCommand(40140);
-    QVERIFY(ImagesOf(w.engine) == square);
+    QVERIFY(ImagesOf(w.engine) == square && !w.ActionFor(40140)->isEnabled());
     // A transform leaves the input as it is, and its step holds the other two images alone: it
     // fits a bound too small for three.
     Fixture g(35, 20, 15, 0.05);
     MainWindow& v = *g.shell.window;
     const Images picture = ImagesOf(v.engine);
-    v.undoHistory.maxBytes = 3000;
+    v.undoHistory.maxBytes = 2400;
     g.Run(transformCommand, {1019, 1000});
     QCOMPARE(v.statusBar()->currentMessage(), QString());
     v.TriggerCommand(40140);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <numeric>
 #include <vector>
@@ -33,6 +34,34 @@ TEST(Parallel, ACopyOverSeveralThreadsIsEveryBlockWhole) {
       EXPECT_TRUE(std::equal(from[b].begin(), from[b].end(), to[b].begin()))
           << "block " << b << ", " << threads << " threads";
       EXPECT_EQ(to[b].back(), -1) << "block " << b << ", " << threads << " threads";
+    }
+  }
+}
+
+// Every item goes to exactly one part, each part's range is what PartStart says, and every inner
+// bound is a multiple of the grain (so that parts of packed rows never share a word).
+TEST(Parallel, ASplitGivesEveryItemOnceOnBoundsOfTheGrain) {
+  for (int count : {0, 1, 7, 64, 1000, 4099}) {
+    for (int parts : {1, 2, 3, 5, 64}) {
+      for (int grain : {1, 4, 64}) {
+        std::vector<std::atomic<int>> seen(static_cast<std::size_t>(count));
+        std::vector<std::atomic<int>> ran(static_cast<std::size_t>(parts));
+        std::atomic<int> wrongs{0};
+        InParallel(count, parts, grain, [&](int first, int last, int part) {
+          ++ran[static_cast<std::size_t>(part)];
+          if (first != PartStart(count, parts, grain, part) ||
+              last != PartStart(count, parts, grain, part + 1) ||
+              (part > 0 && first % grain != 0 && first != count))
+            ++wrongs;
+          for (int item = first; item < last; ++item) ++seen[static_cast<std::size_t>(item)];
+        });
+        const auto once = [](const std::atomic<int>& n) { return n == 1; };
+        EXPECT_TRUE(std::all_of(seen.begin(), seen.end(), once) &&
+                    std::all_of(ran.begin(), ran.end(), once) && wrongs == 0)
+            << count << " items, " << parts << " parts, grain " << grain;
+        EXPECT_EQ(PartStart(count, parts, grain, 0), 0);
+        EXPECT_EQ(PartStart(count, parts, grain, parts), count);
+      }
     }
   }
 }
