@@ -64,6 +64,19 @@ TEST_P(EveryMeasure, AlgorithmsOneAndTwoGiveTheBruteForceMap) {
   }
 }
 
+// A rounded-down distance hides a farther pixel: 26 and 25 both store 5. In the row of the gap,
+// every pixel but one finds a pixel within 4 columns; the one at column 10 first meets the pixel
+// 5 rows up in the next column (26), and only further on the row's own at 5 columns (25).
+TEST_F(Transform, TheNearestPixelIsTheNearestWhereRoundedDistancesTie) {
+  Grid image(32, 12);
+  for (int x = 0; x < 32; ++x) image.at(6, x) = x < 6 || x > 14;
+  image.at(1, 11) = 1;
+  for (bool draw : {false, true}) {
+    Run(image, TransformAlgorithm::envelope, Measure{}, 1, draw, true);
+    EXPECT_EQ(engine.nearest.At(6, 10).row, 6) << "drawn " << draw;
+  }
+}
+
 // A result adopted as the input forgets the pairs but keeps their block, and the next transform
 // of a picture of that size writes every pair of it again: none is left from the last picture.
 TEST_F(Transform, ForgottenPairsAreWrittenAgainWhole) {
