@@ -69,10 +69,11 @@ TEST_P(EveryShape, TimedOperationsMatchTheDefinitionOnBothSidesOfTheChoice) {
                     ReferenceMorphology(operation.value, image, ball))
               << operation.name << " size " << size << " of " << image;
   }
-  // Rows of several words, with runs that cross from one word into the next.
-  for (int size : {3, 7, 70})
+  // Rows of several words, with runs that cross from one word into the next, and of exactly one
+  // word (a ball of size 64 reaches 64 columns along its middle row).
+  for (int size : {3, 7, 64, 70})
     for (const OperationInfo& operation : operations) {
-      const Grid image = RandomGrid(rng, 200, size < 70 ? 24 : 10, size < 70 ? 0.1 : 0.01);
+      const Grid image = RandomGrid(rng, 200, size < 64 ? 24 : 10, size < 64 ? 0.1 : 0.01);
       ASSERT_EQ(Run(operation.value, image, shape, size, false),
                 ReferenceMorphology(operation.value, image, BallOffsets(shape, size)))
           << operation.name << " size " << size << " of " << image;
