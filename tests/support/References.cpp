@@ -78,11 +78,11 @@ std::string NearestFault(const Grid& image, int featureValue, const Measure& m, 
                          const int32_t* pairs) {
   // On small pictures, the least cost of a pixel by brute force, where the stored distance
   // rounds it (the city-block's and the chessboard's are their costs).
-  const bool small = int64_t{image.width} * image.height <= 4096 &&
+  const bool leastChecked = int64_t{image.width} * image.height <= 4096 &&
                      (m.function == DistanceFunction::euclid ||
                       (m.function == DistanceFunction::triangle && m.apex.y > 1));
   std::vector<std::pair<int, int>> features;
-  for (int fy = 0; small && fy < image.height; ++fy)
+  for (int fy = 0; leastChecked && fy < image.height; ++fy)
     for (int fx = 0; fx < image.width; ++fx)
       if (image.at(fy, fx) == featureValue) features.emplace_back(fy, fx);
   const auto leastCost = [&](int y, int x) {
@@ -100,7 +100,7 @@ std::string NearestFault(const Grid& image, int featureValue, const Measure& m, 
       if (d == noFeature ? fy != -1 || fx != -1
                          : !inside || image.at(fy, fx) != featureValue ||
                                Distance(m, y - fy, x - fx) != d ||
-                               (small && Cost(m, y - fy, x - fx) != leastCost(y, x)))
+                               (leastChecked && Cost(m, y - fy, x - fx) != leastCost(y, x)))
         return std::to_string(y) + "," + std::to_string(x) + ": " + std::to_string(fy) + "," +
                std::to_string(fx);
     }
