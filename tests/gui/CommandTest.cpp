@@ -251,6 +251,16 @@ class CommandTest : public QObject {
     window.TriggerCommand(40121);  // 1/4: the whole canvas in a quarter of the room
     QCOMPARE(window.canvas()->size(), QSize(325, 275));
     QCOMPARE(label("size"), QString("40 × 30　25%"));
+    // Ctrl with the wheel zooms a step either way; the wheel alone leaves the zoom to scroll.
+    const auto wheel = [&](int delta, Qt::KeyboardModifiers keys) {
+      QWheelEvent turn(QPointF(20, 20), window.canvas()->mapToGlobal(QPointF(20, 20)), QPoint(),
+                       QPoint(0, delta), Qt::NoButton, keys, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(window.canvas(), &turn);
+      return label("size");
+    };
+    QCOMPARE(wheel(120, Qt::ControlModifier), QString("40 × 30　50%"));
+    QCOMPARE(wheel(120, Qt::NoModifier), QString("40 × 30　50%"));
+    QCOMPARE(wheel(-120, Qt::ControlModifier), QString("40 × 30　25%"));
     Fixture dark(4, 5, 4, 0.0);  // no feature pixel: nothing to measure to
     dark.Run(transformCommand, {1019, 1000});
     Hover(dark.shell.window->canvas(), QPoint(2, 2));
@@ -282,11 +292,12 @@ class CommandTest : public QObject {
   }
 
   // ボロノイ領域 colours each pixel by the region (8-connected feature pixels) of its nearest
-  // feature pixel: one colour per region, the feature pixels darker; no map, no view.
+  // feature pixel: one colour per region, the feature pixels darker; no map, no view. A region
+  // at the right edge does not run on into the next row's first column.
   void TheVoronoiViewColoursByNearestRegion() {
     QTemporaryDir folder;
     WriteText(folder.filePath("two.xpm").toStdString(),
-              XpmOf(GridFromRows({"1100000001", "1000000001", "0000000000"})));
+              XpmOf(GridFromRows({"1100000001", "1000000001", "0000000000", "1000000000"})));
     Shell shell(folder.path());
     shell.Load("two.xpm");
     shell.window->TriggerCommand(40126);
@@ -299,6 +310,10 @@ class CommandTest : public QObject {
     QVERIFY(at(2, 0) == at(4, 2) && at(2, 0) == at(1, 1) && at(6, 1) == at(8, 2));
     QVERIFY(at(4, 2) != at(6, 1) && at(0, 0) != at(1, 1) && at(0, 0) == at(0, 1));
     QVERIFY(at(9, 0) != at(8, 0) && at(0, 0) != at(9, 0));
+    QVERIFY(at(0, 3) != at(9, 1) && at(0, 3) != at(0, 1));
+    shell.Load("two.xpm");  // the map goes with a new picture, and the view with it
+    shell.window->TriggerCommand(40126);
+    QCOMPARE(shell.Texts(), QStringList{"現在の画像は距離画像ではありません。"});
   }
 
   // Esc during a slow run stops it within a row: the images are as they were, byte for byte, and

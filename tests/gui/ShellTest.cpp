@@ -290,6 +290,13 @@ class ShellTest : public QObject {
     QApplication::sendEvent(editor, &move);
     QTest::mouseRelease(editor, Qt::LeftButton, {}, QPoint(500, 20));
     QCOMPARE(triangleApex, (ApexPoint{150, 300}));  // held inside the drawing area
+    editor->repaint();  // the apex is taken again where the last drag left it
+    QTest::mousePress(editor, Qt::LeftButton, {}, QPoint(350, 50));
+    QMouseEvent back(QEvent::MouseMove, QPointF(300, 100), QPointF(300, 100), Qt::NoButton,
+                     Qt::LeftButton, {});
+    QApplication::sendEvent(editor, &back);
+    QTest::mouseRelease(editor, Qt::LeftButton, {}, QPoint(300, 100));
+    QCOMPARE(triangleApex, (ApexPoint{100, 250}));
     editor->close();
     QVERIFY(shell.window->filterEditor == nullptr);
     shell.window->TriggerCommand(40013);
