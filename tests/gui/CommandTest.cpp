@@ -289,6 +289,37 @@ class CommandTest : public QObject {
       for (int x = 0; x < map.width; ++x) QCOMPARE(envelope.stored[x], map.at(row, x));
     }
     QCOMPARE(f.shell.Texts().size(), 1);
+    // The plot marks each column's distance with an orange dot, the columns from left to right
+    // and the longer distances higher; the pointer over a dot picks that dot's column.
+    EnvelopePlot& plot = *window.envelopePlot;
+    QVERIFY(QTest::qWaitForWindowExposed(&plot));
+    QEvent leave(QEvent::Leave);  // no column highlighted, wherever the pointer came to rest
+    QApplication::sendEvent(&plot, &leave);
+    const QImage drawn = plot.grab().toImage();
+    const auto orange = [&](int x, int y) { return (drawn.pixel(x, y) & 0xFFFFFF) == 0xE67800u; };
+    std::vector<QPoint> dots;  // each run of columns with orange in them: its middle, its top
+    for (int x = 0, first = -1, top = drawn.height(); x <= drawn.width(); ++x) {
+      int y = 0;
+      while (x < drawn.width() && y < drawn.height() && !orange(x, y)) ++y;
+      if (x < drawn.width() && y < drawn.height()) {
+        if (first < 0) first = x;
+        top = std::min(top, y);
+      } else if (first >= 0) {
+        dots.push_back(QPoint((first + x - 1) / 2, top + 2));
+        first = -1, top = drawn.height();
+      }
+    }
+    QCOMPARE(static_cast<int>(dots.size()), map.width);
+    for (int x = 0; x < map.width; ++x) {
+      if (x > 0) {
+        const int32_t was = map.at(13, x - 1), is = map.at(13, x);
+        QVERIFY(is > was ? dots[x].y() < dots[x - 1].y()
+                         : is < was ? dots[x].y() > dots[x - 1].y()
+                                    : std::abs(dots[x].y() - dots[x - 1].y()) <= 1);
+      }
+      Hover(&plot, dots[x]);
+      QCOMPARE(plot.highlighted(), x);
+    }
   }
 
   // ボロノイ領域 colours each pixel by the region (8-connected feature pixels) of its nearest
