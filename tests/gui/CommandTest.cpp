@@ -725,6 +725,9 @@ class CommandTest : public QObject {
     w.undoHistory.maxBytes = std::size_t{1} << 20;
     w.OpenGivenFile(DT_SAMPLES_DIR "/square.xpm");  // within the bound, still no step
     QVERIFY(!w.ActionFor(40140)->isEnabled());
+    const Grid& squareInput = std::get<0>(square);
+    w.undoHistory.maxBytes = 3 * sizeof(int32_t) * std::size_t(squareInput.width) *
+                             std::size_t(squareInput.height);  // the square's images, exactly
     w.TriggerCommand(40015);  // the 160 x 120 sample: its step holds the square's images
     w.TriggerCommand(40140);
     QVERIFY(ImagesOf(w.engine) == square && !w.ActionFor(40140)->isEnabled());
