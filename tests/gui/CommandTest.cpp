@@ -278,7 +278,7 @@ class CommandTest : public QObject {
     QCOMPARE(f.shell.Texts(), QStringList{"距離変換の結果の距離画像がありません。"});
     f.Run(transformCommand, {1021, 1000});  // chessboard, algorithm 1
     const Grid map = GridOf(WorkImage);
-    for (const auto& [row, shift] : {std::pair{7, true}, {13, false}}) {
+    for (const auto& [row, shift] : {std::pair{0, true}, {7, true}, {13, false}}) {
       if (!shift) window.TriggerCommand(40125);
       QTest::mouseClick(window.canvas(), Qt::LeftButton, shift ? Qt::ShiftModifier : Qt::NoModifier,
                         QPoint(5, row));
