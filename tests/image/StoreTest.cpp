@@ -66,16 +66,8 @@ std::string MappingFlags(const void* at) {
 // that their first touch is a fault every 2 MB.
 TEST(Memory, LargePicturesAskForLargePages) {
   constexpr std::uintptr_t large = std::uintptr_t{2} << 20;
-  {
-    // Whether this system keeps the advice at all (an emulator may take it and drop it).
-    std::vector<char> room(2 * large);
-    const std::uintptr_t page = (reinterpret_cast<std::uintptr_t>(room.data()) + large - 1) /
-                                large * large;
-    if (madvise(reinterpret_cast<void*>(page), large, MADV_HUGEPAGE) != 0 ||
-        MappingFlags(reinterpret_cast<const void*>(page)).find(" hg") == std::string::npos)
-      GTEST_SKIP() << "this system keeps no advice for large pages";
-  }
-  const auto wholePages = [&](const int32_t* block, std::size_t bytes) {
+  // The whole 2 MB pages of the block of `bytes` at `block`.
+  const auto wholePages = [&](const void* block, std::size_t bytes) {
     const auto start = reinterpret_cast<std::uintptr_t>(block);
     std::vector<const void*> pages;
     for (std::uintptr_t page = (start + large - 1) / large * large; page + large <= start + bytes;
@@ -83,13 +75,21 @@ TEST(Memory, LargePicturesAskForLargePages) {
       pages.push_back(reinterpret_cast<const void*>(page));
     return pages;
   };
+  {
+    // Whether this system keeps the advice at all (an emulator may take it and drop it).
+    std::vector<char> room(2 * large);
+    const void* page = wholePages(room.data(), room.size()).front();
+    if (madvise(const_cast<void*>(page), large, MADV_HUGEPAGE) != 0 ||
+        MappingFlags(page).find(" hg") == std::string::npos)
+      GTEST_SKIP() << "this system keeps no advice for large pages";
+  }
   PixelRows rows;
   rows.Allocate(2000, 1000);  // 8,000,000 bytes: two whole pages at least, wherever it starts
   FeatureMap pairs;
   pairs.Allocate(1000, 1000, false);
-  for (const auto& [block, bytes] : {std::pair{static_cast<const int32_t*>(rows.data()),
+  for (const auto& [block, bytes] : {std::pair{static_cast<const void*>(rows.data()),
                                                std::size_t{8000000}},
-                                     std::pair{static_cast<const int32_t*>(pairs.pairs.get()),
+                                     std::pair{static_cast<const void*>(pairs.pairs.get()),
                                                std::size_t{8000000}}}) {
     const std::vector<const void*> pages = wholePages(block, bytes);
     ASSERT_GE(pages.size(), 2u);

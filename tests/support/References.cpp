@@ -79,8 +79,8 @@ std::string NearestFault(const Grid& image, int featureValue, const Measure& m, 
   // On small pictures, the least cost of a pixel by brute force, where the stored distance
   // rounds it (the city-block's and the chessboard's are their costs).
   const bool leastChecked = int64_t{image.width} * image.height <= 4096 &&
-                     (m.function == DistanceFunction::euclid ||
-                      (m.function == DistanceFunction::triangle && m.apex.y > 1));
+                            (m.function == DistanceFunction::euclid ||
+                             (m.function == DistanceFunction::triangle && m.apex.y > 1));
   std::vector<std::pair<int, int>> features;
   for (int fy = 0; leastChecked && fy < image.height; ++fy)
     for (int fx = 0; fx < image.width; ++fx)
