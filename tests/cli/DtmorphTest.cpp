@@ -319,6 +319,15 @@ TEST_F(Dtmorph, ALongRunShowsItsProgressAndStopsCleanly) {
     ::close(terminal);
     EXPECT_TRUE(ended && WIFEXITED(status) && WEXITSTATUS(status) == 130) << args[0] << shown;
     EXPECT_EQ(shown.find("dtmorph: pass ") == std::string::npos, quiet) << args[0] << shown;
+    // Every progress line's bar is filled as far as its percentage says, 30 cells in all.
+    for (std::size_t at = shown.find(" ["); at != std::string::npos;
+         at = shown.find(" [", at + 1)) {
+      const std::size_t end = shown.find(']', at);
+      const int filled = std::atoi(shown.c_str() + end + 1) * 30 / 100;
+      EXPECT_EQ(shown.substr(at + 2, end - at - 2),
+                std::string(filled, '#') + std::string(30 - filled, '-'))
+          << shown;
+    }
     EXPECT_NE(shown.find("stopped; nothing was written"), std::string::npos) << shown;
     EXPECT_TRUE(folder.Names().empty());
   }
