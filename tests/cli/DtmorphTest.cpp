@@ -407,6 +407,8 @@ TEST_F(Dtmorph, UsageErrorsExitWithTwoAndTheUsage) {
       {"transform", in, "-", "--nearest", "near.txt"},
       {"morph", "dilate", in, "-", "--shape", "circle", "--size", "1", "--nearest", "n.npy"},
       {"morph", "dilate", in, "-", "--size", "1"},
+      {"morph", "dilate", in, "-", "--shape", "circle", "--size", "1", "--threads", "65"},
+      {"morph", "dilate", in, "-", "--shape", "circle", "--size", "18446744073709551619"},
       {"morph", "thin", in, "-", "--shape", "circle", "--size", "1"},
       {"filter", "dilate", in, out},
       {"filter", "dilate", in, out, "--filter", in, "--method", ""}};
