@@ -261,7 +261,9 @@ TEST_F(Files, SavedImagesReadBackAsTheSamePixels) {
                             : RandomImage(rng, 40);
     for (const std::string& name : names) {
       SetInput(engine, grid);
-      ASSERT_TRUE(engine.SaveWorkImage(folder.File(name), *FormatOfName(name))) << name;
+      const std::optional<FileFormat> format = FormatOfName(name);
+      ASSERT_TRUE(format.has_value()) << name;
+      ASSERT_TRUE(engine.SaveWorkImage(folder.File(name), *format)) << name;
       const QRgb corner = QImage(folder.File(name).c_str()).pixel(0, 0);  // as others see it
       EXPECT_TRUE(name != "r.png" || corner == (grid.at(0, 0) ? ~0u : 0xff000000));
       ResetGlobalState();
