@@ -82,15 +82,23 @@ class ShellTest : public QObject {
     shell.Load("good.xpm");
     shell.window->engine.distanceReady = 1;
     const QImage before = shell.window->backingBitmap.copy();
-    for (const char* name : {"bad.xpm", "missing.xpm"}) {
+    // The wait cursor is up while a file is read or written, and only then.
+    std::vector<bool> busy;
+    shell.services.whileShown = [&] {
+      busy.push_back(QGuiApplication::overrideCursor() &&
+                     QGuiApplication::overrideCursor()->shape() == Qt::WaitCursor);
+    };
+    for (const char* name : {"bad.xpm", "missing.xpm", "no-such-folder/out.xpm"}) {
       shell.services.fileAnswers.push_back(std::string(name));
-      shell.window->TriggerCommand(40034);
+      shell.window->TriggerCommand(name[0] == 'n' ? 40035 : 40034);
       QCOMPARE(shell.services.messages.back().caption, std::string("エラー"));
       QVERIFY(shell.Texts().last().endsWith(QString("\n") + name));  // the file named
       QCOMPARE(shell.window->backingBitmap, before);
       QCOMPARE(shell.window->engine.distanceReady, 1);
+      QVERIFY(QGuiApplication::overrideCursor() == nullptr);
     }
-    QCOMPARE(shell.Texts().size(), 2);
+    QCOMPARE(busy, std::vector<bool>(3, true));
+    QCOMPARE(shell.Texts().size(), 3);
     shell.services.fileAnswers.push_back(std::string("out.xpm"));
     shell.window->TriggerCommand(40035);
     QCOMPARE(ReadXpm(ReadText(folder.filePath("out.xpm").toStdString())),
@@ -115,7 +123,7 @@ class ShellTest : public QObject {
       QCOMPARE(shell.Shows(Sample("sample1-160.xpm")), QString());
     }
     QVERIFY(enter.isAccepted() && drop.isAccepted());
-    QCOMPARE(shell.Texts().mid(2), QStringList(2, SizeMessage(Sample("sample1-160.xpm"))));
+    QCOMPARE(shell.Texts().mid(3), QStringList(2, SizeMessage(Sample("sample1-160.xpm"))));
   }
 
   // The usual keys open, save and quit (asking first); the files opened last close the
@@ -195,6 +203,21 @@ class ShellTest : public QObject {
       const MessageResult result = ShowMessage("終了しますか？", "デモ", MessageButtons::OkCancelQuestion);
       QVERIFY(*answered && (result == MessageResult::Ok) == (click == QMessageBox::Ok));
     }
+    // A message in the middle of a long task is answered with the arrow, and the wait comes back.
+    const auto cursor = [] {
+      const QCursor* shown = QGuiApplication::overrideCursor();
+      return shown ? shown->shape() : Qt::BlankCursor;  // none set: not one this program sets
+    };
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    Qt::CursorShape whileShown = Qt::WaitCursor;
+    auto shown = WhenDialogShown([&](QDialog* box) {
+      whileShown = cursor();
+      box->accept();
+    });
+    ShowMessage("保存しました", "デモ");
+    const Qt::CursorShape after = cursor();
+    if (after != Qt::BlankCursor) QGuiApplication::restoreOverrideCursor();
+    QVERIFY(*shown && whileShown == Qt::ArrowCursor && after == Qt::WaitCursor);
     bool asked = false;  // whether the question to replace came up
     const auto ask = [&](FileDialogRequest::Mode mode, const QString& typed, bool replaces) {
       auto answered = WhenDialogShown([&](QDialog* dialog) {

@@ -11,6 +11,7 @@ RecordingServices::~RecordingServices() { InstallServices(previous_); }
 MessageResult RecordingServices::Show(const std::string& text, const std::string& caption,
                                       MessageButtons buttons) {
   messages.push_back({text, caption, buttons});
+  if (whileShown) whileShown();
   if (messageAnswers.empty()) return MessageResult::Ok;
   const MessageResult answer = messageAnswers.front();
   messageAnswers.pop_front();

@@ -31,6 +31,8 @@ class RecordingServices final : public MessageService, public FileDialogService 
   std::deque<MessageResult> messageAnswers;
   std::deque<std::optional<std::string>> fileAnswers;
 
+  std::function<void()> whileShown;  // run as each message is shown, if set
+
   std::vector<RecordedMessage> messages;
   std::vector<FileDialogRequest> fileRequests;
 

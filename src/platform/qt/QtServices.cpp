@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QScreen>
@@ -22,7 +23,11 @@ MessageResult QtMessageService::Show(const std::string& text, const std::string&
   box.setWindowModality(Qt::ApplicationModal);
   box.setDefaultButton(QMessageBox::Ok);
   box.setEscapeButton(question ? QMessageBox::Cancel : QMessageBox::Ok);
+  // A message in the middle of a long task, the wait cursor up, is answered with the arrow.
+  const bool busy = QGuiApplication::overrideCursor() != nullptr;
+  if (busy) QGuiApplication::setOverrideCursor(Qt::ArrowCursor);
   box.exec();
+  if (busy) QGuiApplication::restoreOverrideCursor();
   return box.clickedButton() == box.button(QMessageBox::Ok) ? MessageResult::Ok
                                                             : MessageResult::Cancel;
 }
