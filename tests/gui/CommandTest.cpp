@@ -91,6 +91,24 @@ QPoint FindInLegend(const MainWindow& window, uint32_t rgb) {
   return {-1, -1};
 }
 
+// The legend's tick marks beside a bar that starts at `start` (its lowest entry at the left of a
+// horizontal bar, its highest at the top of a vertical one): the places along the bar, counted
+// from `start`, of the marks in the line 3 pixels past the bar's far side, within 30 pixels of
+// its ends.
+std::vector<int> TickPlaces(const MainWindow& window, QPoint start, bool vertical, int length) {
+  const QImage& bitmap = window.backingBitmap;
+  const uint32_t colour = bitmap.pixel(start) & 0xFFFFFF;
+  QPoint side = start;  // the bar's last pixel across it
+  const QPoint across = vertical ? QPoint(1, 0) : QPoint(0, 1);
+  while ((bitmap.pixel(side + across) & 0xFFFFFF) == colour) side += across;
+  std::vector<int> places;
+  for (int k = -30; k < length + 30; ++k) {
+    const QPoint at = side + 3 * across + (vertical ? QPoint(0, k) : QPoint(k, 0));
+    if ((bitmap.pixel(at) & 0xFFFFFF) != 0xFFFFFF) places.push_back(k);
+  }
+  return places;
+}
+
 // Whether the canvas is white everywhere but the picture at the top-left and the legend.
 bool WhiteElsewhere(const MainWindow& window, const Grid& map) {
   const QRect picture(0, 0, map.width, map.height);
@@ -549,6 +567,9 @@ class CommandTest : public QObject {
     QVERIFY(top.x() >= 0);
     for (int k = 0; k < 256; ++k)
       QCOMPARE(w.backingBitmap.pixel(top.x(), top.y() + k) & 0xFFFFFF, ViridisColour(255 - k));
+    // Tick marks beside the bar, at its ends and between them, none beyond.
+    const std::vector<int> ticks = TickPlaces(w, top, true, 256);
+    QVERIFY(ticks.size() >= 3 && ticks.front() == 0 && ticks.back() == 255);
     QVERIFY(FindInLegend(w, noFeatureColour).x() >= 0);
     // Another map with another maximum: the label at the bar's top end changes, the one at its
     // bottom end (0) does not.
@@ -599,6 +620,8 @@ class CommandTest : public QObject {
     QVERIFY(left.x() >= 0);
     for (int k = 0; k < 512; ++k)
       QCOMPARE(w.backingBitmap.pixel(left.x() + k, left.y()) & 0xFFFFFF, ViridisColour(k / 2));
+    const std::vector<int> ticks = TickPlaces(w, left, false, 512);
+    QVERIFY(ticks.size() >= 3 && ticks.front() >= 0 && ticks.back() <= 511);
   }
 
   // Without a distance map both views say so and draw nothing. The 16 greys come back from the

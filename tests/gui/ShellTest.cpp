@@ -123,6 +123,11 @@ class ShellTest : public QObject {
       QCOMPARE(shell.Shows(Sample("sample1-160.xpm")), QString());
     }
     QVERIFY(enter.isAccepted() && drop.isAccepted());
+    data.setUrls({QUrl::fromLocalFile(folder.filePath("out.png")),
+                  QUrl::fromLocalFile(folder.filePath("out.xpm"))});  // two files: which one?
+    QDragEnterEvent both({5, 5}, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(shell.window.get(), &both);
+    QVERIFY(!both.isAccepted());
     QCOMPARE(shell.Texts().mid(3), QStringList(2, SizeMessage(Sample("sample1-160.xpm"))));
   }
 
