@@ -296,7 +296,7 @@ class CommandTest : public QObject {
     QCOMPARE(f.shell.Texts(), QStringList{"距離変換の結果の距離画像がありません。"});
     f.Run(transformCommand, {1021, 1000});  // chessboard, algorithm 1
     const Grid map = GridOf(WorkImage);
-    for (const auto& [row, shift] : {std::pair{0, true}, {7, true}, {13, false}}) {
+    for (const auto& [row, shift] : {std::pair{0, true}, {7, true}, {14, false}}) {
       if (!shift) window.TriggerCommand(40125);
       QTest::mouseClick(window.canvas(), Qt::LeftButton, shift ? Qt::ShiftModifier : Qt::NoModifier,
                         QPoint(5, row));
@@ -328,15 +328,41 @@ class CommandTest : public QObject {
       }
     }
     QCOMPARE(static_cast<int>(dots.size()), map.width);
+    // Meanwhile a red line on the canvas joins the column to the column that won it (a dot
+    // where it won itself), in the plot's row: its ends where theirs are, a dot's width apart.
+    constexpr int zoom = 8;
+    window.canvas()->SetZoom({zoom, 1});
+    QCOMPARE(plot.envelope().winner[1], 0);  // in this row column 0 wins another column too
+    const auto redEnds = [&] {
+      const QImage row =
+          window.canvas()->grab(QRect(0, 14 * zoom, map.width * zoom, zoom)).toImage();
+      std::pair<int, int> ends{-1, -1};
+      for (int x = 0; x < row.width(); ++x)
+        for (int y = 0; y < row.height(); ++y)
+          if (const QRgb c = row.pixel(x, y); qRed(c) > 150 && qGreen(c) < 80 && qBlue(c) < 80) {
+            if (ends.first < 0) ends.first = x;
+            ends.second = x;
+          }
+      return ends;
+    };
     for (int x = 0; x < map.width; ++x) {
       if (x > 0) {
-        const int32_t was = map.at(13, x - 1), is = map.at(13, x);
+        const int32_t was = map.at(14, x - 1), is = map.at(14, x);
         QVERIFY(is > was ? dots[x].y() < dots[x - 1].y()
                          : is < was ? dots[x].y() > dots[x - 1].y()
                                     : std::abs(dots[x].y() - dots[x - 1].y()) <= 1);
       }
       Hover(&plot, dots[x]);
       QCOMPARE(plot.highlighted(), x);
+      const int winner = plot.envelope().winner[x], to = winner >= 0 ? winner : x;
+      const auto [left, right] = redEnds();
+      // The dot fills the winner's column; the line starts at the middle of the column's.
+      const int dotLeft = to * zoom, dotRight = dotLeft + zoom - 1, middle = x * zoom + zoom / 2;
+      const auto near = [](int a, int b) { return std::abs(a - b) <= 2; };
+      QVERIFY2(to <= x ? near(left, dotLeft) && near(right, to == x ? dotRight : middle)
+                       : near(left, middle) && near(right, dotRight),
+               qPrintable(QString("column %1, winner %2: red from %3 to %4")
+                              .arg(x).arg(winner).arg(left).arg(right)));
     }
   }
 
