@@ -364,6 +364,20 @@ class CommandTest : public QObject {
                qPrintable(QString("column %1, winner %2: red from %3 to %4")
                               .arg(x).arg(winner).arg(left).arg(right)));
     }
+    // The wheel zooms along the row about the pointer: the column under it stays there, and the
+    // one 150 pixels (five columns or so) to its right comes nearer (in) or goes further (out).
+    const QPointF at = dots[10];
+    const auto besideAfter = [&](int delta) {
+      QWheelEvent turn(at, plot.mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                       Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(&plot, &turn);
+      Hover(&plot, dots[10]);
+      const int under = plot.highlighted();
+      Hover(&plot, dots[10] + QPoint(150, 0));
+      return under == 10 ? plot.highlighted() : -1;
+    };
+    const int beside = besideAfter(0);
+    QVERIFY(beside >= 14 && besideAfter(120) < beside && besideAfter(-120) == beside);
   }
 
   // ボロノイ領域 colours each pixel by the region (8-connected feature pixels) of its nearest
