@@ -301,6 +301,8 @@ void NoUnmap(thandle_t, void*, toff_t) {}
 FormatResult ThirtyTwoBitTiff(const ImageRecord& image) {
   FormatResult result;
   Stream stream;
+  // The predictor works in the row it is given, so each row goes through a copy.
+  std::vector<int32_t> row(std::size_t(image.width));
   const TIFFErrorHandler quietErrors = TIFFSetErrorHandler(nullptr);
   const TIFFErrorHandler quietWarnings = TIFFSetWarningHandler(nullptr);
   TIFF* tiff = TIFFClientOpen("map", "wm", &stream, StreamRead, StreamWrite, StreamSeek,
@@ -318,8 +320,6 @@ FormatResult ThirtyTwoBitTiff(const ImageRecord& image) {
     TIFFSetField(tiff, TIFFTAG_PREDICTOR, uint16_t{PREDICTOR_HORIZONTAL});
     TIFFSetField(tiff, TIFFTAG_ZIPQUALITY, 4);
     TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0));
-    // The predictor works in the row it is given, so each row goes through a copy.
-    std::vector<int32_t> row(std::size_t(image.width));
     for (int y = 0; y < image.height && ok; ++y) {
       std::copy_n(image.rows[y], image.width, row.data());
       ok = TIFFWriteScanline(tiff, row.data(), uint32_t(y), 0) == 1;
