@@ -11,6 +11,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <utility>
 #include <vector>
 
@@ -273,12 +274,20 @@ FormatResult SixteenBitPng(const ImageRecord& image) {
 struct Stream {
   std::string bytes;
   toff_t at = 0;
+  bool outOfMemory = false;
 };
 
 tmsize_t StreamRead(thandle_t, void*, tmsize_t) { return 0; }
+// Nothing may be thrown through libtiff's C code: a failed allocation is a short write, which
+// libtiff reports as an error.
 tmsize_t StreamWrite(thandle_t handle, void* data, tmsize_t size) {
   Stream& s = *static_cast<Stream*>(handle);
-  if (s.bytes.size() < s.at + size) s.bytes.resize(s.at + size);
+  try {
+    if (s.bytes.size() < s.at + size) s.bytes.resize(s.at + size);
+  } catch (const std::bad_alloc&) {
+    s.outOfMemory = true;
+    return 0;
+  }
   std::memcpy(&s.bytes[s.at], data, std::size_t(size));
   s.at += size;
   return size;
@@ -328,6 +337,7 @@ FormatResult ThirtyTwoBitTiff(const ImageRecord& image) {
   }
   TIFFSetErrorHandler(quietErrors);
   TIFFSetWarningHandler(quietWarnings);
+  if (stream.outOfMemory) throw std::bad_alloc();  // said as the memory failure it is
   if (!ok) {
     result.message = WithReason(text::cannotFormat, "libtiff");
     return result;
