@@ -17,6 +17,7 @@
 #include "distance/Chamfer.h"
 #include "distance/DistanceFunctions.h"
 #include "distance/DistanceTransform.h"
+#include "distance/FeatureSearch.h"
 #include "distance/RowPasses.h"
 #include "image/ImageEngine.h"
 #include "image/Messages.h"
@@ -746,6 +747,36 @@ void ImageEngine::SimpleDistanceTransform(const DrawingTargets& targets, int fea
   if (!StartTransform(*this)) return;
   const int width = InputImage.width;
   const int height = InputImage.height;
+  if (FeatureSearch::Fits(width, height)) {
+    FeatureSearch features;
+    for (int k = 0; k < height; ++k)
+      for (int l = 0; l < width; ++l)
+        if (DistanceMap.rows[k][l] == featureValue) features.Add(k, l);
+    const Pass rows(height);
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; x += 4) {
+        const int n = std::min(4, width - x);
+        int32_t least[4], first[4];
+        if (features.size() > 0)
+          features.Nearest(y, x, n, least, nearest != nullptr ? first : nullptr);
+        for (int i = 0; i < n; ++i) {
+          const int32_t value =
+              features.size() == 0 ? noFeature : EuclidMetric::Store(least[i]);
+          if (nearest != nullptr && features.size() > 0) {
+            nearest->Row(y)[2 * (x + i)] = features.Row(std::size_t(first[i]));
+            nearest->Row(y)[2 * (x + i) + 1] = features.Column(std::size_t(first[i]));
+          }
+          WorkImage.rows[y][x + i] = value;
+          if (drawing()) DrawDistancePixel(targets, y, x + i, value);
+        }
+      }
+      rows.Done(y + 1);
+    }
+    CopyWorkToDistanceMap();
+    distanceReady = 1;
+    return;
+  }
+  // Pictures of 32769 rows or columns and more: in 64 bits, one pair at a time.
   std::vector<int32_t> featureRows;
   std::vector<int32_t> featureColumns;
   for (int k = 0; k < height; ++k)

@@ -280,8 +280,8 @@ TEST_F(Dtmorph, ALongRunShowsItsProgressAndStopsCleanly) {
   const std::string output = folder.File("map.txt"), input = Sample("sample1-640.xpm");
   const std::string filter = Sample("filterQX15.xpm"), many = "--repeat=1000000";
   const std::vector<std::vector<std::string>> runs = {
-      {"transform", input, output, "--algorithm", "simple", "--time"},
-      {"transform", input, output, "--algorithm", "simple", "--quiet"},
+      {"transform", input, output, "--algorithm", "simple", "--time", many},
+      {"transform", input, output, "--algorithm", "simple", many, "--quiet"},
       {"morph", "close", input, output, "--shape", "circle", "--size", "3", many},
       {"transform", input, output, "--metric", "chessboard", "--threads", "2", many},
       {"filter", "close", input, output, "--filter", filter, many}};

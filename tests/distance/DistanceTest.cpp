@@ -251,6 +251,16 @@ TEST_F(Transform, SimpleTransformIsEuclideanWhateverTheMeasure) {
               ReferenceTransform(image, 1, Measure{}))
         << image;
   }
+  // The longest lines the 16-bit search takes, and one pixel longer, which it leaves to the
+  // 64-bit one: distances up to 32768, a feature pixel at either end, a tie in the middle.
+  for (const auto& [w, h] : {std::pair{32768, 1}, {1, 32768}, {32769, 1}, {1, 32769}}) {
+    Grid image(w, h), map(w, h);
+    image.values.front() = image.values.back() = 1;
+    const int last = w * h - 1;
+    for (int i = 0; i <= last; ++i) map.values[i] = std::min(i, last - i);
+    ASSERT_EQ(Run(image, TransformAlgorithm::simple, Measure{}, 1, false, true), map)
+        << w << " x " << h;
+  }
 }
 
 // The column pass writes (and draws) each column's runs as its scan reaches the feature pixel

@@ -410,7 +410,7 @@ class CommandTest : public QObject {
   // images come back from the command's undo step, or from a copy of their own where the undo
   // history cannot keep them.
   void EscStopsARunAndNothingIsReplayed() {
-    Fixture f(9, 300, 200, 0.3);
+    Fixture f(9, 640, 480, 0.4);
     MainWindow& window = *f.shell.window;
     const std::string before = ToString(GridOf(InputImage)) + ToString(GridOf(WorkImage)) +
                                ToString(GridOf(DistanceMap));
