@@ -666,6 +666,34 @@ void ImageEngine::EnvelopeRowPass(const DrawingTargets& targets, const Measure& 
   });
 }
 
+namespace {
+
+// Algorithm 2's Euclidean row as ExhaustiveRow gives it, every column against every candidate:
+// column k's candidate is the pixel (G(k), k), whose squared distance from (0, x) is
+// (x - k)^2 + G(k)^2, and the search keeps the first column at the least of them.
+void EuclidRowBySearch(FeatureSearch& candidates, const int32_t* g, int width, int32_t* out,
+                       int32_t* winner) {
+  candidates.Clear();
+  for (int k = 0; k < width; ++k)
+    if (g[k] != noFeature) candidates.Add(g[k], k);
+  if (candidates.size() == 0) {
+    std::fill(out, out + width, noFeature);
+    if (winner != nullptr) std::fill(winner, winner + width, -1);
+    return;
+  }
+  for (int x = 0; x < width; x += 4) {
+    const int n = std::min(4, width - x);
+    int32_t least[4], first[4];
+    candidates.Nearest(0, x, n, least, winner != nullptr ? first : nullptr);
+    for (int i = 0; i < n; ++i) {
+      out[x + i] = EuclidMetric::Store(least[i]);
+      if (winner != nullptr) winner[x + i] = candidates.Column(std::size_t(first[i]));
+    }
+  }
+}
+
+}  // namespace
+
 // Rows top to bottom, each written from left to right.
 void ImageEngine::ExhaustiveRowPass(const DrawingTargets& targets, const Measure& measure,
                                     FeatureMap* nearest) {
@@ -674,13 +702,21 @@ void ImageEngine::ExhaustiveRowPass(const DrawingTargets& targets, const Measure
   const int height = InputImage.height;
   std::vector<int32_t> winner(nearest != nullptr ? static_cast<std::size_t>(width) : 0);
   WithMetric(measure, [&](const auto& metric) {
+    constexpr bool euclid = std::is_same_v<std::decay_t<decltype(metric)>, EuclidMetric>;
+    const bool search = euclid && FeatureSearch::Fits(width, height);
+    FeatureSearch candidates;
     const Pass rows(height);
     for (int y = 0; y < height; ++y) {
       int32_t* out = WorkImage.rows[y];
-      if (nearest == nullptr) {
+      if (search) {
+        EuclidRowBySearch(candidates, DistanceMap.rows[y], width, out,
+                          nearest != nullptr ? winner.data() : nullptr);
+      } else if (nearest == nullptr) {
         ExhaustiveRow(metric, DistanceMap.rows[y], width, out);
       } else {
         ExhaustiveRow(metric, DistanceMap.rows[y], width, out, winner.data());
+      }
+      if (nearest != nullptr) {
         WriteNearestRow(y, DistanceMap.rows[y], winner.data(), width, measure.columnDirection(),
                         ColumnFeature, nearest->Row(y));
       }

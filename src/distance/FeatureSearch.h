@@ -2,7 +2,8 @@
 // held as its row and column in the two 16-bit halves of one entry, so that one subtraction and
 // one multiply-add (SSE2's pmaddwd) give (y - row)^2 + (x - column)^2 for four (eight with AVX2)
 // feature pixels at once, exactly: with rows and columns below 32768 the sum stays below 2^31.
-// Larger pictures, and processors without SSE2, are not searched here.
+// Larger pictures, and processors without SSE2, are not searched here. Algorithm 2's Euclidean
+// row pass searches the same way, each column's candidate taken as the pixel (G, column).
 #pragma once
 
 #include <cstddef>
@@ -18,6 +19,7 @@ class FeatureSearch {
 
   // The feature pixels in the order they are added: row by row, from the left.
   void Add(int row, int column);
+  void Clear() { entries_.clear(), count_ = 0; }
   std::size_t size() const { return count_; }
 
   // The least squared distance from (y, x + i) to any feature pixel, for i from 0 to n - 1

@@ -251,8 +251,9 @@ TEST_F(Transform, SimpleTransformIsEuclideanWhateverTheMeasure) {
               ReferenceTransform(image, 1, Measure{}))
         << image;
   }
-  // The longest lines the 16-bit search takes, and one pixel longer, which it leaves to the
-  // 64-bit one: distances up to 32768, a feature pixel at either end, a tie in the middle.
+  // The longest lines the 16-bit search takes (here and in algorithm 2's Euclidean rows), and
+  // one pixel longer, which it leaves to the 64-bit one: distances up to 32768, a feature pixel
+  // at either end, a tie in the middle.
   for (const auto& [w, h] : {std::pair{32768, 1}, {1, 32768}, {32769, 1}, {1, 32769}}) {
     Grid image(w, h), map(w, h);
     image.values.front() = image.values.back() = 1;
@@ -260,6 +261,10 @@ TEST_F(Transform, SimpleTransformIsEuclideanWhateverTheMeasure) {
     for (int i = 0; i <= last; ++i) map.values[i] = std::min(i, last - i);
     ASSERT_EQ(Run(image, TransformAlgorithm::simple, Measure{}, 1, false, true), map)
         << w << " x " << h;
+    if (w <= 32768) {  // a row of 32769 against itself takes a billion steps in 64 bits
+      ASSERT_EQ(Run(image, TransformAlgorithm::exhaustive, Measure{}, 1, false, true), map)
+          << w << " x " << h;
+    }
   }
 }
 
