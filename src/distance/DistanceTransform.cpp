@@ -668,11 +668,22 @@ void ImageEngine::EnvelopeRowPass(const DrawingTargets& targets, const Measure& 
 
 namespace {
 
-// Algorithm 2's Euclidean row as ExhaustiveRow gives it, every column against every candidate:
-// column k's candidate is the pixel (G(k), k), whose squared distance from (0, x) is
-// (x - k)^2 + G(k)^2, and the search keeps the first column at the least of them.
-void EuclidRowBySearch(FeatureSearch& candidates, const int32_t* g, int width, int32_t* out,
-                       int32_t* winner) {
+// The search's measure for each distance function that has one.
+template <class Metric>
+constexpr std::optional<FeatureSearch::Cost> SearchCost() {
+  if (std::is_same_v<Metric, EuclidMetric>) return FeatureSearch::Cost::squares;
+  if (std::is_same_v<Metric, CityBlockMetric>) return FeatureSearch::Cost::sum;
+  if (std::is_same_v<Metric, ChessboardMetric>) return FeatureSearch::Cost::largest;
+  return std::nullopt;
+}
+
+// Algorithm 2's row as ExhaustiveRow gives it, every column against every candidate: column
+// k's candidate is the pixel (G(k), k), whose cost from (0, x) is the metric's cost of
+// (x - k, G(k)) ((x - k)^2 + G(k)^2 for Euclid), and the search keeps the first column at the
+// least of them.
+template <class Metric>
+void RowBySearch(const Metric& metric, FeatureSearch& candidates, const int32_t* g, int width,
+                 int32_t* out, int32_t* winner) {
   candidates.Clear();
   for (int k = 0; k < width; ++k)
     if (g[k] != noFeature) candidates.Add(g[k], k);
@@ -684,9 +695,10 @@ void EuclidRowBySearch(FeatureSearch& candidates, const int32_t* g, int width, i
   for (int x = 0; x < width; x += 4) {
     const int n = std::min(4, width - x);
     int32_t least[4], first[4];
-    candidates.Nearest(0, x, n, least, winner != nullptr ? first : nullptr);
+    candidates.Nearest(0, x, n, least, winner != nullptr ? first : nullptr,
+                       *SearchCost<Metric>());
     for (int i = 0; i < n; ++i) {
-      out[x + i] = EuclidMetric::Store(least[i]);
+      out[x + i] = metric.Store(least[i]);
       if (winner != nullptr) winner[x + i] = candidates.Column(std::size_t(first[i]));
     }
   }
@@ -702,15 +714,15 @@ void ImageEngine::ExhaustiveRowPass(const DrawingTargets& targets, const Measure
   const int height = InputImage.height;
   std::vector<int32_t> winner(nearest != nullptr ? static_cast<std::size_t>(width) : 0);
   WithMetric(measure, [&](const auto& metric) {
-    constexpr bool euclid = std::is_same_v<std::decay_t<decltype(metric)>, EuclidMetric>;
-    const bool search = euclid && FeatureSearch::Fits(width, height);
+    using Metric = std::decay_t<decltype(metric)>;
+    const bool search = SearchCost<Metric>().has_value() && FeatureSearch::Fits(width, height);
     FeatureSearch candidates;
     const Pass rows(height);
     for (int y = 0; y < height; ++y) {
       int32_t* out = WorkImage.rows[y];
       if (search) {
-        EuclidRowBySearch(candidates, DistanceMap.rows[y], width, out,
-                          nearest != nullptr ? winner.data() : nullptr);
+        RowBySearch(metric, candidates, DistanceMap.rows[y], width, out,
+                    nearest != nullptr ? winner.data() : nullptr);
       } else if (nearest == nullptr) {
         ExhaustiveRow(metric, DistanceMap.rows[y], width, out);
       } else {

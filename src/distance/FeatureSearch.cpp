@@ -40,11 +40,21 @@ inline __m128i Select(__m128i mask, __m128i ifSet, __m128i otherwise) {
   return _mm_or_si128(_mm_and_si128(mask, ifSet), _mm_andnot_si128(mask, otherwise));
 }
 
+// From the differences (dy, dx) of a lane's two halves, the lane's cost: dy^2 + dx^2,
+// |dy| + |dx| or max(|dy|, |dx|). Differences lie within +-32767, so none overflows.
+template <FeatureSearch::Cost cost>
+inline __m128i CostOf(__m128i d) {
+  if (cost == FeatureSearch::Cost::squares) return _mm_madd_epi16(d, d);
+  const __m128i size = _mm_max_epi16(d, _mm_sub_epi16(_mm_setzero_si128(), d));
+  if (cost == FeatureSearch::Cost::sum) return _mm_madd_epi16(size, _mm_set1_epi16(1));
+  return _mm_and_si128(_mm_max_epi16(size, _mm_srli_epi32(size, 16)), _mm_set1_epi32(0xFFFF));
+}
+
 // Four pixels at once (the last of n again where n is less) against four feature pixels at a
 // time: each vector of entries is loaded once for all four. With `first`, each lane also keeps
 // the number of the first entry that gave its least value; of the lanes with the pixel's least
 // value, the smallest such number is the pixel's first feature pixel at that distance.
-template <bool withFirst>
+template <FeatureSearch::Cost cost, bool withFirst>
 void Search4(const int32_t* entries, std::size_t count, int y, int x, int n, int32_t* least,
              int32_t* first) {
   __m128i at[4], best[4], where[4];
@@ -57,10 +67,9 @@ void Search4(const int32_t* entries, std::size_t count, int y, int x, int n, int
   for (std::size_t f = 0; f < count; f += 4) {
     const __m128i feature = _mm_loadu_si128(reinterpret_cast<const __m128i*>(entries + f));
     for (int i = 0; i < 4; ++i) {
-      const __m128i d = _mm_sub_epi16(at[i], feature);
-      const __m128i squares = _mm_madd_epi16(d, d);
-      const __m128i closer = _mm_cmpgt_epi32(best[i], squares);
-      best[i] = Select(closer, squares, best[i]);
+      const __m128i costs = CostOf<cost>(_mm_sub_epi16(at[i], feature));
+      const __m128i closer = _mm_cmpgt_epi32(best[i], costs);
+      best[i] = Select(closer, costs, best[i]);
       if (withFirst) where[i] = Select(closer, numbers, where[i]);
     }
     if (withFirst) numbers = _mm_add_epi32(numbers, _mm_set1_epi32(4));
@@ -82,8 +91,17 @@ __attribute__((target("avx2"))) inline int32_t Least(__m256i v) {
   return _mm_cvtsi128_si32(half);
 }
 
+template <FeatureSearch::Cost cost>
+__attribute__((target("avx2"))) inline __m256i CostOf(__m256i d) {
+  if (cost == FeatureSearch::Cost::squares) return _mm256_madd_epi16(d, d);
+  const __m256i size = _mm256_abs_epi16(d);
+  if (cost == FeatureSearch::Cost::sum) return _mm256_madd_epi16(size, _mm256_set1_epi16(1));
+  return _mm256_and_si256(_mm256_max_epi16(size, _mm256_srli_epi32(size, 16)),
+                          _mm256_set1_epi32(0xFFFF));
+}
+
 // The same, eight feature pixels at a time.
-template <bool withFirst>
+template <FeatureSearch::Cost cost, bool withFirst>
 __attribute__((target("avx2"))) void Search8(const int32_t* entries, std::size_t count, int y,
                                              int x, int n, int32_t* least, int32_t* first) {
   __m256i at[4], best[4], where[4];
@@ -96,11 +114,10 @@ __attribute__((target("avx2"))) void Search8(const int32_t* entries, std::size_t
   for (std::size_t f = 0; f < count; f += 8) {
     const __m256i feature = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(entries + f));
     for (int i = 0; i < 4; ++i) {
-      const __m256i d = _mm256_sub_epi16(at[i], feature);
-      const __m256i squares = _mm256_madd_epi16(d, d);
+      const __m256i costs = CostOf<cost>(_mm256_sub_epi16(at[i], feature));
       if (withFirst)
-        where[i] = _mm256_blendv_epi8(where[i], numbers, _mm256_cmpgt_epi32(best[i], squares));
-      best[i] = _mm256_min_epi32(best[i], squares);
+        where[i] = _mm256_blendv_epi8(where[i], numbers, _mm256_cmpgt_epi32(best[i], costs));
+      best[i] = _mm256_min_epi32(best[i], costs);
     }
     if (withFirst) numbers = _mm256_add_epi32(numbers, _mm256_set1_epi32(8));
   }
@@ -138,18 +155,18 @@ void FeatureSearch::Pad() {
   entries_.resize(whole, entries_.back());
 }
 
-void FeatureSearch::Nearest(int y, int x, int n, int32_t* least, int32_t* first) {
-  if (entries_.size() % widest != 0) Pad();
+template <FeatureSearch::Cost cost>
+void FeatureSearch::Search(int y, int x, int n, int32_t* least, int32_t* first) {
   const int32_t* entries = entries_.data();
   const std::size_t count = entries_.size();
 #if defined(DT_FEATURE_SEARCH_AVX2)
   if (UseAvx2())
-    return first == nullptr ? Search8<false>(entries, count, y, x, n, least, first)
-                            : Search8<true>(entries, count, y, x, n, least, first);
+    return first == nullptr ? Search8<cost, false>(entries, count, y, x, n, least, first)
+                            : Search8<cost, true>(entries, count, y, x, n, least, first);
 #endif
 #if defined(__SSE2__)
-  first == nullptr ? Search4<false>(entries, count, y, x, n, least, first)
-                   : Search4<true>(entries, count, y, x, n, least, first);
+  first == nullptr ? Search4<cost, false>(entries, count, y, x, n, least, first)
+                   : Search4<cost, true>(entries, count, y, x, n, least, first);
 #else
   (void)entries;
   (void)count;
@@ -159,6 +176,18 @@ void FeatureSearch::Nearest(int y, int x, int n, int32_t* least, int32_t* first)
   (void)least;
   (void)first;
 #endif
+}
+
+void FeatureSearch::Nearest(int y, int x, int n, int32_t* least, int32_t* first, Cost cost) {
+  if (entries_.size() % widest != 0) Pad();
+  switch (cost) {
+    case Cost::squares:
+      return Search<Cost::squares>(y, x, n, least, first);
+    case Cost::sum:
+      return Search<Cost::sum>(y, x, n, least, first);
+    case Cost::largest:
+      return Search<Cost::largest>(y, x, n, least, first);
+  }
 }
 
 }  // namespace dt
