@@ -674,19 +674,29 @@ constexpr std::optional<FeatureSearch::Cost> SearchCost() {
   if (std::is_same_v<Metric, EuclidMetric>) return FeatureSearch::Cost::squares;
   if (std::is_same_v<Metric, CityBlockMetric>) return FeatureSearch::Cost::sum;
   if (std::is_same_v<Metric, ChessboardMetric>) return FeatureSearch::Cost::largest;
+  if (std::is_same_v<Metric, TriangleMetric>) return FeatureSearch::Cost::slanted;
   return std::nullopt;
+}
+
+// The triangle's cost |scale dx - slant G| + 150 G as the search's slanted one, dy being -G.
+template <class Metric>
+void PrepareSearch(const Metric& metric, FeatureSearch& candidates) {
+  if constexpr (std::is_same_v<Metric, TriangleMetric>)
+    candidates.SetSlant(int(metric.slant), int(metric.scale), -150);
+  (void)metric;
+  (void)candidates;
 }
 
 // Algorithm 2's row as ExhaustiveRow gives it, every column against every candidate: column
 // k's candidate is the pixel (G(k), k), whose cost from (0, x) is the metric's cost of
 // (x - k, G(k)) ((x - k)^2 + G(k)^2 for Euclid), and the search keeps the first column at the
-// least of them.
+// least of them. Columns that are no candidate (a flat triangle's beyond G = 0) are left out.
 template <class Metric>
 void RowBySearch(const Metric& metric, FeatureSearch& candidates, const int32_t* g, int width,
                  int32_t* out, int32_t* winner) {
   candidates.Clear();
   for (int k = 0; k < width; ++k)
-    if (g[k] != noFeature) candidates.Add(g[k], k);
+    if (g[k] != noFeature && metric.Candidate(g[k])) candidates.Add(g[k], k);
   if (candidates.size() == 0) {
     std::fill(out, out + width, noFeature);
     if (winner != nullptr) std::fill(winner, winner + width, -1);
@@ -717,6 +727,7 @@ void ImageEngine::ExhaustiveRowPass(const DrawingTargets& targets, const Measure
     using Metric = std::decay_t<decltype(metric)>;
     const bool search = SearchCost<Metric>().has_value() && FeatureSearch::Fits(width, height);
     FeatureSearch candidates;
+    PrepareSearch(metric, candidates);
     const Pass rows(height);
     for (int y = 0; y < height; ++y) {
       int32_t* out = WorkImage.rows[y];

@@ -41,10 +41,17 @@ inline __m128i Select(__m128i mask, __m128i ifSet, __m128i otherwise) {
 }
 
 // From the differences (dy, dx) of a lane's two halves, the lane's cost: dy^2 + dx^2,
-// |dy| + |dx| or max(|dy|, |dx|). Differences lie within +-32767, so none overflows.
+// |dy| + |dx|, max(|dy|, |dx|), or |a dy + b dx| + c dy with the halves of `slope` (a, b) and
+// of `rise` (c, 0). Differences lie within +-32767, so none overflows.
 template <FeatureSearch::Cost cost>
-inline __m128i CostOf(__m128i d) {
+inline __m128i CostOf(__m128i d, __m128i slope, __m128i rise) {
   if (cost == FeatureSearch::Cost::squares) return _mm_madd_epi16(d, d);
+  if (cost == FeatureSearch::Cost::slanted) {
+    const __m128i across = _mm_madd_epi16(d, slope);
+    const __m128i sign = _mm_srai_epi32(across, 31);
+    return _mm_add_epi32(_mm_sub_epi32(_mm_xor_si128(across, sign), sign),
+                         _mm_madd_epi16(d, rise));
+  }
   const __m128i size = _mm_max_epi16(d, _mm_sub_epi16(_mm_setzero_si128(), d));
   if (cost == FeatureSearch::Cost::sum) return _mm_madd_epi16(size, _mm_set1_epi16(1));
   return _mm_and_si128(_mm_max_epi16(size, _mm_srli_epi32(size, 16)), _mm_set1_epi32(0xFFFF));
@@ -55,8 +62,9 @@ inline __m128i CostOf(__m128i d) {
 // the number of the first entry that gave its least value; of the lanes with the pixel's least
 // value, the smallest such number is the pixel's first feature pixel at that distance.
 template <FeatureSearch::Cost cost, bool withFirst>
-void Search4(const int32_t* entries, std::size_t count, int y, int x, int n, int32_t* least,
-             int32_t* first) {
+void Search4(const int32_t* entries, std::size_t count, const int32_t* weights, int y, int x, int n,
+             int32_t* least, int32_t* first) {
+  const __m128i slope = _mm_set1_epi32(weights[0]), rise = _mm_set1_epi32(weights[1]);
   __m128i at[4], best[4], where[4];
   for (int i = 0; i < 4; ++i) {
     at[i] = _mm_set1_epi32(Entry(y, x + std::min(i, n - 1)));
@@ -67,7 +75,7 @@ void Search4(const int32_t* entries, std::size_t count, int y, int x, int n, int
   for (std::size_t f = 0; f < count; f += 4) {
     const __m128i feature = _mm_loadu_si128(reinterpret_cast<const __m128i*>(entries + f));
     for (int i = 0; i < 4; ++i) {
-      const __m128i costs = CostOf<cost>(_mm_sub_epi16(at[i], feature));
+      const __m128i costs = CostOf<cost>(_mm_sub_epi16(at[i], feature), slope, rise);
       const __m128i closer = _mm_cmpgt_epi32(best[i], costs);
       best[i] = Select(closer, costs, best[i]);
       if (withFirst) where[i] = Select(closer, numbers, where[i]);
@@ -92,8 +100,11 @@ __attribute__((target("avx2"))) inline int32_t Least(__m256i v) {
 }
 
 template <FeatureSearch::Cost cost>
-__attribute__((target("avx2"))) inline __m256i CostOf(__m256i d) {
+__attribute__((target("avx2"))) inline __m256i CostOf(__m256i d, __m256i slope, __m256i rise) {
   if (cost == FeatureSearch::Cost::squares) return _mm256_madd_epi16(d, d);
+  if (cost == FeatureSearch::Cost::slanted)
+    return _mm256_add_epi32(_mm256_abs_epi32(_mm256_madd_epi16(d, slope)),
+                            _mm256_madd_epi16(d, rise));
   const __m256i size = _mm256_abs_epi16(d);
   if (cost == FeatureSearch::Cost::sum) return _mm256_madd_epi16(size, _mm256_set1_epi16(1));
   return _mm256_and_si256(_mm256_max_epi16(size, _mm256_srli_epi32(size, 16)),
@@ -102,8 +113,10 @@ __attribute__((target("avx2"))) inline __m256i CostOf(__m256i d) {
 
 // The same, eight feature pixels at a time.
 template <FeatureSearch::Cost cost, bool withFirst>
-__attribute__((target("avx2"))) void Search8(const int32_t* entries, std::size_t count, int y,
-                                             int x, int n, int32_t* least, int32_t* first) {
+__attribute__((target("avx2"))) void Search8(const int32_t* entries, std::size_t count,
+                                             const int32_t* weights, int y, int x, int n,
+                                             int32_t* least, int32_t* first) {
+  const __m256i slope = _mm256_set1_epi32(weights[0]), rise = _mm256_set1_epi32(weights[1]);
   __m256i at[4], best[4], where[4];
   for (int i = 0; i < 4; ++i) {
     at[i] = _mm256_set1_epi32(Entry(y, x + std::min(i, n - 1)));
@@ -114,7 +127,7 @@ __attribute__((target("avx2"))) void Search8(const int32_t* entries, std::size_t
   for (std::size_t f = 0; f < count; f += 8) {
     const __m256i feature = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(entries + f));
     for (int i = 0; i < 4; ++i) {
-      const __m256i costs = CostOf<cost>(_mm256_sub_epi16(at[i], feature));
+      const __m256i costs = CostOf<cost>(_mm256_sub_epi16(at[i], feature), slope, rise);
       if (withFirst)
         where[i] = _mm256_blendv_epi8(where[i], numbers, _mm256_cmpgt_epi32(best[i], costs));
       best[i] = _mm256_min_epi32(best[i], costs);
@@ -161,12 +174,13 @@ void FeatureSearch::Search(int y, int x, int n, int32_t* least, int32_t* first) 
   const std::size_t count = entries_.size();
 #if defined(DT_FEATURE_SEARCH_AVX2)
   if (UseAvx2())
-    return first == nullptr ? Search8<cost, false>(entries, count, y, x, n, least, first)
-                            : Search8<cost, true>(entries, count, y, x, n, least, first);
+    return first == nullptr
+               ? Search8<cost, false>(entries, count, weights_, y, x, n, least, first)
+               : Search8<cost, true>(entries, count, weights_, y, x, n, least, first);
 #endif
 #if defined(__SSE2__)
-  first == nullptr ? Search4<cost, false>(entries, count, y, x, n, least, first)
-                   : Search4<cost, true>(entries, count, y, x, n, least, first);
+  first == nullptr ? Search4<cost, false>(entries, count, weights_, y, x, n, least, first)
+                   : Search4<cost, true>(entries, count, weights_, y, x, n, least, first);
 #else
   (void)entries;
   (void)count;
@@ -187,7 +201,14 @@ void FeatureSearch::Nearest(int y, int x, int n, int32_t* least, int32_t* first,
       return Search<Cost::sum>(y, x, n, least, first);
     case Cost::largest:
       return Search<Cost::largest>(y, x, n, least, first);
+    case Cost::slanted:
+      return Search<Cost::slanted>(y, x, n, least, first);
   }
+}
+
+void FeatureSearch::SetSlant(int a, int b, int c) {
+  weights_[0] = Entry(a, b);
+  weights_[1] = Entry(c, 0);
 }
 
 }  // namespace dt

@@ -3,8 +3,7 @@
 // one multiply-add (SSE2's pmaddwd) give (y - row)^2 + (x - column)^2 for four (eight with AVX2)
 // feature pixels at once, exactly: with rows and columns below 32768 the sum stays below 2^31.
 // Larger pictures, and processors without SSE2, are not searched here. Algorithm 2's row pass
-// searches the same way for Euclid, city-block and chessboard, each column's candidate taken
-// as the pixel (G, column).
+// searches the same way, each column's candidate taken as the pixel (G, column).
 #pragma once
 
 #include <cstddef>
@@ -23,9 +22,12 @@ class FeatureSearch {
   void Clear() { entries_.clear(), count_ = 0; }
   std::size_t size() const { return count_; }
 
-  // What is measured from (y, x) to a feature pixel (row, column): the squared Euclidean
-  // distance, the city-block distance |dy| + |dx|, or the chessboard distance max(|dy|, |dx|).
-  enum class Cost { squares, sum, largest };
+  // What is measured from (y, x) to a feature pixel (row, column), with dy = y - row and
+  // dx = x - column: the squared Euclidean distance, the city-block distance |dy| + |dx|, the
+  // chessboard distance max(|dy|, |dx|), or |a dy + b dx| + c dy with the numbers of SetSlant.
+  enum class Cost { squares, sum, largest, slanted };
+  // a, b and c within +-32767, and |a dy + b dx| + c dy below 2^31 wherever it is measured.
+  void SetSlant(int a, int b, int c);
 
   // The least cost from (y, x + i) to any feature pixel, for i from 0 to n - 1 (n from 1 to 4),
   // into least[i]; with `first`, into first[i] the number of the first feature pixel, in the
@@ -42,6 +44,7 @@ class FeatureSearch {
 
   std::vector<int32_t> entries_;
   std::size_t count_ = 0;
+  int32_t weights_[2] = {0, 0};  // (a, b) and (c, 0) of the slanted cost
 };
 
 }  // namespace dt
