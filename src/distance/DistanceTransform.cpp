@@ -811,17 +811,16 @@ void ImageEngine::SimpleDistanceTransform(const DrawingTargets& targets, int fea
     for (int k = 0; k < height; ++k)
       for (int l = 0; l < width; ++l)
         if (DistanceMap.rows[k][l] == featureValue) features.Add(k, l);
+    const bool any = features.size() > 0;
     const Pass rows(height);
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; x += 4) {
         const int n = std::min(4, width - x);
         int32_t least[4], first[4];
-        if (features.size() > 0)
-          features.Nearest(y, x, n, least, nearest != nullptr ? first : nullptr);
+        if (any) features.Nearest(y, x, n, least, nearest != nullptr ? first : nullptr);
         for (int i = 0; i < n; ++i) {
-          const int32_t value =
-              features.size() == 0 ? noFeature : EuclidMetric::Store(least[i]);
-          if (nearest != nullptr && features.size() > 0) {
+          const int32_t value = any ? EuclidMetric::Store(least[i]) : noFeature;
+          if (nearest != nullptr && any) {
             nearest->Row(y)[2 * (x + i)] = features.Row(std::size_t(first[i]));
             nearest->Row(y)[2 * (x + i) + 1] = features.Column(std::size_t(first[i]));
           }

@@ -19,7 +19,10 @@ class FeatureSearch {
 
   // The feature pixels in the order they are added: row by row, from the left.
   void Add(int row, int column);
-  void Clear() { entries_.clear(), count_ = 0; }
+  void Clear() {
+    entries_.clear();
+    count_ = 0;
+  }
   std::size_t size() const { return count_; }
 
   // What is measured from (y, x) to a feature pixel (row, column), with dy = y - row and
