@@ -68,42 +68,62 @@ int64_t PackedFilterWithoutDrawing(const std::vector<FilterRun>& runs, bool dila
     leftWords = std::max({leftWords, std::max(span.shift, span.length) / wordBits + 1});
     rightWords = std::max(rightWords, std::max(-span.shift, 0) / wordBits + 1);
   }
+  int up = 0, down = 0;  // the farthest source rows above and below an output row
+  for (const Span& span : spans) {
+    up = std::max(up, -span.rowStep);
+    down = std::max(down, span.rowStep);
+  }
+  // The result is made a chunk of rows at a time, so that the ORs work in the processor's
+  // nearest caches, the chunk's input rows packed just before and its result written at once.
+  const int chunkRows = std::max(256, 4 * (up + down));
   // Kept from call to call, so that repeated halves on pictures of one size reuse their memory.
   thread_local PackedPicture input(0, 0, 0, 0), dilated(0, 0, 0, 0), grown(0, 0, 0, 0);
   thread_local std::vector<Word> result;
   input.Reset(words, leftWords, rightWords, height);
-  for (int y = 0; y < height; ++y)
-    packed::PackRow(InputImage.rows[y], width, value, input.Row(y));
-  // The result: covered pixels (dilation), or background and pixels some run does not fit at.
-  result.assign(static_cast<std::size_t>(words) * height, Word{0});
-  const auto resultRow = [&](int y) { return result.data() + static_cast<std::size_t>(words) * y; };
-  if (!dilation)
-    for (int y = 0; y < height; ++y) std::copy(input.Row(y), input.Row(y) + words, resultRow(y));
-  dilated = input;  // the input dilated by [0, length - 1]
-  grown.Reset(words, leftWords, rightWords, height);
+  dilated.Reset(words, leftWords, rightWords, chunkRows + up + down);
+  grown.Reset(words, leftWords, rightWords, chunkRows + up + down);
+  result.resize(static_cast<std::size_t>(words) * chunkRows);
   const int paddedWords = words + rightWords;
-  // A step for each span, and one for the writing.
-  const Pass pass(static_cast<int64_t>(spans.size()) + 1);
-  int length = 1;
-  for (std::size_t i = 0; i < spans.size();) {
-    const Span& span = spans[i];
-    length = WidenRuns(dilated, grown, height, paddedWords, length, span.length);
-    const bool paired = i + 1 < spans.size() && spans[i + 1].length == span.length &&
-                        spans[i + 1].shift == span.shift;
-    const int other = paired ? spans[i + 1].rowStep : span.rowStep;
-    for (int y = 0; y < height; ++y) {
-      const int a = y + span.rowStep, c = y + other;
-      const bool hasA = a >= 0 && a < height, hasC = c >= 0 && c < height;
-      if (hasA && hasC && a != c)
-        OrShifted(resultRow(y), dilated.Row(a), dilated.Row(c), span.shift, words);
-      else if (hasA || hasC)
-        OrShifted(resultRow(y), dilated.Row(hasA ? a : c), span.shift, words);
+  const Pass pass(height);
+  int64_t ones = 0;
+  int packedTo = 0;
+  for (int from = 0; from < height; from += chunkRows) {
+    const int to = std::min(from + chunkRows, height);
+    const int top = std::max(from - up, 0), bottom = std::min(to + down, height);
+    // Rows are packed before the result overwrites them (it may go to InputImage's rows).
+    for (; packedTo < bottom; ++packedTo)
+      packed::PackRow(InputImage.rows[packedTo], width, value, input.Row(packedTo));
+    // The result: covered pixels (dilation), or background and pixels some run does not fit at.
+    const auto resultRow = [&](int y) {
+      return result.data() + static_cast<std::size_t>(words) * (y - from);
+    };
+    std::fill(result.begin(), result.end(), Word{0});
+    if (!dilation)
+      for (int y = from; y < to; ++y) std::copy(input.Row(y), input.Row(y) + words, resultRow(y));
+    // The chunk's input rows dilated by [0, length - 1].
+    std::copy(input.bits.begin() + static_cast<std::ptrdiff_t>(input.stride * top),
+              input.bits.begin() + static_cast<std::ptrdiff_t>(input.stride * bottom),
+              dilated.bits.begin());
+    int length = 1;
+    for (std::size_t i = 0; i < spans.size();) {
+      const Span& span = spans[i];
+      length = WidenRuns(dilated, grown, bottom - top, paddedWords, length, span.length);
+      const bool paired = i + 1 < spans.size() && spans[i + 1].length == span.length &&
+                          spans[i + 1].shift == span.shift;
+      const int other = paired ? spans[i + 1].rowStep : span.rowStep;
+      for (int y = from; y < to; ++y) {
+        const int a = y + span.rowStep, c = y + other;
+        const bool hasA = a >= 0 && a < height, hasC = c >= 0 && c < height;
+        if (hasA && hasC && a != c)
+          OrShifted(resultRow(y), dilated.Row(a - top), dilated.Row(c - top), span.shift, words);
+        else if (hasA || hasC)
+          OrShifted(resultRow(y), dilated.Row((hasA ? a : c) - top), span.shift, words);
+      }
+      i += paired ? 2 : 1;
     }
-    i += paired ? 2 : 1;
-    pass.Done(static_cast<int64_t>(i));
+    ones += packed::WritePackedRows(result.data(), words, width, from, to, !dilation);
+    pass.Done(to);
   }
-  const int64_t ones = packed::WritePackedResult(result, words, width, height, !dilation);
-  pass.Done(static_cast<int64_t>(spans.size()) + 1);
   return ones;
 }
 

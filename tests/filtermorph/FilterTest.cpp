@@ -104,6 +104,17 @@ TEST_F(Filter, PackedWordsMatchTheDefinitionAcrossWordBoundaries) {
   }
 }
 
+// Packed, the result is made a chunk of rows at a time (256 rows, or four times the filter's
+// height): tall pictures of several chunks, by short and tall filters.
+TEST_F(Filter, PackedChunksOfRowsMatchTheDefinition) {
+  std::mt19937 rng(13);
+  for (int fh : {3, 90, 91}) {
+    Grid filter = RandomGrid(rng, 5, fh, 0.3);
+    filter.at(fh - 1, 0) = 1;
+    ExpectDefinition(FilterMethod::decomposed, RandomGrid(rng, 30, 800, 0.02), filter, false);
+  }
+}
+
 TEST(RowKernels, RowDistancesMatchTheirDefinitionAtEveryWidthBothWays) {
   std::mt19937 rng(5);
   const auto check = [&](auto cap) {

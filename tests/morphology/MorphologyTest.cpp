@@ -114,6 +114,28 @@ TEST_P(EveryShape, ThreadsGiveWhatOneThreadGives) {
     }
 }
 
+// Packed bits make the result a chunk of rows at a time (256 rows, or eight times the ball's
+// reach): on pictures of several chunks they give what thresholding the distance map gives.
+TEST_P(EveryShape, PackedBitsGiveTheThresholdedMapAcrossChunksOfRows) {
+  const Measure shape = GetParam();
+  int most = 0;
+  while (most < 200 && PackedBallPays(shape, most + 1)) ++most;
+  std::mt19937 rng(41 + shape.apex.x + shape.apex.y);
+  for (int size : {1, 12, 40, most})
+    for (bool reflected : {false, true}) {
+      const Grid image = RandomGrid(rng, 70, 1300, reflected ? 0.98 : 0.004);
+      Measure measure = shape;
+      measure.reflected = reflected;
+      const auto half = [&](auto way) {
+        SetInput(engine, image);
+        way(InputImage, 1, measure, size, 1);
+        return GridOf(InputImage);
+      };
+      EXPECT_TRUE(half(PackedBallWithoutDrawing) == half(ThresholdedMapWithoutDrawing))
+          << "size " << size << ", reflected " << reflected;
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Shapes, EveryShape, ::testing::ValuesIn([] {
                            std::vector<Measure> shapes;
                            for (const Measure& m : AllMeasures())
