@@ -75,7 +75,7 @@ int64_t PackedFilterWithoutDrawing(const std::vector<FilterRun>& runs, bool dila
   }
   // The result is made a chunk of rows at a time, so that the ORs work in the processor's
   // nearest caches, the chunk's input rows packed just before and its result written at once.
-  const int chunkRows = std::max(256, 4 * (up + down));
+  const int chunkRows = std::min(std::max(256, 4 * (up + down)), height);
   // Kept from call to call, so that repeated halves on pictures of one size reuse their memory.
   thread_local PackedPicture input(0, 0, 0, 0), dilated(0, 0, 0, 0), grown(0, 0, 0, 0);
   thread_local std::vector<Word> result;

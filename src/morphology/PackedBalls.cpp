@@ -52,14 +52,14 @@ std::vector<Run> RunsOf(const Metric& metric, int size, int width, int height) {
   return runs;
 }
 
-// The work on packed bits is about one pass over the packed picture for each row of the ball and
-// each widening of the run, against about a fixed cost for the thresholded distance map: on
-// 2048 x 2048 blobs (README, Benchmark) the two meet near 330 passes (a circle of size 110 to 150,
-// a diamond near 110, a square near 200).
-constexpr int64_t mostPackedPasses = 320;
+// The work on packed bits is about one pass over a chunk of the packed picture for each row of
+// the ball and each widening of the run, against about a fixed cost for the thresholded distance
+// map: on 2048 x 2048 blobs (README, Benchmark) the two meet near 1000 passes (a circle of size
+// 330; a circle of size 250 took 12 ms against the map's 15.5).
+constexpr int64_t mostPackedPasses = 800;
 // A diamond's distance map on one thread comes from the chamfer scan, thresholded as its rows
-// become final, which takes about as long as 64 passes (a diamond of size 20).
-constexpr int64_t mostPackedPassesBesideChamfer = 64;
+// become final, which takes about as long as 140 passes (a diamond of size 45 to 50).
+constexpr int64_t mostPackedPassesBesideChamfer = 128;
 
 // Whether every row of the ball, from its middle row out to its reach, is one and the same run:
 // the square's. Such a ball separates into the run along the rows and the rows down the columns,
@@ -125,7 +125,7 @@ int64_t PackedBallWithoutDrawing(const ImageRecord& source, int featureValue,
   // ORs work in the processor's nearest caches. Fewer rows than this per band would not pay for
   // a thread.
   const int parts = PartsFor(threads, height, 64);
-  const int chunkRows = std::max(256, 8 * reach);
+  const int chunkRows = std::min(std::max(256, 8 * reach), height);
   const auto bandStart = [&](int part) { return PartStart(height, parts, 1, part); };
   const auto reachedFrom = [&](int first) { return std::max(first - reach, 0); };
   const auto reachedTo = [&](int last) { return std::min(last + reach, height); };

@@ -51,23 +51,27 @@ TEST_P(EveryShape, EveryOperationMatchesTheDefinitionByItsBall) {
 }
 
 // With timing on, both sides of the choice between packed bits and the distance map (the
-// largest size done on packed bits and the next, when below 200) on thin, single-pixel, empty
-// and full pictures.
+// largest size done on packed bits and the next, when below 400) on thin, single-pixel, empty
+// and full pictures; the reference takes the ball's offsets that reach within the picture.
 TEST_P(EveryShape, TimedOperationsMatchTheDefinitionOnBothSidesOfTheChoice) {
   const Measure shape = GetParam();
   int most = 0;
-  while (most < 200 && PackedBallPays(shape, most + 1)) ++most;
+  while (most < 400 && PackedBallPays(shape, most + 1)) ++most;
   std::mt19937 rng(7 + shape.apex.x + shape.apex.y);
   const std::pair<int, int> sides[] = {{1, 9}, {9, 1}, {1, 1}, {5, 4}, {70, 2}};
   for (int size : {0, 2, most, most + 1}) {
     const Offsets ball = BallOffsets(shape, size);
-    for (const OperationInfo& operation : operations)
-      for (const auto& [width, height] : sides)
+    for (const auto& [width, height] : sides) {
+      Offsets reaching;
+      for (const auto& [dy, dx] : ball)
+        if (std::abs(dy) < height && std::abs(dx) < width) reaching.emplace_back(dy, dx);
+      for (const OperationInfo& operation : operations)
         for (const Grid& image :
              {RandomGrid(rng, width, height, 0.5), Grid(width, height), Grid(width, height, 1)})
           ASSERT_EQ(Run(operation.value, image, shape, size, false),
-                    ReferenceMorphology(operation.value, image, ball))
+                    ReferenceMorphology(operation.value, image, reaching))
               << operation.name << " size " << size << " of " << image;
+    }
   }
   // Rows of several words, with runs that cross from one word into the next, and of exactly one
   // word (a ball of size 64 reaches 64 columns along its middle row).
@@ -86,7 +90,7 @@ TEST_P(EveryShape, TimedOperationsMatchTheDefinitionOnBothSidesOfTheChoice) {
 TEST_P(EveryShape, ThreadsGiveWhatOneThreadGives) {
   const Measure shape = GetParam();
   int most = 0;
-  while (most < 200 && PackedBallPays(shape, most + 1)) ++most;
+  while (most < 400 && PackedBallPays(shape, most + 1)) ++most;
   const auto thresholded = [&](const Grid& image, bool reflected, int threads) {
     SetInput(engine, image);
     Measure measure = shape;
@@ -119,7 +123,7 @@ TEST_P(EveryShape, ThreadsGiveWhatOneThreadGives) {
 TEST_P(EveryShape, PackedBitsGiveTheThresholdedMapAcrossChunksOfRows) {
   const Measure shape = GetParam();
   int most = 0;
-  while (most < 200 && PackedBallPays(shape, most + 1)) ++most;
+  while (most < 400 && PackedBallPays(shape, most + 1)) ++most;
   std::mt19937 rng(41 + shape.apex.x + shape.apex.y);
   for (int size : {1, 12, 40, most})
     for (bool reflected : {false, true}) {
