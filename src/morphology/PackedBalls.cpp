@@ -55,8 +55,9 @@ std::vector<Run> RunsOf(const Metric& metric, int size, int width, int height) {
 // The work on packed bits is about one pass over a chunk of the packed picture for each row of
 // the ball and each widening of the run, against about a fixed cost for the thresholded distance
 // map: on 2048 x 2048 blobs (README, Benchmark) the two meet near 1000 passes (a circle of size
-// 330; a circle of size 250 took 12 ms against the map's 15.5).
-constexpr int64_t mostPackedPasses = 800;
+// 330; one of size 250 took 12 ms against the map's 15.5), on 4000 x 4000 blobs near 800 (a
+// circle of size 260 took 57 ms on packed bits, one of 270 54 ms by the map).
+constexpr int64_t mostPackedPasses = 700;
 // A diamond's distance map on one thread comes from the chamfer scan, thresholded as its rows
 // become final, which takes about as long as 140 passes (a diamond of size 45 to 50).
 constexpr int64_t mostPackedPassesBesideChamfer = 128;
