@@ -7,6 +7,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(__x86_64__) && defined(__GNUC__)
+#include <immintrin.h>
+#endif
 
 #include "image/ImageEngine.h"
 #include "image/Processor.h"
@@ -57,6 +60,27 @@ int64_t OnesOf(const Word* row, int n) {
   return OnesPortable(row, n);
 }
 
+#if defined(__x86_64__) && defined(__GNUC__)
+// Eight pixels a store where the processor has AVX2: to[j][i] for i from x on while eight
+// remain before `count`, the pixel of column from + i. The byte of bits is spread over the lanes
+// by shifting each lane by its own count. Returns the first i not written.
+template <std::size_t n>
+__attribute__((target("avx2"))) int WriteEightsAvx2(const Word* row, int32_t* const (&to)[n],
+                                                    int from, int x, int count) {
+  const __m256i lanes = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
+  const __m256i one = _mm256_set1_epi32(1);
+  for (; x + 8 <= count; x += 8) {
+    const int shift = (from + x) % wordBits;
+    Word bits = row[(from + x) / wordBits] >> shift;
+    if (shift > wordBits - 8) bits |= row[(from + x) / wordBits + 1] << (wordBits - shift);
+    const __m256i spread = _mm256_set1_epi32(static_cast<int>(bits & 255));
+    const __m256i eight = _mm256_and_si256(_mm256_srlv_epi32(spread, lanes), one);
+    for (int32_t* pixels : to) _mm256_storeu_si256(reinterpret_cast<__m256i*>(pixels + x), eight);
+  }
+  return x;
+}
+#endif
+
 // A row of the result written as 0/1 pixels to the three images. Returns the number of 1 pixels.
 // Plain stores put four pixels to all three images at once: each store first reads its line,
 // and three rows read at once keep more reads under way (made a piece at a time, as streaming
@@ -68,6 +92,9 @@ int64_t WriteRowToImages(const Word* row, int width, int y, bool streaming) {
   const auto pixel = [row](int x) {
     return static_cast<int32_t>(row[x / wordBits] >> x % wordBits & 1);
   };
+#if defined(__x86_64__) && defined(__GNUC__)
+  static const bool avx2 = UseAvx2();
+#endif
 #if defined(__SSE2__)
   // The four pixels from x on, which may begin in one word and end in the next.
   const auto four = [row](int x) {
@@ -79,6 +106,12 @@ int64_t WriteRowToImages(const Word* row, int width, int y, bool streaming) {
   if (streaming) {
     StreamInPieces(images, width, [&](int from, int count, int32_t* pixels) {
       int x = 0;
+#if defined(__x86_64__) && defined(__GNUC__)
+      if (avx2) {
+        int32_t* const piece[1] = {pixels};
+        x = WriteEightsAvx2(row, piece, from, x, count);
+      }
+#endif
       for (; x + 4 <= count; x += 4)
         _mm_store_si128(reinterpret_cast<__m128i*>(pixels + x), four(from + x));
       for (; x < count; ++x) pixels[x] = pixel(from + x);
@@ -95,6 +128,9 @@ int64_t WriteRowToImages(const Word* row, int width, int y, bool streaming) {
     const int head = std::min(width, static_cast<int>((16 - misaligned) % 16 / sizeof(int32_t)));
     for (; x < head; ++x)
       for (int32_t* image : images) image[x] = pixel(x);
+#if defined(__x86_64__) && defined(__GNUC__)
+    if (avx2) x = WriteEightsAvx2(row, images, 0, x, width);
+#endif
     for (; x + 4 <= width; x += 4) StoreFour(images, x, four(x), false);
   }
 #else
