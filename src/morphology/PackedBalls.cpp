@@ -181,33 +181,39 @@ int64_t PackedBallWithoutDrawing(const ImageRecord& source, int featureValue,
     const int packedFrom = lateStart(first, last, part);
     for (int from = first; from < last; from += chunkRows) {
       const int to = std::min(from + chunkRows, last);
-      pack(packedTo, std::max(packedTo, std::min(to + reach, packedFrom)));
-      packedTo = std::max(packedTo, std::min(to + reach, packedFrom));
+      const int packUpTo = std::max(packedTo, std::min(to + reach, packedFrom));
+      pack(packedTo, packUpTo);
+      packedTo = packUpTo;
       const int top = reachedFrom(from), bottom = reachedTo(to);
-      // The input's rows within the ball's reach, to the chunk's row `at` on.
-      const auto copyInput = [&](int at) {
-        std::fill(band.bits.begin(), band.bits.end(), Word{0});
+      // The input's rows within the ball's reach, to the chunk's row `at` on, and rows of 0
+      // around them up to row `rows`.
+      const auto copyInput = [&](int at, int rows) {
+        const auto bandAt = [&](int row) {
+          return band.bits.begin() + static_cast<std::ptrdiff_t>(band.stride * row);
+        };
+        std::fill(bandAt(0), bandAt(at), Word{0});
         std::copy(input.bits.begin() + static_cast<std::ptrdiff_t>(input.stride * top),
                   input.bits.begin() + static_cast<std::ptrdiff_t>(input.stride * bottom),
-                  band.bits.begin() + static_cast<std::ptrdiff_t>(band.stride * at));
+                  bandAt(at));
+        std::fill(bandAt(at + bottom - top), bandAt(rows), Word{0});
       };
       if (square) {
         const auto bandRow = [&](int y) { return y - (from - reach); };
-        copyInput(bandRow(top));
-        const Run& run = runs.front();
         const int rows = to - from + 2 * reach;
+        copyInput(bandRow(top), rows);
+        const Run& run = runs.front();
         WidenRuns(band, room, rows, paddedWords, 1, run.hi - run.lo + 1);
         packed::WidenColumns(band, rows, paddedWords, 2 * reach + 1);
         for (int y = from; y < to; ++y)
           OrShifted(within.data() + static_cast<std::size_t>(words) * y,
                     band.Row(bandRow(y - reach)), run.lo, words);
       } else {
-        copyInput(0);
+        copyInput(0, bottom - top);
         int length = 1;
         for (const Run& run : runs) {
           const int runLength = run.hi - run.lo + 1;
           if (runLength < length) {  // never for the metrics' nested chords, but exact regardless
-            copyInput(0);
+            copyInput(0, bottom - top);
             length = 1;
           }
           length = WidenRuns(band, room, bottom - top, paddedWords, length, runLength);
