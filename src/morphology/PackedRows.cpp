@@ -242,11 +242,6 @@ int64_t WritePackedRows(Word* rows, int words, int width, int first, int last, b
   return ones;
 }
 
-int64_t WritePackedResult(std::vector<Word>& rows, int words, int width, int height,
-                          bool complement) {
-  return WritePackedRows(rows.data(), words, width, 0, height, complement);
-}
-
 int WidenRuns(PackedPicture& picture, PackedPicture& scratch, int rows, int paddedWords,
               int length, int target) {
   while (length < target) {

@@ -57,13 +57,10 @@ void WidenColumns(PackedPicture& picture, int rows, int paddedWords, int target)
 // Pixels equal to featureValue as bits; the bits past the width in the last word are 0.
 void PackRow(const int32_t* in, int width, int featureValue, Word* out);
 
-// Writes the packed rows (`words` a row, complemented first when asked) as 0/1 pixels into
-// WorkImage, InputImage and DistanceMap, one row at a time; the bits past the width count as 0.
-// Returns the number of 1 pixels.
-int64_t WritePackedResult(std::vector<Word>& rows, int words, int width, int height,
-                          bool complement);
-// The same for the image rows first .. last - 1 alone, rows[0] being row first's words, so that
-// threads may each write rows of their own.
+// Writes the packed rows (`words` a row, complemented first when asked) as 0/1 pixels into the
+// image rows first .. last - 1 of WorkImage, InputImage and DistanceMap, one row at a time,
+// rows[0] being row first's words; the bits past the width count as 0. Returns the number of 1
+// pixels. Threads may each write rows of their own, and a chunk of rows at a time.
 int64_t WritePackedRows(Word* rows, int words, int width, int first, int last, bool complement);
 
 }  // namespace dt::packed
