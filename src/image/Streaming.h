@@ -62,14 +62,6 @@ void StreamInPieces(int32_t* const (&to)[n], int width, Make&& make) {
 }
 
 #if defined(__SSE2__)
-// Whether streaming stores may start at each of the rows `to`: all aligned to 16 bytes.
-template <std::size_t n>
-bool RowsAligned(int32_t* const (&to)[n]) {
-  std::uintptr_t any = 0;
-  for (const int32_t* row : to) any |= reinterpret_cast<std::uintptr_t>(row);
-  return (any & 15) == 0;
-}
-
 // Four pixels at column x of each of the rows `to`: streaming stores when `stream` (each row's
 // column x aligned to 16 bytes), else plain ones.
 template <std::size_t n>
