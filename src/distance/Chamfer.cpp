@@ -356,8 +356,8 @@ int64_t ThresholdCells(const int16_t* cells, int16_t most, bool beyond, int32_t*
     int x = 0;
     for (; x + 8 <= width; x += 8) {
       const __m128i bits = eight(x);
-      StoreFour(to, x, _mm_unpacklo_epi16(bits, zero), false);
-      StoreFour(to, x + 4, _mm_unpackhi_epi16(bits, zero), false);
+      StoreFour(to, x, _mm_unpacklo_epi16(bits, zero));
+      StoreFour(to, x + 4, _mm_unpackhi_epi16(bits, zero));
     }
     for (; x < width; ++x) to[0][x] = to[1][x] = to[2][x] = pixel(x);
   }

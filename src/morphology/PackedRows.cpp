@@ -131,7 +131,7 @@ int64_t WriteRowToImages(const Word* row, int width, int y, bool streaming) {
 #if defined(__x86_64__) && defined(__GNUC__)
     if (avx2) x = WriteEightsAvx2(row, images, 0, x, width);
 #endif
-    for (; x + 4 <= width; x += 4) StoreFour(images, x, four(x), false);
+    for (; x + 4 <= width; x += 4) StoreFour(images, x, four(x));
   }
 #else
   (void)streaming;
