@@ -371,9 +371,135 @@ void CityBlockRowsWithWinners(const int32_t* const* g, int32_t* const* out, int 
   for (int r = 0; r < rows; ++r) CityBlockWinnerSweeps<1>(g + r, out + r, width, winner + r);
 }
 
+namespace {
+
+#if defined(__SSE2__)
+// The upright triangle's sweeps of one row without winners, four columns a vector in single
+// precision: the sweep from the left is the running minimum of own(k) - step * k, plus step * x,
+// and the one from the right the running minimum of own(k) + step * k, minus step * x, so that
+// only the carry from the four columns before waits. While every cost the row can make stays
+// below 2^22 each of these is an exact integer (a column without a candidate costs about 2^29,
+// rounded, and never wins where any candidate reaches), and so is the quotient that StoreRow
+// takes. Returns false, with `out` untouched, where the costs may be larger.
+bool UprightTriangleRowInFloats(const TriangleMetric& metric, const int32_t* g, int32_t* out,
+                                int width, float* fromLeft) {
+  const int vectors = width / 4 * 4;
+  const float step = static_cast<float>(metric.scale), none = 0x1p29f;
+  const __m128i noCandidate = _mm_set1_epi32(noFeature), zero = _mm_setzero_si128();
+  // own(g) of four columns, and which of them have a candidate.
+  const auto own = [&](const int32_t* at, __m128i& candidate) {
+    const __m128i gs = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+    candidate = metric.flat ? _mm_cmpeq_epi32(gs, zero)
+                            : _mm_xor_si128(_mm_cmpeq_epi32(gs, noCandidate),
+                                            _mm_set1_epi32(-1));
+    const __m128 cost = _mm_mul_ps(_mm_cvtepi32_ps(gs), _mm_set1_ps(150.0f));
+    const __m128 mask = _mm_castsi128_ps(candidate);
+    return _mm_or_ps(_mm_and_ps(mask, cost), _mm_andnot_ps(mask, _mm_set1_ps(none)));
+  };
+  const auto ownOf = [&](int x) {
+    const int32_t gx = g[x];
+    return gx != noFeature && metric.Candidate(gx) ? 150.0f * static_cast<float>(gx) : none;
+  };
+  // Lanes moved in take +infinity, which leaves every minimum as it is.
+  const __m128i infinity = _mm_set1_epi32(0x7f800000);
+  const auto moved = [&](__m128 v, auto shift, __m128i fill) {
+    return _mm_castsi128_ps(_mm_or_si128(shift(_mm_castps_si128(v)), fill));
+  };
+  const __m128i fillLeft1 = _mm_srli_si128(infinity, 12), fillLeft2 = _mm_srli_si128(infinity, 8);
+  const __m128i fillRight1 = _mm_slli_si128(infinity, 12), fillRight2 = _mm_slli_si128(infinity, 8);
+
+  __m128 index = _mm_mul_ps(_mm_setr_ps(0, 1, 2, 3), _mm_set1_ps(step));  // step * x
+  const __m128 stepFour = _mm_set1_ps(4 * step);
+  __m128 running = _mm_set1_ps(none), ownMost = _mm_setzero_ps();
+  __m128i any = zero;
+  int x = 0;
+  for (; x < vectors; x += 4) {
+    __m128i candidate;
+    const __m128 o = own(g + x, candidate);
+    any = _mm_or_si128(any, candidate);
+    ownMost = _mm_max_ps(ownMost, _mm_and_ps(_mm_castsi128_ps(candidate), o));
+    __m128 v = _mm_sub_ps(o, index);
+    v = _mm_min_ps(v, moved(v, [](__m128i a) { return _mm_slli_si128(a, 4); }, fillLeft1));
+    v = _mm_min_ps(v, moved(v, [](__m128i a) { return _mm_slli_si128(a, 8); }, fillLeft2));
+    v = _mm_min_ps(v, running);
+    running = _mm_shuffle_ps(v, v, 0xff);
+    _mm_storeu_ps(fromLeft + x, _mm_add_ps(v, index));
+    index = _mm_add_ps(index, stepFour);
+  }
+  alignas(16) float lanes[4];
+  _mm_store_ps(lanes, ownMost);
+  float most = std::max({lanes[0], lanes[1], lanes[2], lanes[3]});
+  bool anyCandidate = _mm_movemask_epi8(any) != 0;
+  float left = _mm_cvtss_f32(running) + step * static_cast<float>(vectors - 1);  // x - 1's
+  for (; x < width; ++x) {
+    const float o = ownOf(x);
+    if (o != none) {
+      anyCandidate = true;
+      most = std::max(most, o);
+    }
+    left = std::min(left + step, o);
+    fromLeft[x] = left;
+  }
+  if (!anyCandidate) {
+    std::fill(out, out + width, noFeature);
+    return true;
+  }
+  if (static_cast<double>(most) + static_cast<double>(metric.scale) * (width - 1) >=
+      static_cast<double>(EuclidMetric::floatExactBelow))
+    return false;
+
+  // From the right; each column's cost is then the smaller of the two sweeps.
+  const __m128 divisor = _mm_set1_ps(step);
+  float right = none;
+  for (x = width - 1; x >= vectors; --x) {
+    right = std::min(right + step, ownOf(x));
+    const float cost = std::min(fromLeft[x], right);
+    out[x] = UnlessOnFeature(g[x], static_cast<int32_t>(cost / step));
+  }
+  index = _mm_mul_ps(_mm_setr_ps(-4, -3, -2, -1), _mm_set1_ps(step));  // step * (x - vectors)
+  running = _mm_set1_ps(right);
+  for (x = vectors - 4; x >= 0; x -= 4) {
+    __m128i candidate;
+    const __m128 o = own(g + x, candidate);
+    const __m128i gs = _mm_loadu_si128(reinterpret_cast<const __m128i*>(g + x));
+    __m128 v = _mm_add_ps(o, index);
+    v = _mm_min_ps(v, moved(v, [](__m128i a) { return _mm_srli_si128(a, 4); }, fillRight1));
+    v = _mm_min_ps(v, moved(v, [](__m128i a) { return _mm_srli_si128(a, 8); }, fillRight2));
+    v = _mm_min_ps(v, running);
+    running = _mm_shuffle_ps(v, v, 0x00);
+    const __m128 cost = _mm_min_ps(_mm_loadu_ps(fromLeft + x), _mm_sub_ps(v, index));
+    const __m128i distance = _mm_cvttps_epi32(_mm_div_ps(cost, divisor));
+    const __m128i onFeature = _mm_cmpeq_epi32(gs, zero);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_andnot_si128(onFeature, distance));
+    index = _mm_sub_ps(index, stepFour);
+  }
+  return true;
+}
+#endif
+
+}  // namespace
+
 void UprightTriangleRows(const TriangleMetric& metric, const int32_t* const* g,
                          int32_t* const* out, int rows, int width, RowScratch& scratch,
                          int32_t* const* winner) {
+#if defined(__SSE2__)
+  // The rows whose costs outgrow single precision keep the sweeps below.
+  const int32_t* largerG[envelopeRowsAtOnce];
+  int32_t* largerOut[envelopeRowsAtOnce];
+  if (winner == nullptr) {
+    int larger = 0;
+    for (int r = 0; r < rows; ++r) {
+      if (UprightTriangleRowInFloats(metric, g[r], out[r], width, scratch.fromLeft.data()))
+        continue;
+      largerG[larger] = g[r];
+      largerOut[larger++] = out[r];
+    }
+    if (larger == 0) return;
+    g = largerG;
+    out = largerOut;
+    rows = larger;
+  }
+#endif
   // Above every cost the row can make, and far from overflowing when a column's step is added.
   constexpr int64_t none = int64_t{1} << 60;
   const int64_t step = metric.scale;

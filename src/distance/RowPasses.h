@@ -42,7 +42,8 @@ struct RowScratch {
         leftBest(Size(width)),
         lastOfG(Size(width) + 2, -1),
         nearby(Size(width) + 2 * (nearbyReach + nearbyGroup), nearbyFar),
-        nearbyKeys(nearby.size(), farKey) {}
+        nearbyKeys(nearby.size(), farKey),
+        fromLeft(Size(width)) {}
   std::vector<Lane> lanes;
   std::vector<uint8_t> beatenOnRight;  // per column, bit r for lane r: a candidate to the right
                                        // is at least as good from there on
@@ -65,6 +66,8 @@ struct RowScratch {
   static constexpr int32_t keyCap = (1 << 20) - keyReach * keyReach - 1;
   static constexpr int32_t farKey = keyCap * 2048 + 1024;
   std::vector<int32_t> nearbyKeys;
+  // The upright triangle's sweep from the left of one row, in single precision.
+  std::vector<float> fromLeft;
 
  private:
   static std::size_t Size(int width) { return width > 0 ? static_cast<std::size_t>(width) : 1; }

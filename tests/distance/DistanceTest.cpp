@@ -384,6 +384,33 @@ TEST_F(Transform, ChamferScanGivesExactDistances) {
   }
 }
 
+// The upright triangle's row sweeps go in single precision while a row's costs stay below 2^22
+// and in 64 bits beyond: rows on either side of that bound (150 · 27962 lies just below it), and
+// costs past 2^24, where single precision would round odd ones (apex height 299, 60000 columns),
+// for apex heights from 1 to 299, the flat triangle and the reflected one.
+TEST_F(Transform, UprightTriangleRowsAreExactOnWideRows) {
+  const std::vector<std::pair<int, int>> features = {{0, 0}, {1, 20000}, {4, 27962}};
+  for (const int width : {27963, 60000}) {
+    Grid image(width, 5);
+    for (const auto& [row, column] : features) image.at(row, column) = 1;
+    for (const Measure& m : {Measure{DistanceFunction::triangle, {0, 150}},
+                             Measure{DistanceFunction::triangle, {0, 299}},
+                             Measure{DistanceFunction::triangle, {0, 1}},
+                             Measure{DistanceFunction::triangle, {0, 0}},
+                             Measure{DistanceFunction::triangle, {0, 150}, true}}) {
+      const Grid map = Run(image, TransformAlgorithm::envelope, m, 1, false);
+      for (int y = 0; y < image.height; ++y)
+        for (int x = 0; x < width; ++x) {
+          int32_t expected = noFeature;
+          for (const auto& [row, column] : features)
+            expected = std::min(expected, Distance(m, y - row, x - column));
+          ASSERT_EQ(map.at(y, x), expected) << ::testing::PrintToString(m) << " " << width << " "
+                                            << y << "," << x;
+        }
+    }
+  }
+}
+
 TEST(IntegerHelpers, FastFloorDivAndTheEuclideanStoreAreExact) {
   std::mt19937_64 rng(3);
   for (int64_t m : {int64_t{1000}, int64_t{1} << 31, int64_t{1} << 53, int64_t{1} << 60}) {
