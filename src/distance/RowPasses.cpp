@@ -374,32 +374,34 @@ void CityBlockRowsWithWinners(const int32_t* const* g, int32_t* const* out, int 
 namespace {
 
 #if defined(__SSE2__)
-// The upright triangle's sweeps of one row without winners, four columns a vector in single
-// precision: the sweep from the left is the running minimum of own(k) - step * k, plus step * x,
-// and the one from the right the running minimum of own(k) + step * k, minus step * x, so that
-// only the carry from the four columns before waits. While every cost the row can make stays
-// below 2^22 each of these is an exact integer (a column without a candidate costs about 2^29,
-// rounded, and never wins where any candidate reaches), and so is the quotient that StoreRow
-// takes. Returns false, with `out` untouched, where the costs may be larger.
-bool UprightTriangleRowInFloats(const TriangleMetric& metric, const int32_t* g, int32_t* out,
-                                int width, float* fromLeft) {
+// A triangle's candidate i costs |scale * x - p| + 150 G(i) at column x, with p = scale * i +
+// slant * G(i) its lowest point: its left arm p + 150 G - scale * x holds up to column
+// floor(p / scale), its right arm scale * x + 150 G - p from column ceil(p / scale) on, and
+// between them they cover the row. So the row's costs are two sweeps: from the left, scale * x
+// plus the running minimum of the right arms' 150 G - p, each from its first column; from the
+// right, the running minimum of the left arms' p + 150 G, each from its last column, minus
+// scale * x. TriangleArms holds, per column, the least of the arms that join there.
+//
+// The sweeps go four columns a vector in single precision, so that only the carry from the
+// four columns before waits. While (150 + |slant|) G + scale * (width - 1) stays below 2^22 for
+// every candidate of the row, every value they take is an exact integer (a column no arm joins
+// holds about 2^29, rounded, and never wins where any candidate reaches), and so is the
+// quotient by scale that StoreRow takes.
+struct TriangleArms {
+  static constexpr float none = 0x1p29f;
+  float* right;  // 150 G - p of the right arms starting at each column (then the sweep's costs)
+  float* left;   // p + 150 G of the left arms ending at each column
+};
+
+// Whether a row whose candidates' largest G is `most` keeps its sweeps in single precision.
+bool ArmsFitFloats(const TriangleMetric& metric, int64_t most, int width) {
+  const int64_t slant = metric.slant < 0 ? -metric.slant : metric.slant;
+  return (150 + slant) * most + metric.scale * (width - 1) < EuclidMetric::floatExactBelow;
+}
+
+// The two sweeps over the arms of a row with at least one candidate, and its distances to `out`.
+void SweepArms(const TriangleArms& arms, float step, const int32_t* g, int32_t* out, int width) {
   const int vectors = width / 4 * 4;
-  const float step = static_cast<float>(metric.scale), none = 0x1p29f;
-  const __m128i noCandidate = _mm_set1_epi32(noFeature), zero = _mm_setzero_si128();
-  // own(g) of four columns, and which of them have a candidate.
-  const auto own = [&](const int32_t* at, __m128i& candidate) {
-    const __m128i gs = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-    candidate = metric.flat ? _mm_cmpeq_epi32(gs, zero)
-                            : _mm_xor_si128(_mm_cmpeq_epi32(gs, noCandidate),
-                                            _mm_set1_epi32(-1));
-    const __m128 cost = _mm_mul_ps(_mm_cvtepi32_ps(gs), _mm_set1_ps(150.0f));
-    const __m128 mask = _mm_castsi128_ps(candidate);
-    return _mm_or_ps(_mm_and_ps(mask, cost), _mm_andnot_ps(mask, _mm_set1_ps(none)));
-  };
-  const auto ownOf = [&](int x) {
-    const int32_t gx = g[x];
-    return gx != noFeature && metric.Candidate(gx) ? 150.0f * static_cast<float>(gx) : none;
-  };
   // Lanes moved in take +infinity, which leaves every minimum as it is.
   const __m128i infinity = _mm_set1_epi32(0x7f800000);
   const auto moved = [&](__m128 v, auto shift, __m128i fill) {
@@ -407,98 +409,170 @@ bool UprightTriangleRowInFloats(const TriangleMetric& metric, const int32_t* g, 
   };
   const __m128i fillLeft1 = _mm_srli_si128(infinity, 12), fillLeft2 = _mm_srli_si128(infinity, 8);
   const __m128i fillRight1 = _mm_slli_si128(infinity, 12), fillRight2 = _mm_slli_si128(infinity, 8);
+  const __m128 stepFour = _mm_set1_ps(4 * step);
 
   __m128 index = _mm_mul_ps(_mm_setr_ps(0, 1, 2, 3), _mm_set1_ps(step));  // step * x
-  const __m128 stepFour = _mm_set1_ps(4 * step);
-  __m128 running = _mm_set1_ps(none), ownMost = _mm_setzero_ps();
-  __m128i any = zero;
+  __m128 running = _mm_set1_ps(TriangleArms::none);
   int x = 0;
   for (; x < vectors; x += 4) {
-    __m128i candidate;
-    const __m128 o = own(g + x, candidate);
-    any = _mm_or_si128(any, candidate);
-    ownMost = _mm_max_ps(ownMost, _mm_and_ps(_mm_castsi128_ps(candidate), o));
-    __m128 v = _mm_sub_ps(o, index);
+    __m128 v = _mm_loadu_ps(arms.right + x);
     v = _mm_min_ps(v, moved(v, [](__m128i a) { return _mm_slli_si128(a, 4); }, fillLeft1));
     v = _mm_min_ps(v, moved(v, [](__m128i a) { return _mm_slli_si128(a, 8); }, fillLeft2));
     v = _mm_min_ps(v, running);
     running = _mm_shuffle_ps(v, v, 0xff);
-    _mm_storeu_ps(fromLeft + x, _mm_add_ps(v, index));
+    _mm_storeu_ps(arms.right + x, _mm_add_ps(v, index));
     index = _mm_add_ps(index, stepFour);
   }
-  alignas(16) float lanes[4];
-  _mm_store_ps(lanes, ownMost);
-  float most = std::max({lanes[0], lanes[1], lanes[2], lanes[3]});
-  bool anyCandidate = _mm_movemask_epi8(any) != 0;
-  float left = _mm_cvtss_f32(running) + step * static_cast<float>(vectors - 1);  // x - 1's
+  float carry = _mm_cvtss_f32(running);
   for (; x < width; ++x) {
-    const float o = ownOf(x);
-    if (o != none) {
-      anyCandidate = true;
-      most = std::max(most, o);
-    }
-    left = std::min(left + step, o);
-    fromLeft[x] = left;
+    carry = std::min(carry, arms.right[x]);
+    arms.right[x] = carry + step * static_cast<float>(x);
   }
-  if (!anyCandidate) {
-    std::fill(out, out + width, noFeature);
-    return true;
-  }
-  if (static_cast<double>(most) + static_cast<double>(metric.scale) * (width - 1) >=
-      static_cast<double>(EuclidMetric::floatExactBelow))
-    return false;
 
-  // From the right; each column's cost is then the smaller of the two sweeps.
   const __m128 divisor = _mm_set1_ps(step);
-  float right = none;
+  carry = TriangleArms::none;
   for (x = width - 1; x >= vectors; --x) {
-    right = std::min(right + step, ownOf(x));
-    const float cost = std::min(fromLeft[x], right);
+    carry = std::min(carry, arms.left[x]);
+    const float cost = std::min(arms.right[x], carry - step * static_cast<float>(x));
     out[x] = UnlessOnFeature(g[x], static_cast<int32_t>(cost / step));
   }
-  index = _mm_mul_ps(_mm_setr_ps(-4, -3, -2, -1), _mm_set1_ps(step));  // step * (x - vectors)
-  running = _mm_set1_ps(right);
+  index = _mm_mul_ps(_mm_add_ps(_mm_setr_ps(-4, -3, -2, -1), _mm_set1_ps(vectors)),
+                     _mm_set1_ps(step));  // step * x
+  running = _mm_set1_ps(carry);
+  const __m128i zero = _mm_setzero_si128();
   for (x = vectors - 4; x >= 0; x -= 4) {
-    __m128i candidate;
-    const __m128 o = own(g + x, candidate);
     const __m128i gs = _mm_loadu_si128(reinterpret_cast<const __m128i*>(g + x));
-    __m128 v = _mm_add_ps(o, index);
+    __m128 v = _mm_loadu_ps(arms.left + x);
     v = _mm_min_ps(v, moved(v, [](__m128i a) { return _mm_srli_si128(a, 4); }, fillRight1));
     v = _mm_min_ps(v, moved(v, [](__m128i a) { return _mm_srli_si128(a, 8); }, fillRight2));
     v = _mm_min_ps(v, running);
     running = _mm_shuffle_ps(v, v, 0x00);
-    const __m128 cost = _mm_min_ps(_mm_loadu_ps(fromLeft + x), _mm_sub_ps(v, index));
+    const __m128 cost = _mm_min_ps(_mm_loadu_ps(arms.right + x), _mm_sub_ps(v, index));
     const __m128i distance = _mm_cvttps_epi32(_mm_div_ps(cost, divisor));
     const __m128i onFeature = _mm_cmpeq_epi32(gs, zero);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_andnot_si128(onFeature, distance));
     index = _mm_sub_ps(index, stepFour);
   }
+}
+// The arms of a row's candidates for SweepArms, and the row's distances by it where they fit
+// single precision; false, with `out` untouched, where they may not.
+bool TriangleRowInFloats(const TriangleMetric& metric, const int32_t* g, int32_t* out, int width,
+                         RowScratch& scratch) {
+  const TriangleArms arms{scratch.armsRight.data(), scratch.armsLeft.data()};
+  const float step = static_cast<float>(metric.scale), none = TriangleArms::none;
+  int32_t most = -1;  // the largest G of a candidate
+  if (metric.slant == 0) {  // each candidate's arms meet at its own column
+    const __m128i noCandidate = _mm_set1_epi32(noFeature), zero = _mm_setzero_si128();
+    const __m128i notAny = _mm_set1_epi32(-1);
+    const auto pick = [](__m128i mask, __m128i a, __m128i b) {
+      return _mm_or_si128(_mm_and_si128(mask, a), _mm_andnot_si128(mask, b));
+    };
+    __m128 index = _mm_mul_ps(_mm_setr_ps(0, 1, 2, 3), _mm_set1_ps(step));  // step * x
+    __m128i most4 = notAny;
+    int x = 0;
+    for (; x + 4 <= width; x += 4) {
+      const __m128i gs = _mm_loadu_si128(reinterpret_cast<const __m128i*>(g + x));
+      const __m128i candidate = metric.flat ? _mm_cmpeq_epi32(gs, zero)
+                                            : _mm_xor_si128(_mm_cmpeq_epi32(gs, noCandidate),
+                                                            notAny);
+      const __m128 own = _mm_castsi128_ps(
+          pick(candidate, _mm_castps_si128(_mm_mul_ps(_mm_cvtepi32_ps(gs), _mm_set1_ps(150.0f))),
+               _mm_castps_si128(_mm_set1_ps(none))));
+      _mm_storeu_ps(arms.right + x, _mm_sub_ps(own, index));
+      _mm_storeu_ps(arms.left + x, _mm_add_ps(own, index));
+      const __m128i kept = pick(candidate, gs, notAny);
+      most4 = pick(_mm_cmpgt_epi32(kept, most4), kept, most4);
+      index = _mm_add_ps(index, _mm_set1_ps(4 * step));
+    }
+    alignas(16) int32_t lanes[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes), most4);
+    most = std::max({lanes[0], lanes[1], lanes[2], lanes[3]});
+    for (; x < width; ++x) {
+      const int32_t gx = g[x];
+      const bool candidate = gx != noFeature && metric.Candidate(gx);
+      const float own = candidate ? 150.0f * static_cast<float>(gx) : none;
+      arms.right[x] = own - step * static_cast<float>(x);
+      arms.left[x] = own + step * static_cast<float>(x);
+      most = std::max(most, candidate ? gx : -1);
+    }
+  } else {
+    std::fill(arms.right, arms.right + width, none);
+    std::fill(arms.left, arms.left + width, none);
+    std::vector<int32_t>& lowest = scratch.leanFloor;
+    std::vector<int32_t>& highest = scratch.leanCeiling;
+    const int64_t scale = metric.scale, slant = metric.slant;
+    for (int i = 0; i < width; ++i) {
+      const int32_t gi = g[i];
+      if (gi == noFeature) continue;  // every other column has a candidate
+      if (gi > most) {
+        most = gi;
+        if (!ArmsFitFloats(metric, most, width)) return false;
+        for (auto k = static_cast<int64_t>(lowest.size()); k <= gi; ++k) {
+          lowest.push_back(static_cast<int32_t>(FloorDiv(slant * k, scale)));
+          highest.push_back(static_cast<int32_t>(-FloorDiv(-slant * k, scale)));
+        }
+      }
+      const auto p = static_cast<float>(scale * i + slant * gi);
+      const float c = 150.0f * static_cast<float>(gi);
+      const int64_t last = int64_t{i} + lowest[gi], first = int64_t{i} + highest[gi];
+      if (last >= 0) {
+        float& at = arms.left[std::min<int64_t>(last, width - 1)];
+        at = std::min(at, p + c);
+      }
+      if (first < width) {
+        float& at = arms.right[std::max<int64_t>(first, 0)];
+        at = std::min(at, c - p);
+      }
+    }
+  }
+  if (most < 0) {  // no candidate at all
+    std::fill(out, out + width, noFeature);
+    return true;
+  }
+  if (!ArmsFitFloats(metric, most, width)) return false;
+  SweepArms(arms, step, g, out, width);
   return true;
+}
+
+// TriangleRowInFloats on each of the rows; the rows it leaves go back in g, out and rows.
+void TriangleRowsInFloats(const TriangleMetric& metric, const int32_t* const*& g,
+                          int32_t* const*& out, int& rows, int width, RowScratch& scratch,
+                          const int32_t* (&leftG)[envelopeRowsAtOnce],
+                          int32_t* (&leftOut)[envelopeRowsAtOnce]) {
+  int left = 0;
+  for (int r = 0; r < rows; ++r) {
+    if (TriangleRowInFloats(metric, g[r], out[r], width, scratch)) continue;
+    leftG[left] = g[r];
+    leftOut[left++] = out[r];
+  }
+  g = leftG;
+  out = leftOut;
+  rows = left;
 }
 #endif
 
 }  // namespace
 
+void LeaningTriangleRows(const TriangleMetric& metric, const int32_t* const* g,
+                         int32_t* const* out, int rows, int width, RowScratch& scratch,
+                         int32_t* const* winner) {
+#if defined(__SSE2__)
+  const int32_t* leftG[envelopeRowsAtOnce];
+  int32_t* leftOut[envelopeRowsAtOnce];
+  if (winner == nullptr) TriangleRowsInFloats(metric, g, out, rows, width, scratch, leftG, leftOut);
+  if (rows == 0) return;
+#endif
+  EnvelopeRows<TriangleMetric>(metric, g, out, rows, width, scratch, winner);
+}
+
 void UprightTriangleRows(const TriangleMetric& metric, const int32_t* const* g,
                          int32_t* const* out, int rows, int width, RowScratch& scratch,
                          int32_t* const* winner) {
 #if defined(__SSE2__)
-  // The rows whose costs outgrow single precision keep the sweeps below.
-  const int32_t* largerG[envelopeRowsAtOnce];
-  int32_t* largerOut[envelopeRowsAtOnce];
-  if (winner == nullptr) {
-    int larger = 0;
-    for (int r = 0; r < rows; ++r) {
-      if (UprightTriangleRowInFloats(metric, g[r], out[r], width, scratch.fromLeft.data()))
-        continue;
-      largerG[larger] = g[r];
-      largerOut[larger++] = out[r];
-    }
-    if (larger == 0) return;
-    g = largerG;
-    out = largerOut;
-    rows = larger;
-  }
+  const int32_t* leftG[envelopeRowsAtOnce];
+  int32_t* leftOut[envelopeRowsAtOnce];
+  if (winner == nullptr) TriangleRowsInFloats(metric, g, out, rows, width, scratch, leftG, leftOut);
+  if (rows == 0) return;
 #endif
   // Above every cost the row can make, and far from overflowing when a column's step is added.
   constexpr int64_t none = int64_t{1} << 60;

@@ -43,7 +43,8 @@ struct RowScratch {
         lastOfG(Size(width) + 2, -1),
         nearby(Size(width) + 2 * (nearbyReach + nearbyGroup), nearbyFar),
         nearbyKeys(nearby.size(), farKey),
-        fromLeft(Size(width)) {}
+        armsRight(Size(width)),
+        armsLeft(Size(width)) {}
   std::vector<Lane> lanes;
   std::vector<uint8_t> beatenOnRight;  // per column, bit r for lane r: a candidate to the right
                                        // is at least as good from there on
@@ -66,8 +67,12 @@ struct RowScratch {
   static constexpr int32_t keyCap = (1 << 20) - keyReach * keyReach - 1;
   static constexpr int32_t farKey = keyCap * 2048 + 1024;
   std::vector<int32_t> nearbyKeys;
-  // The upright triangle's sweep from the left of one row, in single precision.
-  std::vector<float> fromLeft;
+  // The triangle's sweeps in single precision: per column, the least of the arms that join the
+  // sweep from the left there (then that sweep's costs) and of those that join the one from the
+  // right; and, for a leaning triangle, the floor and ceiling of slant * G / scale for G from 0
+  // on, as far as its rows have needed them.
+  std::vector<float> armsRight, armsLeft;
+  std::vector<int32_t> leanFloor, leanCeiling;
 
  private:
   static std::size_t Size(int width) { return width > 0 ? static_cast<std::size_t>(width) : 1; }
@@ -319,11 +324,13 @@ inline void EnvelopeRow(const ChessboardMetric&, const int32_t* g, int width, Ro
 
 // Algorithm 1's row pass for a triangle of slant 0 (the apex above the centre of the base, or on
 // the base). Scaled, the candidate of column i is then scale * |x - i| + 150 * G(i): the
-// city-block sweeps, each column further costing scale, of rows rows side by side; given
-// `winner`, keeping the column each minimum came from. In place is fine.
+// city-block sweeps, each column further costing scale; without winners a row at a time in
+// single precision where its costs allow, else of rows rows side by side, given `winner`
+// keeping the column each minimum came from. In place is fine.
 void UprightTriangleRows(const TriangleMetric& metric, const int32_t* const* g,
                          int32_t* const* out, int rows, int width, RowScratch& scratch,
                          int32_t* const* winner);
+
 
 // Algorithm 1's Euclidean row pass with nothing drawn (out[r] not g[r]): by NearbyEuclidRow
 // while the last row finished had a mean distance up to NearbyMeanDistance, else (and where it
@@ -356,12 +363,18 @@ inline void EnvelopeRows(const ChessboardMetric& metric, const int32_t* const* g
     EnvelopeRow(metric, g[r], width, scratch, out[r], winner ? winner[r] : nullptr);
 }
 
-// Triangles of another slant take the envelope.
+// Algorithm 1's row pass for a leaning triangle: without winners, two sweeps that each
+// candidate's arms join at the columns where they start to hold, in single precision where the
+// row's costs allow; else (and with winners) the envelope. In place is fine.
+void LeaningTriangleRows(const TriangleMetric& metric, const int32_t* const* g,
+                         int32_t* const* out, int rows, int width, RowScratch& scratch,
+                         int32_t* const* winner);
+
 inline void EnvelopeRows(const TriangleMetric& metric, const int32_t* const* g,
                          int32_t* const* out, int rows, int width, RowScratch& scratch,
                          int32_t* const* winner = nullptr) {
   if (metric.slant != 0) {
-    EnvelopeRows<TriangleMetric>(metric, g, out, rows, width, scratch, winner);
+    LeaningTriangleRows(metric, g, out, rows, width, scratch, winner);
     return;
   }
   UprightTriangleRows(metric, g, out, rows, width, scratch, winner);
