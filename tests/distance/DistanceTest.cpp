@@ -384,28 +384,39 @@ TEST_F(Transform, ChamferScanGivesExactDistances) {
   }
 }
 
-// The upright triangle's row sweeps go in single precision while a row's costs stay below 2^22
-// and in 64 bits beyond: rows on either side of that bound (150 · 27962 lies just below it), and
-// costs past 2^24, where single precision would round odd ones (apex height 299, 60000 columns),
-// for apex heights from 1 to 299, the flat triangle and the reflected one.
-TEST_F(Transform, UprightTriangleRowsAreExactOnWideRows) {
-  const std::vector<std::pair<int, int>> features = {{0, 0}, {1, 20000}, {4, 27962}};
-  for (const int width : {27963, 60000}) {
-    Grid image(width, 5);
-    for (const auto& [row, column] : features) image.at(row, column) = 1;
-    for (const Measure& m : {Measure{DistanceFunction::triangle, {0, 150}},
-                             Measure{DistanceFunction::triangle, {0, 299}},
-                             Measure{DistanceFunction::triangle, {0, 1}},
-                             Measure{DistanceFunction::triangle, {0, 0}},
-                             Measure{DistanceFunction::triangle, {0, 150}, true}}) {
+// The triangle's row sweeps go in single precision while a row's costs stay below 2^22 and
+// take the 64-bit sweeps or the envelope beyond: rows on either side of that bound (150 · 27962
+// lies just below it), costs past 2^24, where single precision would round odd ones (apex height
+// 299, 60000 columns), and, on a narrow tall picture, rows whose column distances pass the bound
+// part of the way along; for apex heights from 1 to 299, leaning, flat and reflected triangles.
+TEST_F(Transform, TriangleRowsAreExactWhereverTheirCostsReach) {
+  struct Case {
+    int width, height;
+    std::vector<std::pair<int, int>> features;  // (row, column)
+  };
+  const Case cases[] = {{27963, 5, {{0, 0}, {1, 20000}, {4, 27962}}},
+                        {60000, 5, {{0, 0}, {1, 20000}, {4, 27962}}},
+                        {3, 16000, {{0, 0}, {15999, 2}}}};
+  const Measure measures[] = {{DistanceFunction::triangle, {0, 150}},
+                              {DistanceFunction::triangle, {0, 299}},
+                              {DistanceFunction::triangle, {0, 1}},
+                              {DistanceFunction::triangle, {0, 0}},
+                              {DistanceFunction::triangle, {0, 150}, true},
+                              {DistanceFunction::triangle, {60, 100}},
+                              {DistanceFunction::triangle, {-150, 299}},
+                              {DistanceFunction::triangle, {150, 1}, true}};
+  for (const Case& c : cases) {
+    Grid image(c.width, c.height);
+    for (const auto& [row, column] : c.features) image.at(row, column) = 1;
+    for (const Measure& m : measures) {
       const Grid map = Run(image, TransformAlgorithm::envelope, m, 1, false);
-      for (int y = 0; y < image.height; ++y)
-        for (int x = 0; x < width; ++x) {
+      for (int y = 0; y < c.height; ++y)
+        for (int x = 0; x < c.width; ++x) {
           int32_t expected = noFeature;
-          for (const auto& [row, column] : features)
+          for (const auto& [row, column] : c.features)
             expected = std::min(expected, Distance(m, y - row, x - column));
-          ASSERT_EQ(map.at(y, x), expected) << ::testing::PrintToString(m) << " " << width << " "
-                                            << y << "," << x;
+          ASSERT_EQ(map.at(y, x), expected) << ::testing::PrintToString(m) << " " << c.width
+                                            << "x" << c.height << " " << y << "," << x;
         }
     }
   }
