@@ -1,6 +1,6 @@
 // The Euclidean row pass's vector parts: the sweep that marks the candidates beaten on their
 // right, four rows at once in the lanes of one vector, and the search near each pixel; and the
-// upright triangle's sweeps.
+// triangle's sweeps.
 #include "distance/RowPasses.h"
 
 #include <algorithm>
@@ -454,6 +454,7 @@ void SweepArms(const TriangleArms& arms, float step, const int32_t* g, int32_t* 
     index = _mm_sub_ps(index, stepFour);
   }
 }
+
 // The arms of a row's candidates for SweepArms, and the row's distances by it where they fit
 // single precision; false, with `out` untouched, where they may not.
 bool TriangleRowInFloats(const TriangleMetric& metric, const int32_t* g, int32_t* out, int width,

@@ -1,10 +1,11 @@
 // The row passes of the separable transforms, with the metric as a template parameter. Both read
 // the column distances G of a row and write its distances; the caller draws them in the pass's
 // writing order when it draws. Algorithm 1's row pass is EnvelopeRows (a few rows at once;
-// EnvelopeRow for one): the lower envelope for any metric, and for city-block, chessboard and
-// the upright triangle overloads in two plain sweeps that give the same values faster; both
-// drawing and timing go through it. With nothing drawn, the Euclidean rows go through EuclidRows,
-// which searches near each pixel where distances are short and takes the envelope elsewhere.
+// EnvelopeRow for one): the lower envelope for any metric, and for city-block, chessboard and the
+// triangle (a leaning one without winners) overloads in two plain sweeps that give the same values
+// faster; both drawing and timing go through it. With nothing drawn, the Euclidean rows go through
+// EuclidRows, which searches near each pixel where distances are short and takes the envelope
+// elsewhere.
 #pragma once
 
 #include <algorithm>
