@@ -535,46 +535,13 @@ bool TriangleRowInFloats(const TriangleMetric& metric, const int32_t* g, int32_t
   return true;
 }
 
-// TriangleRowInFloats on each of the rows; the rows it leaves go back in g, out and rows.
-void TriangleRowsInFloats(const TriangleMetric& metric, const int32_t* const*& g,
-                          int32_t* const*& out, int& rows, int width, RowScratch& scratch,
-                          const int32_t* (&leftG)[envelopeRowsAtOnce],
-                          int32_t* (&leftOut)[envelopeRowsAtOnce]) {
-  int left = 0;
-  for (int r = 0; r < rows; ++r) {
-    if (TriangleRowInFloats(metric, g[r], out[r], width, scratch)) continue;
-    leftG[left] = g[r];
-    leftOut[left++] = out[r];
-  }
-  g = leftG;
-  out = leftOut;
-  rows = left;
-}
 #endif
 
-}  // namespace
-
-void LeaningTriangleRows(const TriangleMetric& metric, const int32_t* const* g,
-                         int32_t* const* out, int rows, int width, RowScratch& scratch,
-                         int32_t* const* winner) {
-#if defined(__SSE2__)
-  const int32_t* leftG[envelopeRowsAtOnce];
-  int32_t* leftOut[envelopeRowsAtOnce];
-  if (winner == nullptr) TriangleRowsInFloats(metric, g, out, rows, width, scratch, leftG, leftOut);
-  if (rows == 0) return;
-#endif
-  EnvelopeRows<TriangleMetric>(metric, g, out, rows, width, scratch, winner);
-}
-
+// The upright triangle's sweeps in 64 bits, of rows rows side by side; given `winner`, keeping
+// the column each minimum came from.
 void UprightTriangleRows(const TriangleMetric& metric, const int32_t* const* g,
                          int32_t* const* out, int rows, int width, RowScratch& scratch,
                          int32_t* const* winner) {
-#if defined(__SSE2__)
-  const int32_t* leftG[envelopeRowsAtOnce];
-  int32_t* leftOut[envelopeRowsAtOnce];
-  if (winner == nullptr) TriangleRowsInFloats(metric, g, out, rows, width, scratch, leftG, leftOut);
-  if (rows == 0) return;
-#endif
   // Above every cost the row can make, and far from overflowing when a column's step is added.
   constexpr int64_t none = int64_t{1} << 60;
   const int64_t step = metric.scale;
@@ -629,6 +596,32 @@ void UprightTriangleRows(const TriangleMetric& metric, const int32_t* const* g,
     else
       metric.StoreRow(cost[r], g[r], out[r], width, largest[r]);
   }
+}
+
+}  // namespace
+
+void TriangleRows(const TriangleMetric& metric, const int32_t* const* g, int32_t* const* out,
+                  int rows, int width, RowScratch& scratch, int32_t* const* winner) {
+#if defined(__SSE2__)
+  // The rows whose costs may outgrow single precision are left to the others.
+  const int32_t* leftG[envelopeRowsAtOnce];
+  int32_t* leftOut[envelopeRowsAtOnce];
+  if (winner == nullptr) {
+    int left = 0;
+    for (int r = 0; r < rows; ++r) {
+      if (TriangleRowInFloats(metric, g[r], out[r], width, scratch)) continue;
+      leftG[left] = g[r];
+      leftOut[left++] = out[r];
+    }
+    g = leftG;
+    out = leftOut;
+    rows = left;
+  }
+#endif
+  if (metric.slant != 0)
+    EnvelopeRows<TriangleMetric>(metric, g, out, rows, width, scratch, winner);
+  else
+    UprightTriangleRows(metric, g, out, rows, width, scratch, winner);
 }
 
 }  // namespace dt

@@ -323,16 +323,6 @@ inline void EnvelopeRow(const ChessboardMetric&, const int32_t* g, int width, Ro
   });
 }
 
-// Algorithm 1's row pass for a triangle of slant 0 (the apex above the centre of the base, or on
-// the base). Scaled, the candidate of column i is then scale * |x - i| + 150 * G(i): the
-// city-block sweeps, each column further costing scale; without winners a row at a time in
-// single precision where its costs allow, else of rows rows side by side, given `winner`
-// keeping the column each minimum came from. In place is fine.
-void UprightTriangleRows(const TriangleMetric& metric, const int32_t* const* g,
-                         int32_t* const* out, int rows, int width, RowScratch& scratch,
-                         int32_t* const* winner);
-
-
 // Algorithm 1's Euclidean row pass with nothing drawn (out[r] not g[r]): by NearbyEuclidRow
 // while the last row finished had a mean distance up to NearbyMeanDistance, else (and where it
 // gives up) by the envelope; with the winning columns as EnvelopeRows gives them when `winner`
@@ -364,21 +354,20 @@ inline void EnvelopeRows(const ChessboardMetric& metric, const int32_t* const* g
     EnvelopeRow(metric, g[r], width, scratch, out[r], winner ? winner[r] : nullptr);
 }
 
-// Algorithm 1's row pass for a leaning triangle: without winners, two sweeps that each
-// candidate's arms join at the columns where they start to hold, in single precision where the
-// row's costs allow; else (and with winners) the envelope. In place is fine.
-void LeaningTriangleRows(const TriangleMetric& metric, const int32_t* const* g,
-                         int32_t* const* out, int rows, int width, RowScratch& scratch,
-                         int32_t* const* winner);
+// Algorithm 1's row pass for the triangle. Scaled by the apex's height, the candidate of column
+// i costs |scale * (x - i) - slant * G(i)| + 150 * G(i): without winners, two sweeps that each
+// candidate's arms join at the columns where they start to hold, a row at a time in single
+// precision where the row's costs allow; else, for a triangle of slant 0 (the apex above the
+// centre of the base, or on the base), the city-block sweeps with each column further costing
+// scale, of rows rows side by side (given `winner`, keeping the column each minimum came from),
+// and for a leaning one the envelope. In place is fine.
+void TriangleRows(const TriangleMetric& metric, const int32_t* const* g, int32_t* const* out,
+                  int rows, int width, RowScratch& scratch, int32_t* const* winner);
 
 inline void EnvelopeRows(const TriangleMetric& metric, const int32_t* const* g,
                          int32_t* const* out, int rows, int width, RowScratch& scratch,
                          int32_t* const* winner = nullptr) {
-  if (metric.slant != 0) {
-    LeaningTriangleRows(metric, g, out, rows, width, scratch, winner);
-    return;
-  }
-  UprightTriangleRows(metric, g, out, rows, width, scratch, winner);
+  TriangleRows(metric, g, out, rows, width, scratch, winner);
 }
 
 // For a threshold of algorithm 1's row distances at one size: which offsets each G allows, for a
