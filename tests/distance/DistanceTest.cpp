@@ -337,6 +337,30 @@ TEST_F(Transform, LargeDistancesDoNotOverflow) {
   }
 }
 
+// The first pixel at which `map` is not the exact map under m of a picture whose feature pixels
+// are `features`, (row, column) pairs; "" where there is none.
+using Features = std::vector<std::pair<int, int>>;
+std::string FeatureMapFault(const Grid& map, const Measure& m, const Features& features) {
+  for (int y = 0; y < map.height; ++y)
+    for (int x = 0; x < map.width; ++x) {
+      int32_t expected = noFeature;
+      for (const auto& [row, column] : features)
+        expected = std::min(expected, Distance(m, y - row, x - column));
+      if (map.at(y, x) != expected)
+        return ::testing::PrintToString(m) + " " + std::to_string(map.width) + "x" +
+               std::to_string(map.height) + " at " + std::to_string(y) + "," +
+               std::to_string(x) + ": " + std::to_string(map.at(y, x)) + ", not " +
+               std::to_string(expected);
+    }
+  return "";
+}
+
+Grid PictureOf(int width, int height, const Features& features) {
+  Grid image(width, height);
+  for (const auto& [row, column] : features) image.at(row, column) = 1;
+  return image;
+}
+
 // City-block and chessboard, timed and without nearest pixels, take a chamfer scan of their
 // own, eight pixels a vector while the picture's (or each stripe's) largest distance fits in
 // 16 bits: the brute-force map on rows of several vectors; the exact distances at that bound,
@@ -348,7 +372,7 @@ TEST_F(Transform, ChamferScanGivesExactDistances) {
   const double densities[] = {0.002, 0.02, 0.1, 0.5};
   struct Case {
     int width, height, threads;
-    std::vector<std::pair<int, int>> features;  // (row, column)
+    Features features;
   };
   const Case cases[] = {{32767, 1, 1, {{0, 0}}},         {32768, 1, 1, {{0, 0}}},
                         {32766, 2, 1, {{0, 0}}},         {32767, 3, 1, {{0, 0}, {2, 32766}}},
@@ -364,17 +388,10 @@ TEST_F(Transform, ChamferScanGivesExactDistances) {
                 ReferenceTransform(image, 1, m)) << image;
     }
     for (const Case& c : cases) {
-      Grid image(c.width, c.height);
-      for (const auto& [row, column] : c.features) image.at(row, column) = 1;
       engine.threads = c.threads;
-      const Grid map = Run(image, TransformAlgorithm::envelope, m, 1, false);
-      for (int y = 0; y < c.height; ++y)
-        for (int x = 0; x < c.width; ++x) {
-          int32_t expected = noFeature;
-          for (const auto& [row, column] : c.features)
-            expected = std::min(expected, Distance(m, y - row, x - column));
-          ASSERT_EQ(map.at(y, x), expected) << c.width << "x" << c.height << " " << y << "," << x;
-        }
+      const Grid map =
+          Run(PictureOf(c.width, c.height, c.features), TransformAlgorithm::envelope, m, 1, false);
+      ASSERT_EQ(FeatureMapFault(map, m, c.features), "");
       if (c.height < 2400) continue;
       ThresholdedMapWithoutDrawing(InputImage, 1, m, 700, 1);
       for (int y = 0; y < c.height; ++y)
@@ -392,7 +409,7 @@ TEST_F(Transform, ChamferScanGivesExactDistances) {
 TEST_F(Transform, TriangleRowsAreExactWhereverTheirCostsReach) {
   struct Case {
     int width, height;
-    std::vector<std::pair<int, int>> features;  // (row, column)
+    Features features;
   };
   const Case cases[] = {{27963, 5, {{0, 0}, {1, 20000}, {4, 27962}}},
                         {60000, 5, {{0, 0}, {1, 20000}, {4, 27962}}},
@@ -406,19 +423,11 @@ TEST_F(Transform, TriangleRowsAreExactWhereverTheirCostsReach) {
                               {DistanceFunction::triangle, {-150, 299}},
                               {DistanceFunction::triangle, {150, 1}, true}};
   for (const Case& c : cases) {
-    Grid image(c.width, c.height);
-    for (const auto& [row, column] : c.features) image.at(row, column) = 1;
-    for (const Measure& m : measures) {
-      const Grid map = Run(image, TransformAlgorithm::envelope, m, 1, false);
-      for (int y = 0; y < c.height; ++y)
-        for (int x = 0; x < c.width; ++x) {
-          int32_t expected = noFeature;
-          for (const auto& [row, column] : c.features)
-            expected = std::min(expected, Distance(m, y - row, x - column));
-          ASSERT_EQ(map.at(y, x), expected) << ::testing::PrintToString(m) << " " << c.width
-                                            << "x" << c.height << " " << y << "," << x;
-        }
-    }
+    const Grid image = PictureOf(c.width, c.height, c.features);
+    for (const Measure& m : measures)
+      ASSERT_EQ(FeatureMapFault(Run(image, TransformAlgorithm::envelope, m, 1, false), m,
+                                c.features),
+                "");
   }
 }
 
