@@ -35,7 +35,7 @@ Command DefineCopy(CLI::App& dtmorph) {
           }};
 }
 
-const CommandRegistration registration{20, DefineCopy};
+const CommandRegistration copyRegistration{20, DefineCopy};
 
 }  // namespace
 

@@ -48,7 +48,7 @@ Command DefineFilter(CLI::App& dtmorph) {
           }};
 }
 
-const CommandRegistration registration{50, DefineFilter};
+const CommandRegistration filterRegistration{50, DefineFilter};
 
 }  // namespace
 

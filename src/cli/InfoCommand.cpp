@@ -24,7 +24,7 @@ Command DefineInfo(CLI::App& dtmorph) {
           }};
 }
 
-const CommandRegistration registration{10, DefineInfo};
+const CommandRegistration infoRegistration{10, DefineInfo};
 
 }  // namespace
 

@@ -51,7 +51,7 @@ Command DefineMorph(CLI::App& dtmorph) {
           }};
 }
 
-const CommandRegistration registration{40, DefineMorph};
+const CommandRegistration morphRegistration{40, DefineMorph};
 
 }  // namespace
 

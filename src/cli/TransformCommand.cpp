@@ -69,7 +69,7 @@ Command DefineTransform(CLI::App& dtmorph) {
           }};
 }
 
-const CommandRegistration registration{30, DefineTransform};
+const CommandRegistration transformRegistration{30, DefineTransform};
 
 }  // namespace
 
