@@ -613,6 +613,7 @@ void TriangleRows(const TriangleMetric& metric, const int32_t* const* g, int32_t
       leftG[left] = g[r];
       leftOut[left++] = out[r];
     }
+    if (left == 0) return;
     g = leftG;
     out = leftOut;
     rows = left;
