@@ -46,8 +46,8 @@ cmd_run() {
 }
 
 # One tree holds what the tests run (the engine, both programs, the tests; not the benchmark),
-# built once with AddressSanitizer and UndefinedBehaviorSanitizer at a light optimisation that
-# compiles quickly and keeps line numbers in reports.
+# built once with AddressSanitizer and UndefinedBehaviorSanitizer (the tests' own code with the
+# first alone) at a light optimisation that compiles quickly and keeps line numbers in reports.
 cmd_test() {
   install_missing "${packages[@]}"
   export QT_QPA_PLATFORM=offscreen
