@@ -5,7 +5,8 @@
 // Only entries whose name contains one of the WORDs run (all without WORDs). Each entry runs at
 // most N times (default 7) and stops early once its runs took S seconds (default 3), but never
 // runs fewer than twice. An entry's baseline (another library's figure) runs just before it,
-// unless --alone (for profiling one entry). Times are the processor time of the (single) thread.
+// unless --alone (for profiling one entry). Times are the processor time of the (single) thread,
+// but for the comparisons of threads (see ThreadMs).
 #include "Bench.h"
 
 #include <algorithm>
@@ -70,7 +71,8 @@ BinaryImage MakeSparse(int width, int height, std::mt19937& rng) {
 }
 
 // The processor time of this thread: other work on a shared machine disturbs it far less than
-// the wall clock. Entries on several threads are timed by the wall clock instead.
+// the wall clock. Entries on several threads, and the one-thread runs they are compared with,
+// are timed by the wall clock instead.
 double ThreadMs() {
   timespec t{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);

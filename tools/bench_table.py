@@ -57,10 +57,11 @@ def main(path):
               cell(f"transform/udt/triangle-60,100/{p}/{s}"), cell(f"textbook/euclid/{p}/{s}")]
            for p in PATTERNS for s in PICTURE_SIZES])
 
-    table("Algorithm 1 on both cores (wall clock), ms (ratio to one thread in brackets):",
+    table("Algorithm 1 on both cores, ms (ratio to one thread in brackets, both by the wall "
+          "clock):",
           ["picture", "Euclid", "city-block", "chessboard", "triangle"],
           [[picture(p, s)]
-           + [cell(f"threads/udt/{m}/{p}/{s}", f"transform/udt/{m}/{p}/{s}")
+           + [cell(f"threads/udt/{m}/{p}/{s}", f"onethread/udt/{m}/{p}/{s}")
               for m in metrics + ["triangle"]]
            for p in PATTERNS for s in ["2048x2048", "4000x4000"]])
 
