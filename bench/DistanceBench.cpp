@@ -74,6 +74,23 @@ const Registration threadedTransforms(12, "distance transform, algorithm 1 on ev
       }
 });
 
+// Algorithm 1 as the window runs it: with the nearest feature pixel of every pixel as well.
+const Registration nearestTransforms(13, "distance transform, algorithm 1 with nearest pixels", [] {
+  for (Pattern pattern : {Pattern::blobs, Pattern::sparse})
+    for (const DistanceFunctionInfo& metric : distanceFunctions) {
+      const BinaryImage* image = &Image(pattern, 2048, 2048);
+      TransformChoice choice{TransformAlgorithm::envelope, Measure{metric.value}};
+      choice.wantNearest = true;
+      Add({std::string("nearest/udt/") + metric.metricName + "/" + PatternName(pattern) +
+               "/2048x2048",
+           [image] {
+             LoadInput(*image);
+             Engine().threads = 1;
+           },
+           [choice] { RunDistanceTransform(Engine(), NoDrawing(), choice); }, std::string()});
+    }
+});
+
 const Registration slowTransforms(11, "distance transform, algorithm 2 and simple", [] {
   const int sizes[][2] = {{160, 120}, {320, 240}};
   for (Pattern pattern : {Pattern::blobs, Pattern::sparse})
