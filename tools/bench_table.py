@@ -65,6 +65,12 @@ def main(path):
               for m in metrics + ["triangle"]]
            for p in PATTERNS for s in ["2048x2048", "4000x4000"]])
 
+    table("Algorithm 1 with the nearest feature pixel of every pixel, as the window runs it, ms:",
+          ["picture", "Euclid", "city-block", "chessboard", "triangle"],
+          [[picture(p, "2048x2048")]
+           + [cell(f"nearest/udt/{m}/{p}/2048x2048") for m in metrics + ["triangle"]]
+           for p in PATTERNS])
+
     table("Algorithm 2 and the simple transform, ms:",
           ["picture", "algorithm 2", "simple"],
           [[picture(p, s), cell(f"transform/exhaustive/euclid/{p}/{s}"),
