@@ -148,44 +148,36 @@ void ColumnPassByRows(const ImageRecord& source, int width, int height, int feat
 
 // The feature transform of row y from the winning columns of its row pass (-1: none) and the
 // column distances G they were measured with: the feature pixel of column s lies G(s) rows from
-// y on the side the column pass looked; both ways, above when the pixel there is a feature
-// pixel (isFeature(row, column)), else below. Writes (row, column) pairs.
-template <class IsFeature>
+// y on the side the column pass looked; both ways, above when above(s), else below. Writes (row,
+// column) pairs, with no branch: the winning column changes too often along a row for a branch
+// on it to be predicted. (A branch per run of one winner, with the side read from the picture,
+// made algorithm 1 with nearest pixels 10-25 % slower at 2048 x 2048.)
+template <class Above>
 void WriteNearestRow(int y, const int32_t* g, const int32_t* winner, int width,
-                     ColumnDirection direction, IsFeature&& isFeature, int32_t* pairs) {
-  int32_t column = -1, row = -1;
-  for (int x = 0; x < width; ++x) {
-    if (winner[x] != column) {  // a run of columns shares its winner
-      column = winner[x];
-      row = -1;
-      if (column >= 0) {
-        const int32_t above = y - g[column], below = y + g[column];
-        if (direction == ColumnDirection::bothWays)
-          row = above >= 0 && isFeature(above, column) ? above : below;
-        else
-          row = direction == ColumnDirection::atOrAbove ? above : below;
-      }
+                     ColumnDirection direction, Above&& above, int32_t* pairs) {
+  const auto write = [&](auto&& isAbove) {
+    for (int x = 0; x < width; ++x) {
+      const int32_t column = winner[x];
+      const int32_t at = std::max(column, 0);
+      const int32_t rows = column >= 0 ? g[at] : 0;  // a column without candidate: no G to add
+      const int32_t row = isAbove(at) ? y - rows : y + rows;
+      pairs[2 * x] = column >= 0 ? row : -1;
+      pairs[2 * x + 1] = column;
     }
-    pairs[2 * x] = row;
-    pairs[2 * x + 1] = column;
-  }
+  };
+  if (direction == ColumnDirection::bothWays)
+    write(above);
+  else
+    write([up = direction == ColumnDirection::atOrAbove](int) { return up; });
 }
 
-// WriteNearestRow given the side of every column's feature pixel (above(column): G rows up,
-// else down), with no branch: the winning column changes too often along a row for a branch on
-// it to be predicted. (A branch per run of one winner, with the side read from the picture, made
-// algorithm 1 with nearest pixels 10-25 % slower at 2048 x 2048.)
-template <class Above>
-void WriteNearestPairs(int y, const int32_t* g, const int32_t* winner, int width, Above&& above,
-                       int32_t* pairs) {
-  for (int x = 0; x < width; ++x) {
-    const int32_t column = winner[x];
-    const int32_t at = std::max(column, 0);
-    const int32_t rows = column >= 0 ? g[at] : 0;  // a column without candidate: no G to add
-    const int32_t row = above(at) ? y - rows : y + rows;
-    pairs[2 * x] = column >= 0 ? row : -1;
-    pairs[2 * x + 1] = column;
-  }
+// For WriteNearestRow, the side read from the column pass's picture in DistanceMap (G = 0 at
+// feature pixels): above where the pixel G rows up is a feature pixel.
+auto SideInMap(int y, const int32_t* g) {
+  return [y, g](int column) {
+    const int32_t above = y - g[column];
+    return above >= 0 && ColumnFeature(above, column);
+  };
 }
 
 // Room in the scratch for the winning columns of a batch of rows (allocated before any thread
@@ -197,11 +189,11 @@ void MakeRoomForWinners(RowScratch& scratch, int width) {
 // Algorithm 1's row pass over a batch of rows (their G in g, image rows y, in the sweep's own
 // rows) with the feature transform, the scratch's winners made room for: the distances go to
 // WorkImage and a copy to DistanceMap, as without the feature transform (the caller finishes the
-// streaming). Streaming stores for the pairs took longer. For a two-way pass, above[r][x] says
-// whether the feature pixel of row r's G at column x lies above (FinishingSweep's `above`).
+// streaming). Streaming stores for the pairs took longer. For a two-way pass, `above` holds the
+// batch's sides of the feature pixels, a row of them for each of its rows (Band::above).
 template <class Metric>
 void RowsWithNearest(const Metric& metric, const int32_t* const* g, const int* y, int n,
-                     int width, RowScratch& scratch, const uint8_t* const* above,
+                     int width, RowScratch& scratch, const uint8_t* above,
                      ColumnDirection direction, FeatureMap& nearest) {
   const auto stride = static_cast<std::size_t>(std::max(width, 1));
   int32_t* out[envelopeRowsAtOnce] = {};
@@ -215,13 +207,9 @@ void RowsWithNearest(const Metric& metric, const int32_t* const* g, const int* y
   else
     EnvelopeRows(metric, g, out, n, width, scratch, winner);
   for (int r = 0; r < n; ++r) {
-    int32_t* pairs = nearest.Row(y[r]);
-    if (direction == ColumnDirection::bothWays)
-      WriteNearestPairs(y[r], g[r], winner[r], width, [&](int c) { return above[r][c] != 0; },
-                        pairs);
-    else
-      WriteNearestPairs(y[r], g[r], winner[r], width,
-                        [up = direction == ColumnDirection::atOrAbove](int) { return up; }, pairs);
+    const uint8_t* sides = above + stride * static_cast<std::size_t>(r);
+    WriteNearestRow(y[r], g[r], winner[r], width, direction,
+                    [sides](int column) { return sides[column] != 0; }, nearest.Row(y[r]));
     StreamRow(out[r], DistanceMap.rows[y[r]], width);
   }
 }
@@ -359,7 +347,7 @@ void WithReadyMetric(const Measure& measure, const ImageRecord& source, Body&& b
 // and with `nearest` the feature transform.
 template <class Metric>
 void FinishRows(const Metric& metric, const int32_t* const* g, const int* y, int n, int width,
-                RowScratch& scratch, const uint8_t* const* above, ColumnDirection direction,
+                RowScratch& scratch, const uint8_t* above, ColumnDirection direction,
                 FeatureMap* nearest) {
   if (nearest != nullptr) {
     RowsWithNearest(metric, g, y, n, width, scratch, above, direction, *nearest);
@@ -460,13 +448,9 @@ void DistanceMapInBands(const Metric& metric, const ImageRecord& source, int fea
   };
   const auto finishRows = [&](int part) {
     RowScratch& mine = scratch[static_cast<std::size_t>(part)];
-    const uint8_t* const start = aboveOf(part);
-    return [&mine, start, &metric, width, direction, nearest, stride](
-               const int32_t* const* g, const int* y, int n) {
-      const uint8_t* sidesOf[envelopeRowsAtOnce] = {};
-      for (int r = 0; start != nullptr && r < n; ++r)
-        sidesOf[r] = start + stride * static_cast<std::size_t>(r);
-      FinishRows(metric, g, y, n, width, mine, sidesOf, direction, nearest);
+    const uint8_t* const sides = aboveOf(part);
+    return [&, sides](const int32_t* const* g, const int* y, int n) {
+      FinishRows(metric, g, y, n, width, mine, sides, direction, nearest);
     };
   };
   if (direction != ColumnDirection::bothWays && parts > 1) {
@@ -713,7 +697,7 @@ void ImageEngine::EnvelopeRowPass(const DrawingTargets& targets, const Measure& 
         EnvelopeRows(metric, g, out, n, width, scratch, winner);
         for (int r = 0; r < n; ++r)
           WriteNearestRow(row + r, g[r], winner[r], width, measure.columnDirection(),
-                          ColumnFeature, nearest->Row(row + r));
+                          SideInMap(row + r, g[r]), nearest->Row(row + r));
       }
       if (drawing())
         for (int r = 0; r < n; ++r)
@@ -798,7 +782,7 @@ void ImageEngine::ExhaustiveRowPass(const DrawingTargets& targets, const Measure
       }
       if (nearest != nullptr) {
         WriteNearestRow(y, DistanceMap.rows[y], winner.data(), width, measure.columnDirection(),
-                        ColumnFeature, nearest->Row(y));
+                        SideInMap(y, DistanceMap.rows[y]), nearest->Row(y));
       }
       if (drawing())
         for (int x = 0; x < width; ++x) DrawDistancePixel(targets, y, x, out[x]);
